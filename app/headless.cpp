@@ -1,0 +1,8 @@
+#include <cstdio>
+
+#include "app/runners.h"
+
+int runHeadless(const Options&) {
+    std::fprintf(stderr, "vokdemo: not built yet\n");
+    return 2;
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Everything the command line can ask of vokdemo.
+struct Options {
+    enum class Mode { Play, Render, Capture, Help, Version };
+    Mode mode = Mode::Play;
+
+    std::string dataDir;  // empty: the working directory
+
+    // Live player.
+    bool fullscreen = false;
+    int scale = 0;        // 0: not given (1 in a window)
+    bool vsync = false;
+    double startSeconds = 0.0;
+
+    // Headless renderer and capture.
+    int fps = 0;          // 0: not given
+    uint32_t t0 = 0;
+    bool hash = false;
+    std::string rawFile;
+    bool hasFrameRange = false;
+    int64_t firstFrame = 0, lastFrame = 0;  // inclusive
+
+    std::string captureFile;  // --capture OUT
+    std::string pngDir;       // --png DIR
+    std::string wavFile;      // --wav OUT
+    bool lossless = false;
+};
+
+// Parses argv into `options`. On a bad command line returns false with a
+// one-line message in `error`.
+bool parseOptions(int argc, char** argv, Options& options, std::string& error);
+
+const char* usageText();
+const char* versionText();

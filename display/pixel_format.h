@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+
+#include "image/image.h"
+
+// Converts the 320x240 BGRA work image into a screen surface of another pixel
+// format, with per-channel shifts worked out once from the format's masks.
+int lowestSetBit(uint32_t mask);  // 0 for 0; 0xF800 gives 11
+int bitLength(uint32_t mask);     // 0 for 0; 0xF800 gives 16
+
+struct PixelFormat {
+    uint32_t bitCount = 0;
+    uint32_t redMask = 0, greenMask = 0, blueMask = 0;
+    int32_t redRightShift = 0, redLeftShift = 0;
+    int32_t greenRightShift = 0, greenLeftShift = 0;
+    int32_t blueRightShift = 0, blueLeftShift = 0;
+};
+
+PixelFormat makePixelFormat(uint32_t bitCount, uint32_t redMask, uint32_t greenMask, uint32_t blueMask);
+
+// False for formats the converters cannot write safely: below 16 bits per
+// pixel, or a channel wider than 8 bits (a negative right shift).
+bool isConvertible(const PixelFormat& format);
+
+// Each writes 240 rows of 320 pixels, rows `pitch` bytes apart, taking 4, 3 or 2
+// bytes a pixel. The image must hold 76,800 pixels. Each returns 1.
+int present32(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch);
+int present24(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch);
+int present16(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch);

@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+
+#include "image/image.h"
+
+// Mixes two pictures through a grey-scale mask that scrolls 4 pixels right and
+// 4 down per frame. Loads and owns its three pictures.
+class MaskedCrossFade {
+public:
+    MaskedCrossFade(const char* firstName, const char* secondName, const char* maskName);
+    ~MaskedCrossFade();
+    MaskedCrossFade(const MaskedCrossFade&) = delete;
+    MaskedCrossFade& operator=(const MaskedCrossFade&) = delete;
+    void render(Image& target);
+
+    int32_t scrollX;
+    int32_t scrollY;
+    Image* first;
+    Image* second;
+    Image* mask;
+};

@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+
+#include "image/image.h"
+#include "wire3d/math3d.h"
+
+struct Face {
+    int32_t a, b, c;
+};
+
+// A triangle mesh read from an ASE file, drawn as single-colour outlines.
+struct Mesh {
+    Vec4* vertices;
+    Vec4* transformed;
+    Face* faces;
+    uint32_t color;
+    int32_t faceCount;
+    int32_t vertexCount;
+    Matrix4 world;
+    Matrix4 object;
+};
+
+constexpr int meshCount = 5;
+extern Mesh meshes[meshCount];   // 0 v, 1 o, 2 k, 3 e, 4 test
+extern const Matrix4 viewMatrix; // identity with row 2 = (0, 0, 1, -512)
+
+// Frees the mesh's arrays and zeroes every field, as at program start.
+void resetMesh(Mesh& mesh);
+
+// Projects the mesh with focal length 512 around (160, 120) and draws every
+// face whose three corners lie strictly inside the screen.
+void drawWireframe(Image& target, Mesh& mesh);
