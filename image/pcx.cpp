@@ -1,0 +1,79 @@
+#include "image/pcx.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace {
+
+constexpr int headerSize = 128;
+constexpr int blockSize = 1000;
+constexpr int64_t largestPictureBytes = 64ll * 1024 * 1024;
+
+// Hands out the pixel data byte by byte from blocks of 1000 bytes. Bytes past
+// the end of the file read as 0.
+class BlockReader {
+public:
+    explicit BlockReader(FILE* file) : file_(file) { fill(); }
+
+    uint8_t next() {
+        if (index_ == blockSize) fill();
+        return buffer_[index_++];
+    }
+
+private:
+    void fill() {
+        size_t got = std::fread(buffer_, 1, blockSize, file_);
+        std::memset(buffer_ + got, 0, blockSize - got);
+        index_ = 0;
+    }
+
+    FILE* file_;
+    uint8_t buffer_[blockSize];
+    int index_ = 0;
+};
+
+void decodePlaneRow(BlockReader& reader, uint8_t* row, int32_t width, int plane) {
+    int32_t column = 0;
+    while (column < width) {
+        uint8_t byte = reader.next();
+        int32_t runLength = 1;
+        if (byte >= 192) {
+            runLength = byte - 192;
+            byte = reader.next();
+        }
+        // A run that reaches past the end of the plane row is cut there.
+        int32_t end = column + runLength < width ? column + runLength : width;
+        for (int32_t x = column; x < end; ++x) row[4 * x + plane] = byte;
+        column += runLength;
+    }
+}
+
+}  // namespace
+
+Image* loadPcx(const char* fileName) {
+    FILE* file = platform::openDataFile(fileName, "rb");
+    if (!file) return new Image(0, 0);
+
+    uint8_t header[headerSize] = {};
+    size_t got = std::fread(header, 1, headerSize, file);
+    (void)got;  // a short header reads as zeros
+    int32_t width = header[12] | (header[13] << 8);
+    int32_t height = header[14] | (header[15] << 8);
+    if (static_cast<int64_t>(width) * height * 4 > largestPictureBytes) {
+        std::fprintf(stderr, "%s: picture of %dx%d pixels is too large, not loaded\n", fileName, width, height);
+        std::fclose(file);
+        return new Image(0, 0);
+    }
+
+    Image* image = new Image(width, height);
+    std::fseek(file, headerSize, SEEK_SET);
+    BlockReader reader(file);
+    for (int32_t y = 0; y < height && image->count > 0; ++y) {
+        uint8_t* row = image->pixels + 4 * static_cast<int64_t>(y) * width;
+        for (int plane = 2; plane >= 0; --plane) decodePlaneRow(reader, row, width, plane);
+    }
+    std::fclose(file);
+    return image;
+}
