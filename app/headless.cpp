@@ -1,8 +1,132 @@
+// --render: the show with the virtual clock, as frame hashes or raw frames.
+#include <openssl/evp.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
+#include "app/headless_render.h"
 #include "app/runners.h"
+#include "platform/platform.h"
 
-int runHeadless(const Options&) {
-    std::fprintf(stderr, "vokdemo: not built yet\n");
+namespace {
+
+// Lower-case hex SHA-256 of the frame's bytes, with one digest context for the whole run.
+class FrameHasher {
+public:
+    FrameHasher() : context_(EVP_MD_CTX_new()) {}
+    ~FrameHasher() { EVP_MD_CTX_free(context_); }
+    FrameHasher(const FrameHasher&) = delete;
+    FrameHasher& operator=(const FrameHasher&) = delete;
+
+    const char* hexDigest(const uint8_t* bytes, size_t size) {
+        unsigned char digest[EVP_MAX_MD_SIZE];
+        unsigned int length = 0;
+        EVP_DigestInit_ex(context_, EVP_sha256(), nullptr);
+        EVP_DigestUpdate(context_, bytes, size);
+        EVP_DigestFinal_ex(context_, digest, &length);
+        static const char digits[] = "0123456789abcdef";
+        for (unsigned int i = 0; i < length; ++i) {
+            hex_[2 * i] = digits[digest[i] >> 4];
+            hex_[2 * i + 1] = digits[digest[i] & 15];
+        }
+        hex_[2 * length] = '\0';
+        return hex_;
+    }
+
+private:
+    EVP_MD_CTX* context_;
+    char hex_[2 * EVP_MAX_MD_SIZE + 1];
+};
+
+// "frame 120 of 5959, 0.4 s" on standard error, rewritten in place a few times a second.
+class ProgressLine {
+public:
+    ProgressLine() : shown_(isatty(STDERR_FILENO) == 1), start_(Clock::now()), last_(start_) {}
+
+    void update(int64_t done, int64_t total) {
+        if (!shown_) return;
+        Clock::time_point now = Clock::now();
+        if (done < total && now - last_ < std::chrono::milliseconds(100)) return;
+        last_ = now;
+        std::fprintf(stderr, "\rframe %" PRId64 " of %" PRId64 ", %.1f s", done, total, seconds(now));
+        printed_ = true;
+    }
+    void finish() {
+        if (printed_) std::fputc('\n', stderr);
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    double seconds(Clock::time_point now) const { return std::chrono::duration<double>(now - start_).count(); }
+    bool shown_;
+    bool printed_ = false;
+    Clock::time_point start_, last_;
+};
+
+class HeadlessSink : public headless::FrameSink {
+public:
+    HeadlessSink(bool hash, FILE* raw) : hash_(hash), raw_(raw) {}
+
+    bool frame(const headless::FrameInfo& info) override {
+        const Image& image = info.image;
+        size_t size = static_cast<size_t>(image.count) * 4;
+        if (hash_) {
+            std::printf("frame %" PRId64 " %" PRIu32 " %d %s\n", info.index, info.milliseconds, info.scene,
+                        hasher_.hexDigest(image.pixels, size));
+        }
+        if (raw_ && std::fwrite(image.pixels, 1, size, raw_) != size) {
+            writeError_ = errno;
+            return false;
+        }
+        return true;
+    }
+    void progress(int64_t done, int64_t total) override { progressLine_.update(done, total); }
+
+    int writeError() const { return writeError_; }
+    void finishProgress() { progressLine_.finish(); }
+
+private:
+    bool hash_;
+    FILE* raw_;
+    FrameHasher hasher_;
+    ProgressLine progressLine_;
+    int writeError_ = 0;
+};
+
+int failRaw(const Options& options, FILE* raw, int error) {
+    if (raw) std::fclose(raw);
+    std::remove(options.rawFile.c_str());
+    std::fprintf(stderr, "vokdemo: cannot write '%s': %s\n", options.rawFile.c_str(), std::strerror(error));
     return 2;
+}
+
+}  // namespace
+
+int runHeadless(const Options& options) {
+    platform::setDataDirectory(options.dataDir);
+    FILE* raw = nullptr;
+    if (!options.rawFile.empty()) {
+        raw = std::fopen(options.rawFile.c_str(), "wb");
+        if (!raw) return failRaw(options, nullptr, errno);
+    }
+    headless::FrameRange range;
+    if (options.hasFrameRange) range = {options.firstFrame, options.lastFrame};
+
+    HeadlessSink sink(options.hash, raw);
+    headless::RunEnd end = headless::renderShow(options.fps, options.t0, range, sink);
+    sink.finishProgress();
+    std::fflush(stdout);
+
+    if (end == headless::RunEnd::Stopped) return failRaw(options, raw, sink.writeError());
+    if (raw && std::fclose(raw) != 0) return failRaw(options, nullptr, errno);
+    if (end == headless::RunEnd::Overran) {
+        std::fprintf(stderr, "vokdemo: the show did not end within %u s of show time\n",
+                     headless::ShowRun::timeLimitMs / 1000);
+        return 2;
+    }
+    return 0;
 }
