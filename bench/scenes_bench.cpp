@@ -1,0 +1,64 @@
+// One frame of every scene of the show, beside a memcpy of one 320x240 image.
+// Runs over the generated data set; skips when it has not been built.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "demo/demo.h"
+#include "platform/platform.h"
+#include "wire3d/math3d.h"
+
+namespace {
+
+uint32_t benchTicks = 0;
+uint32_t readBenchTicks() { return benchTicks; }
+
+// Milliseconds into each scene, a little after its start.
+const uint32_t sceneSample[sceneCount] = {2000,  12000, 20000, 26000, 30000, 35000, 39000,
+                                          45000, 52000, 60000, 70000, 78000, 86000, 95000};
+
+bool dataSetPresent() {
+    platform::setDataDirectory(VOK_DATA_DIR);
+    FILE* file = platform::openDataFile("test.ase", "rb");
+    if (file) std::fclose(file);
+    return file != nullptr;
+}
+
+void BM_Scene(benchmark::State& state) {
+    if (!dataSetPresent()) {
+        state.SkipWithError("the data set has not been generated");
+        return;
+    }
+    platform::setTickCounter(readBenchTicks);
+    benchTicks = 0;
+    std::FILE* quiet = std::freopen("/dev/null", "w", stdout);  // the mesh loader's progress text
+    Demo* demo = new Demo();
+    fillAngleTables();
+    uint32_t ms = sceneSample[state.range(0)];
+    benchTicks = ms;
+    demo->clock->tick();
+    demo->renderFrame();  // the scene's first frame creates its effect object
+    for (auto _ : state) {
+        benchTicks = ++ms;
+        demo->clock->tick();
+        demo->renderFrame();
+        benchmark::DoNotOptimize(demo->workImage->pixels);
+    }
+    delete demo;
+    platform::setTickCounter(nullptr);
+    (void)quiet;
+}
+BENCHMARK(BM_Scene)->DenseRange(0, sceneCount - 1)->Unit(benchmark::kMicrosecond);
+
+void BM_MemcpyOneImage(benchmark::State& state) {
+    std::vector<uint8_t> from(screenBytes, 1), to(screenBytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), screenBytes);
+        benchmark::DoNotOptimize(to.data());
+    }
+}
+BENCHMARK(BM_MemcpyOneImage)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
