@@ -6,6 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "demo/demo.h"
 #include "platform/platform.h"
 #include "wire3d/math3d.h"
@@ -26,6 +29,20 @@ bool dataSetPresent() {
     return file != nullptr;
 }
 
+// Makes a Demo with the mesh loader's progress text sent to /dev/null.
+Demo* makeQuietDemo() {
+    std::fflush(stdout);
+    int saved = dup(STDOUT_FILENO);
+    int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, STDOUT_FILENO);
+    Demo* demo = new Demo();
+    std::fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(devNull);
+    close(saved);
+    return demo;
+}
+
 void BM_Scene(benchmark::State& state) {
     if (!dataSetPresent()) {
         state.SkipWithError("the data set has not been generated");
@@ -33,8 +50,7 @@ void BM_Scene(benchmark::State& state) {
     }
     platform::setTickCounter(readBenchTicks);
     benchTicks = 0;
-    std::FILE* quiet = std::freopen("/dev/null", "w", stdout);  // the mesh loader's progress text
-    Demo* demo = new Demo();
+    Demo* demo = makeQuietDemo();
     fillAngleTables();
     uint32_t ms = sceneSample[state.range(0)];
     benchTicks = ms;
@@ -48,7 +64,6 @@ void BM_Scene(benchmark::State& state) {
     }
     delete demo;
     platform::setTickCounter(nullptr);
-    (void)quiet;
 }
 BENCHMARK(BM_Scene)->DenseRange(0, sceneCount - 1)->Unit(benchmark::kMicrosecond);
 
