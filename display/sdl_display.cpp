@@ -1,0 +1,162 @@
+#include "display/sdl_display.h"
+
+const char* const windowCaption = "vokdemo";
+
+namespace {
+
+// The converter's view of an SDL pixel format. Bit counts are whole bytes
+// per pixel, as the converters store them: a 5-5-5 screen counts 16, an
+// 8-8-8 screen padded to four bytes counts 32.
+PixelFormat converterFormat(Uint32 sdlFormat) {
+    int bits = 0;
+    Uint32 red = 0, green = 0, blue = 0, alpha = 0;
+    if (SDL_ISPIXELFORMAT_FOURCC(sdlFormat) || SDL_ISPIXELFORMAT_INDEXED(sdlFormat) ||
+        !SDL_PixelFormatEnumToMasks(sdlFormat, &bits, &red, &green, &blue, &alpha)) {
+        return PixelFormat{};
+    }
+    return makePixelFormat(SDL_BYTESPERPIXEL(sdlFormat) * 8, red, green, blue);
+}
+
+// 8-8-8 in four bytes: the full-screen format, and the fallback for screens
+// the converters cannot write (palettized, or channels wider than 8 bits),
+// which SDL then converts itself.
+constexpr Uint32 format888 = SDL_PIXELFORMAT_RGB888;
+
+}  // namespace
+
+SdlDisplay::SdlDisplay(const DisplaySettings& settings) : windowed(settings.windowed) {
+    if (!createWindow(settings) || !createScreen(settings)) {
+        failureText = SDL_GetError();
+        releaseSurfaces();
+        return;
+    }
+    if (!windowed) SDL_ShowCursor(SDL_DISABLE);
+}
+
+SdlDisplay::~SdlDisplay() { releaseSurfaces(); }
+
+bool SdlDisplay::createWindow(const DisplaySettings& settings) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const int scale = settings.scale < 1 ? 1 : settings.scale;
+    if (windowed) {
+        window = SDL_CreateWindow(windowCaption, 10, 10, screenWidth * scale, screenHeight * scale, SDL_WINDOW_SHOWN);
+    } else {
+        // Created at the desktop's size as well, so that the whole screen is
+        // covered even where no window manager acts on the full-screen request.
+        SDL_DisplayMode desktop{};
+        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return false;
+        window = SDL_CreateWindow(windowCaption, 0, 0, desktop.w, desktop.h,
+                                  SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    if (!window) return false;
+    arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    if (arrow) SDL_SetCursor(arrow);
+    // Showing the window makes it running and active, as a restored window is.
+    running = true;
+    active = (SDL_GetWindowFlags(window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+    return true;
+}
+
+bool SdlDisplay::createScreen(const DisplaySettings& settings) {
+    renderer = SDL_CreateRenderer(window, -1, settings.vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    if (!renderer) return false;
+    Uint32 textureFormat = format888;
+    if (windowed) {
+        const Uint32 screenFormat = SDL_GetWindowPixelFormat(window);
+        if (isConvertible(converterFormat(screenFormat))) textureFormat = screenFormat;
+    }
+    format = converterFormat(textureFormat);
+    texture = SDL_CreateTexture(renderer, textureFormat, SDL_TEXTUREACCESS_STREAMING, screenWidth, screenHeight);
+    if (!texture) return false;
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    return true;
+}
+
+void SdlDisplay::releaseSurfaces() {
+    if (texture) SDL_DestroyTexture(texture);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (window) SDL_DestroyWindow(window);
+    if (arrow) SDL_FreeCursor(arrow);
+    texture = nullptr;
+    renderer = nullptr;
+    window = nullptr;
+    arrow = nullptr;
+}
+
+int SdlDisplay::present(const Image& image) {
+    if (!texture) return 1;
+    void* pixels = nullptr;
+    int pitch = 0;
+    // A failed lock leaves the texture as it was; the next flip shows it again.
+    if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return 1;
+    uint8_t* surface = static_cast<uint8_t*>(pixels);
+    if (!windowed || format.bitCount == 32) {
+        present32(image, format, surface, pitch);
+    } else if (format.bitCount == 24) {
+        present24(image, format, surface, pitch);
+    } else {
+        present16(image, format, surface, pitch);
+    }
+    SDL_UnlockTexture(texture);
+    return 1;
+}
+
+int SdlDisplay::flip() {
+    if (!active || !running || !renderer) return 1;
+    int width = 0, height = 0;
+    if (SDL_GetRendererOutputSize(renderer, &width, &height) != 0) return 1;
+    const SDL_Rect target = placement(width, height);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, nullptr, &target);
+    SDL_RenderPresent(renderer);
+    return 1;
+}
+
+SDL_Rect SdlDisplay::placement(int outputWidth, int outputHeight) {
+    int factor = outputWidth / screenWidth < outputHeight / screenHeight ? outputWidth / screenWidth
+                                                                          : outputHeight / screenHeight;
+    if (factor < 1) factor = 1;
+    const int width = screenWidth * factor, height = screenHeight * factor;
+    return SDL_Rect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
+}
+
+bool SdlDisplay::handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            running = false;
+            releaseSurfaces();
+            return true;
+        case SDL_KEYDOWN:
+            if (event.key.keysym.sym == SDLK_ESCAPE) {
+                // Nothing is shown from the key press on; the close request
+                // waits behind whatever events are already queued.
+                running = false;
+                SDL_Event quit{};
+                quit.type = SDL_QUIT;
+                SDL_PushEvent(&quit);
+            }
+            return false;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_MINIMIZED:
+                case SDL_WINDOWEVENT_HIDDEN:
+                    active = false;
+                    break;
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                case SDL_WINDOWEVENT_SHOWN:
+                    active = true;
+                    break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    running = false;
+                    break;
+                default:
+                    break;  // focus changes leave presentation as it is
+            }
+            return false;
+        default:
+            return false;
+    }
+}

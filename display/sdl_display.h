@@ -1,0 +1,62 @@
+#pragma once
+#include <SDL.h>
+
+#include <string>
+
+#include "display/pixel_format.h"
+#include "image/image.h"
+
+// The show's screen on SDL2: one window with a 320x240 client area (or
+// scaled by a whole factor), or the whole desktop with the picture scaled by
+// the largest whole factor that fits and centred on black.
+//
+// present() converts the work image into a 320x240 streaming texture in the
+// screen's own pixel format; flip() shows that texture. The two flags follow
+// the window: `running` drops to 0 for good on Escape or closing, `active` is
+// 0 while the window is minimised or hidden. flip() shows nothing while either
+// is 0; present() converts regardless.
+struct DisplaySettings {
+    bool windowed = true;
+    int scale = 1;  // window only; full screen picks its own factor
+    bool vsync = false;
+};
+
+class SdlDisplay {
+public:
+    explicit SdlDisplay(const DisplaySettings& settings);
+    ~SdlDisplay();
+    SdlDisplay(const SdlDisplay&) = delete;
+    SdlDisplay& operator=(const SdlDisplay&) = delete;
+
+    bool isOpen() const { return texture != nullptr; }
+    const std::string& failure() const { return failureText; }
+
+    int present(const Image& image);  // always 1
+    int flip();                       // always 1
+
+    // The window's part of an event: Escape, closing, minimising, restoring.
+    // Returns true when the event ends the program.
+    bool handleEvent(const SDL_Event& event);
+
+    // The rectangle the picture fills in an output of the given size.
+    static SDL_Rect placement(int outputWidth, int outputHeight);
+
+    bool windowed;
+    bool running = false;
+    bool active = false;
+    PixelFormat format;
+
+private:
+    bool createWindow(const DisplaySettings& settings);
+    bool createScreen(const DisplaySettings& settings);
+    void releaseSurfaces();
+
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    SDL_Cursor* arrow = nullptr;
+    std::string failureText;
+};
+
+// The caption of the window.
+extern const char* const windowCaption;
