@@ -7,6 +7,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "app/headless_render.h"
 #include "app/runners.h"
@@ -97,9 +98,12 @@ private:
     int writeError_ = 0;
 };
 
-int failRaw(const Options& options, FILE* raw, int error) {
+// Reports a raw file that could not be written. A file this run created and
+// only partly wrote is removed; devices and pipes are left alone.
+int failRaw(const Options& options, FILE* raw, bool created, int error) {
     if (raw) std::fclose(raw);
-    std::remove(options.rawFile.c_str());
+    std::error_code ignored;
+    if (created && std::filesystem::is_regular_file(options.rawFile, ignored)) std::remove(options.rawFile.c_str());
     std::fprintf(stderr, "vokdemo: cannot write '%s': %s\n", options.rawFile.c_str(), std::strerror(error));
     return 2;
 }
@@ -108,21 +112,22 @@ int failRaw(const Options& options, FILE* raw, int error) {
 
 int runHeadless(const Options& options) {
     platform::setDataDirectory(options.dataDir);
+    headless::ShowRun run(options.fps, options.t0);  // a missing mesh ends the process here
     FILE* raw = nullptr;
     if (!options.rawFile.empty()) {
         raw = std::fopen(options.rawFile.c_str(), "wb");
-        if (!raw) return failRaw(options, nullptr, errno);
+        if (!raw) return failRaw(options, nullptr, false, errno);
     }
     headless::FrameRange range;
     if (options.hasFrameRange) range = {options.firstFrame, options.lastFrame};
 
     HeadlessSink sink(options.hash, raw);
-    headless::RunEnd end = headless::renderShow(options.fps, options.t0, range, sink);
+    headless::RunEnd end = headless::renderShow(run, range, sink);
     sink.finishProgress();
     std::fflush(stdout);
 
-    if (end == headless::RunEnd::Stopped) return failRaw(options, raw, sink.writeError());
-    if (raw && std::fclose(raw) != 0) return failRaw(options, nullptr, errno);
+    if (end == headless::RunEnd::Stopped) return failRaw(options, raw, true, sink.writeError());
+    if (raw && std::fclose(raw) != 0) return failRaw(options, nullptr, true, errno);
     if (end == headless::RunEnd::Overran) {
         std::fprintf(stderr, "vokdemo: the show did not end within %u s of show time\n",
                      headless::ShowRun::timeLimitMs / 1000);

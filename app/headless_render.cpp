@@ -62,9 +62,8 @@ bool ShowRun::renderNext() {
 int ShowRun::scene() const { return demo_->lastScene; }
 const Image& ShowRun::image() const { return *demo_->workImage; }
 
-RunEnd renderShow(int fps, uint32_t t0, const FrameRange& range, FrameSink& sink) {
-    int64_t total = expectedFrameCount(fps);
-    ShowRun run(fps, t0);
+RunEnd renderShow(ShowRun& run, const FrameRange& range, FrameSink& sink) {
+    int64_t total = expectedFrameCount(run.fps());
     while (run.renderNext()) {
         if (range.contains(run.frame())) {
             FrameInfo info{run.frame(), run.milliseconds(), run.scene(), run.image()};

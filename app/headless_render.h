@@ -46,7 +46,8 @@ public:
 
 // One show, from a fresh Demo to its end step. The tick counter reads `t0`
 // during the whole start-up; before frame k it reads t0 + frameMilliseconds(k).
-// The tick counter of the platform is the virtual one while the object lives.
+// The tick counter of the platform is the virtual one while the object lives,
+// so only one run exists at a time.
 class ShowRun {
 public:
     ShowRun(int fps, uint32_t t0);
@@ -58,6 +59,7 @@ public:
     // is not part of the show) or when the show ran past the time limit.
     bool renderNext();
 
+    int fps() const { return fps_; }
     int64_t frame() const { return frame_; }
     uint32_t milliseconds() const { return milliseconds_; }
     int scene() const;
@@ -78,7 +80,9 @@ private:
 
 enum class RunEnd { Finished, Stopped, Overran };
 
-// Renders a whole show and hands the frames in `range` to `sink`.
-RunEnd renderShow(int fps, uint32_t t0, const FrameRange& range, FrameSink& sink);
+// Renders the frames of `run` to its end and hands those in `range` to
+// `sink`. The run is made first, so that outputs can be opened only once
+// every asset has loaded.
+RunEnd renderShow(ShowRun& run, const FrameRange& range, FrameSink& sink);
 
 }  // namespace headless
