@@ -1,2 +1,26 @@
+#include <cstdio>
+#include <exception>
+#include <fstream>
+
 #include "datagen.h"
-bool writeMusic(const std::string&) { return true; }  // placeholder until the music lands
+#include "music_score.h"
+#include "xm_writer.h"
+
+bool writeMusic(const std::string& directory) {
+    const std::string path = directory + "/zumber.xm";
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = encodeXm(composeZumber());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vokdatagen: cannot compose zumber.xm: %s\n", error.what());
+        return false;
+    }
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    file.close();
+    if (!file) {
+        std::fprintf(stderr, "vokdatagen: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
