@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "letter_shapes.h"
+
+struct Point3 {
+    double x, y, z;
+};
+
+// A triangle with the exporter's edge-visibility flags: an edge is visible
+// unless it is the hidden diagonal of a quad or of a filled polygon.
+struct Triangle {
+    int a, b, c;
+    bool ab = true, bc = true, ca = true;
+};
+
+// A triangle mesh as the ASE writer puts it out.
+struct TriMesh {
+    std::string name;
+    std::vector<Point3> vertices;
+    std::vector<Triangle> faces;
+    bool smooth = false;  // smoothing group 1 (shared vertex normals) or flat faces
+};
+
+// A solid letter: the outline in the x-z plane (z up, as a scene exporter
+// stands its objects), extruded `depth` units along y, centred on y = 0,
+// everything scaled by `scale`.
+TriMesh extrudeOutline(const std::string& name, const Outline& outline, double depth, double scale);
+TriMesh extrudeRing(const std::string& name, const Ring& ring, double depth, double scale);
+
+// A tube of radius `tube` along the (p, q) torus knot whose core circle has
+// radius `major` and whose winding swings `minor` units around it.
+TriMesh torusKnot(const std::string& name, int p, int q, double major, double minor, double tube, int segments,
+                  int sides);
+
+// Triangulates a simple counter-clockwise polygon by ear clipping; the result
+// indexes the polygon's points.
+std::vector<Triangle> triangulate(const Outline& outline);
