@@ -1,7 +1,11 @@
 // The notation, the synthesised samples and the composed song.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <libopenmpt/libopenmpt.hpp>
+#include <sstream>
 #include <stdexcept>
 
 #include "module_render.h"
@@ -59,6 +63,55 @@ TEST(SynthInstruments, LoopsJoinWithoutAStepAndOneShotsEndInSilence) {
         for (size_t i = 1; i < data.size(); ++i) largestStep = std::max(largestStep, std::abs(data[i] - data[i - 1]));
         EXPECT_LE(std::abs(data.front() - data.back()), largestStep) << instrument.name;
         EXPECT_EQ(instrument.sample.loopStart + instrument.sample.loopLength, data.size()) << instrument.name;
+    }
+}
+
+// Left channel of `instrument` playing `note` alone for a quarter second.
+std::vector<float> playNote(const XmInstrument& instrument, int note) {
+    XmModule module;
+    module.name = "pitch";
+    module.channels = 2;
+    module.tempo = 125;
+    module.orders = {0};
+    module.patterns.emplace_back(16, 2);
+    module.patterns[0].at(0, 0).note = uint8_t(note);
+    module.patterns[0].at(0, 0).instrument = 1;
+    module.instruments = {instrument};
+    std::ostringstream log;
+    openmpt::module player(encodeXm(module), log);
+    std::vector<float> left(11025), right(left.size());
+    player.read(44100, left.size(), left.data(), right.data());
+    return left;
+}
+
+// The fundamental between 50 and 1000 Hz: the shortest lag whose
+// autocorrelation peak comes near the strongest (longer ones are multiples).
+double fundamentalHz(const std::vector<float>& signal) {
+    const size_t start = 2048, window = 4096, shortest = 44, longest = 882;
+    std::vector<double> correlation(longest + 2);
+    for (size_t lag = shortest - 1; lag <= longest + 1; ++lag)
+        for (size_t i = start; i < start + window; ++i) correlation[lag] += double(signal[i]) * signal[i + lag];
+    const double strongest = *std::max_element(correlation.begin() + shortest, correlation.end() - 1);
+    size_t best = shortest;
+    while (best < longest && !(correlation[best] >= 0.9 * strongest && correlation[best] >= correlation[best - 1] &&
+                               correlation[best] >= correlation[best + 1]))
+        ++best;
+    // Where the parabola through the peak and its neighbours tops out.
+    const double before = correlation[best - 1], at = correlation[best], after = correlation[best + 1];
+    const double offset = 0.5 * (before - after) / (before - 2 * at + after);
+    return 44100.0 / (double(best) + offset);
+}
+
+TEST(SynthInstruments, TonalInstrumentsSoundAtTheNotesPitch) {
+    const std::vector<XmInstrument> instruments = makeInstruments();
+    const struct {
+        InstrumentNumber instrument;
+        const char* note;
+        double hertz;
+    } cases[] = {{kBass, "A2", 110.0}, {kLead, "A4", 440.0}, {kPad, "A3", 220.0}, {kPluck, "E5", 659.26}};
+    for (const auto& test : cases) {
+        const double measured = fundamentalHz(playNote(instruments[test.instrument - 1], noteNumber(test.note)));
+        EXPECT_NEAR(measured / test.hertz, 1.0, 0.01) << instruments[test.instrument - 1].name << " " << measured;
     }
 }
 
