@@ -28,7 +28,7 @@ TEST(ZumberModule, LibxmpAcceptsItWithTheLayoutWritten) {
     EXPECT_EQ(info.mod->len, kOrders);
     EXPECT_EQ(info.mod->spd, 6);
     EXPECT_EQ(info.mod->bpm, 116);
-    EXPECT_EQ(info.mod->ins, 9);
+    EXPECT_EQ(info.mod->ins, 10);
     for (int order = 0; order < info.mod->len; ++order) {
         EXPECT_EQ(info.mod->xxo[order], order);
         EXPECT_EQ(info.mod->xxp[order]->rows, 64);
@@ -43,7 +43,7 @@ TEST(ZumberModule, LibopenmptReadsAnXmOfTwelveOrdersAndTheShowsLength) {
     EXPECT_EQ(module.get_metadata("type"), "xm");
     EXPECT_EQ(module.get_num_orders(), kOrders);
     EXPECT_EQ(module.get_num_patterns(), kOrders);
-    EXPECT_EQ(module.get_num_channels(), 12);
+    EXPECT_EQ(module.get_num_channels(), 16);
     EXPECT_EQ(module.get_current_speed(), 6);
     EXPECT_DOUBLE_EQ(module.get_current_tempo(), 116.0);
     for (int order = 0; order < kOrders; ++order) {

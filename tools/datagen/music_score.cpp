@@ -30,8 +30,9 @@ enum Channel {
     kLeadChannel,
     kEchoChannel,
     kHarmonyChannel,
-    kPadChannel,  // three channels, one per chord voice
-    kArpChannel = kPadChannel + 3,
+    kPadChannel,  // two sets of three, one channel per chord voice
+    kArpChannel = kPadChannel + 6,
+    kRiserChannel,
     kChannelCount,
 };
 
@@ -117,14 +118,25 @@ void bassDrive(PatternWriter& w, const Progression& chords, int volume) {
 
 // ---- pads and arpeggios ----
 
+// Odd and even bars use different channel sets, so each chord swells in
+// while the one before it is released: the pads cross-fade.
+int padSet(int bar) { return kPadChannel + 3 * (bar % 2); }
+
 void pads(PatternWriter& w, const Progression& chords, const std::array<int, 4>& volumes) {
     static const int panning[] = {0x50, 0x80, 0xB0};
     for (int bar = 0; bar < 4; ++bar) {
         const std::vector<int> notes = voicing(chords[bar], noteNumber("G3"));
-        for (int voice = 0; voice < 3; ++voice)
-            w.play(bar * kBarRows, kPadChannel + voice, notes[size_t(voice)], kPad, volumes[size_t(bar)], kSetPanning,
+        for (int voice = 0; voice < 3; ++voice) {
+            w.keyOff(bar * kBarRows, padSet(bar + 1) + voice);
+            w.play(bar * kBarRows, padSet(bar) + voice, notes[size_t(voice)], kPad, volumes[size_t(bar)], kSetPanning,
                    panning[voice]);
+        }
     }
+}
+
+// A reversed cymbal swelling through the last bar into the next pattern.
+void riserIntoNextPattern(PatternWriter& w, int volume) {
+    w.play(kRows - kBarRows, kRiserChannel, noteNumber("C4"), kRiser, volume);
 }
 
 // Chord tones rising through F-4..E-5 and the octave above the lowest,
@@ -225,6 +237,7 @@ void introUnderTheTitle(PatternWriter& w) {
     pads(w, kMain, {20, 26, 32, 38});
     arpeggio(w, kMain, 2, 22, 2);
     snareRoll(w, 56, 8, 10, 40);
+    riserIntoNextPattern(w, 36);
 }
 
 void beatEnters(PatternWriter& w) {
@@ -244,6 +257,7 @@ void fullGroove(PatternWriter& w) {
     bassDrive(w, kMain, 56);
     pads(w, kMain, {30, 30, 30, 30});
     arpeggio(w, kMain, 1, 26);
+    riserIntoNextPattern(w, 48);
 }
 
 void themeOverTheLetters(PatternWriter& w, const std::array<const char*, 4>& theme, bool fillAtEnd) {
@@ -252,7 +266,10 @@ void themeOverTheLetters(PatternWriter& w, const std::array<const char*, 4>& the
     kick(w, bars(kFourOnTheFloor));
     snare(w, bars(kBackbeat));
     hats(w, bars(kSixteenthHats));
-    if (fillAtEnd) snareRoll(w, 56, 8, 24, 56);
+    if (fillAtEnd) {
+        snareRoll(w, 56, 8, 24, 56);
+        riserIntoNextPattern(w, 48);
+    }
     bassDrive(w, kMain, 56);
     pads(w, kMain, {26, 26, 26, 26});
     arpeggio(w, kMain, 2, 16);
@@ -317,6 +334,7 @@ void buildToTheTop(PatternWriter& w) {
     arpeggio(w, kToDominant, 1, 24, 2);
     lead(w, kLongCalls, 48);
     echo(w, 20);
+    riserIntoNextPattern(w, 56);
 }
 
 void finalTheme(PatternWriter& w) {
@@ -344,7 +362,7 @@ void cadenceAndLastChord(PatternWriter& w) {
     for (int row = kLastChordRow; row < kRows; ++row) w.clear(row, kBassChannel);  // no drive under the last chord
     bassNote(w, kLastChordRow, bassRoot(kCadence[3]), 10, 60);
     pads(w, kCadence, {32, 32, 34, 40});
-    for (int voice = 0; voice < 3; ++voice) w.keyOff(kLastChordRow + 6, kPadChannel + voice);
+    for (int voice = 0; voice < 3; ++voice) w.keyOff(kLastChordRow + 6, padSet(3) + voice);
     arpeggio(w, kCadence, 1, 22, 0, 3);
     writeLine(w, kArpChannel, kPluck, kLastChordRow, "A4 C5 E5 A5", 30);  // the last chord, broken once
     lead(w, kThemeFinal, 50);

@@ -89,6 +89,13 @@ std::vector<double> cymbalSignal(uint32_t seed, double seconds, double decaySeco
     return signal;
 }
 
+// The cymbal backwards, one bar long at 116 BPM: it swells up to the bar line.
+std::vector<double> riserSignal() {
+    const double barSeconds = 16 * 6 * 2.5 / 116;
+    std::vector<double> signal = fadeOut(cymbalSignal(0x5EED0006, barSeconds, 0.6, 2500.0), 0.05);
+    return std::vector<double>(signal.rbegin(), signal.rend());
+}
+
 XmEnvelope envelope(std::vector<XmEnvelopePoint> points, int sustainPoint) {
     XmEnvelope result;
     result.points = std::move(points);
@@ -169,5 +176,6 @@ std::vector<XmInstrument> makeInstruments() {
     instruments.push_back(lead());
     instruments.push_back(pad());
     instruments.push_back(pluck());
+    instruments.push_back(drum("riser", drumSample("riser", riserSignal(), 30, 128)));
     return instruments;
 }

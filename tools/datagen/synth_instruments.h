@@ -15,6 +15,7 @@ enum InstrumentNumber : uint8_t {
     kLead,
     kPad,
     kPluck,
+    kRiser,
 };
 
 std::vector<XmInstrument> makeInstruments();  // in InstrumentNumber order
