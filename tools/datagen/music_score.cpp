@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "music_notation.h"
+#include "music_parts.h"
 #include "synth_instruments.h"
 
 // The song in A minor. Each pattern is four bars of sixteen rows (a row is a
@@ -18,27 +18,6 @@
 //     chord that dies away by the end of the show at 99.3 s
 namespace {
 
-constexpr int kRows = 64;
-constexpr int kBarRows = 16;
-
-enum Channel {
-    kKickChannel,
-    kSnareChannel,
-    kHatChannel,
-    kCrashChannel,
-    kBassChannel,
-    kLeadChannel,
-    kEchoChannel,
-    kHarmonyChannel,
-    kPadChannel,  // two sets of three, one channel per chord voice
-    kArpChannel = kPadChannel + 6,
-    kRiserChannel,
-    kChannelCount,
-};
-
-constexpr int kEchoDelayRows = 3;
-constexpr int kSetPanning = 0x08;  // effect 8xx
-
 Progression progression(const char* a, const char* b, const char* c, const char* d) {
     return {chord(a), chord(b), chord(c), chord(d)};
 }
@@ -49,182 +28,45 @@ const Progression kRise = progression("Dm", "Em", "F", "G");
 const Progression kToDominant = progression("Dm", "Em", "F", "E");
 const Progression kCadence = progression("Am", "F", "G", "Am");
 
-std::string bars(const std::string& bar, int count = 4) {
-    std::string result;
-    for (int i = 0; i < count; ++i) result += bar;
-    return result;
-}
-
-// ---- drums ----
-
-const std::vector<DrumHit> kKickHits = {{'X', kKick, 64}, {'x', kKick, 48}};
-const std::vector<DrumHit> kSnareHits = {{'X', kSnare, 60}, {'x', kSnare, 44}, {'o', kSnare, 26}};
-const std::vector<DrumHit> kHatHits = {{'x', kClosedHat, 48}, {'o', kClosedHat, 28}, {'O', kOpenHat, 44}};
-
-void kick(PatternWriter& w, const std::string& symbols, int firstRow = 0) {
-    writeHits(w, kKickChannel, firstRow, symbols, kKickHits);
-}
-void snare(PatternWriter& w, const std::string& symbols, int firstRow = 0) {
-    writeHits(w, kSnareChannel, firstRow, symbols, kSnareHits);
-}
-void hats(PatternWriter& w, const std::string& symbols, int firstRow = 0) {
-    writeHits(w, kHatChannel, firstRow, symbols, kHatHits);
-}
-void crash(PatternWriter& w, int row, int volume = 48) {
-    w.play(row, kCrashChannel, noteNumber("C4"), kCrash, volume);
-}
-
-// Sixteenth-note snare roll whose volume rises from `from` to `to`.
-void snareRoll(PatternWriter& w, int firstRow, int rows, int from, int to) {
-    for (int i = 0; i < rows; ++i)
-        w.play(firstRow + i, kSnareChannel, noteNumber("C4"), kSnare, from + (to - from) * i / (rows - 1));
-}
-
-const std::string kFourOnTheFloor = "X...X...X...X...";
-const std::string kBackbeat = "....X.......X...";
-const std::string kOffbeatHats = "..x...x...x...x.";
-const std::string kSixteenthHats = "o.x.o.xoo.x.o.xo";
-const std::string kOpenOffbeats = "..O...O...O...O.";
-
-// ---- bass ----
-
-// Root of the chord in E-2..D#3.
-int bassRoot(const Chord& chord) { return noteNumber("E2") + (chord.root + 12 - 4) % 12; }
-
-void bassNote(PatternWriter& w, int row, int note, int lengthRows, int volume) {
-    w.play(row, kBassChannel, note, kBass, volume);
-    w.keyOff(row + lengthRows, kBassChannel);
-}
-
-// One long note a bar.
-void bassLong(PatternWriter& w, const Progression& chords, int volume) {
-    for (int bar = 0; bar < 4; ++bar) bassNote(w, bar * kBarRows, bassRoot(chords[bar]), 14, volume);
-}
-
-// Syncopated roots: 3 + 3 + 2, twice a bar.
-void bassPulse(PatternWriter& w, const Progression& chords, int volume) {
-    static const int rows[] = {0, 3, 6, 8, 11, 14};
-    for (int bar = 0; bar < 4; ++bar)
-        for (int row : rows) bassNote(w, bar * kBarRows + row, bassRoot(chords[bar]), 2, row % 8 ? volume - 10 : volume);
-}
-
-// Eighth notes jumping between the root and its octave.
-void bassDrive(PatternWriter& w, const Progression& chords, int volume) {
-    for (int bar = 0; bar < 4; ++bar)
-        for (int step = 0; step < 8; ++step)
-            bassNote(w, bar * kBarRows + step * 2, bassRoot(chords[bar]) + (step % 2 ? 12 : 0), 1,
-                     step % 2 ? volume - 12 : volume);
-}
-
-// ---- pads and arpeggios ----
-
-// Odd and even bars use different channel sets, so each chord swells in
-// while the one before it is released: the pads cross-fade.
-int padSet(int bar) { return kPadChannel + 3 * (bar % 2); }
-
-void pads(PatternWriter& w, const Progression& chords, const std::array<int, 4>& volumes) {
-    static const int panning[] = {0x50, 0x80, 0xB0};
-    for (int bar = 0; bar < 4; ++bar) {
-        const std::vector<int> notes = voicing(chords[bar], noteNumber("G3"));
-        for (int voice = 0; voice < 3; ++voice) {
-            w.keyOff(bar * kBarRows, padSet(bar + 1) + voice);
-            w.play(bar * kBarRows, padSet(bar) + voice, notes[size_t(voice)], kPad, volumes[size_t(bar)], kSetPanning,
-                   panning[voice]);
-        }
-    }
-}
-
-// A reversed cymbal swelling through the last bar into the next pattern.
-void riserIntoNextPattern(PatternWriter& w, int volume) {
-    w.play(kRows - kBarRows, kRiserChannel, noteNumber("C4"), kRiser, volume);
-}
-
-// Chord tones rising through F-4..E-5 and the octave above the lowest,
-// one every `stepRows`, accented on the beat, in bars firstBar..endBar-1.
-void arpeggio(PatternWriter& w, const Progression& chords, int stepRows, int volume, int firstBar = 0,
-              int endBar = 4) {
-    static const int order[] = {0, 1, 2, 3, 2, 1, 0, 2};
-    for (int bar = firstBar; bar < endBar; ++bar) {
-        std::vector<int> notes = voicing(chords[bar], noteNumber("F4"));
-        notes.push_back(notes.front() + 12);
-        for (int row = 0, step = 0; row < kBarRows; row += stepRows, ++step) {
-            const int accent = row % 4 == 0 ? 0 : 8;
-            w.play(bar * kBarRows + row, kArpChannel, notes[size_t(order[step % 8])], kPluck, volume - accent);
-        }
-    }
-}
-
-// ---- lead, its echo and its harmony ----
-
-void lead(PatternWriter& w, const std::array<const char*, 4>& lines, int volume) {
-    for (int bar = 0; bar < 4; ++bar) writeLine(w, kLeadChannel, kLead, bar * kBarRows, lines[size_t(bar)], volume);
-}
-
-// The lead again, a dotted eighth later, quieter and to the left.
-void echo(PatternWriter& w, int volume) {
-    for (int row = 0; row + kEchoDelayRows < kRows; ++row) {
-        const XmCell* source = w.cell(row, kLeadChannel);
-        if (source->note == kKeyOff)
-            w.keyOff(row + kEchoDelayRows, kEchoChannel);
-        else if (source->note)
-            w.play(row + kEchoDelayRows, kEchoChannel, source->note, kLead, volume, kSetPanning, 0x40);
-    }
-}
-
-// Under each lead note the nearest tone of the bar's chord at least a minor
-// third below, to the right.
-void harmony(PatternWriter& w, const Progression& chords, int volume) {
-    for (int row = 0; row < kRows; ++row) {
-        const XmCell* source = w.cell(row, kLeadChannel);
-        if (source->note == kKeyOff) w.keyOff(row, kHarmonyChannel);
-        if (!source->note || source->note == kKeyOff) continue;
-        const auto tones = chords[size_t(row / kBarRows)].pitchClasses();
-        int note = source->note - 3;
-        while (note > 1 && (note - 1) % 12 != tones[0] && (note - 1) % 12 != tones[1] && (note - 1) % 12 != tones[2])
-            --note;
-        w.play(row, kHarmonyChannel, note, kLead, volume, kSetPanning, 0xC0);
-    }
-}
-
 // ---- the themes ----
 
-const std::array<const char*, 4> kThemeA = {
+const LeadLines kThemeA = {
     "E5 . . . . . D5 . . . . . C5 . . .",
     "A4 . . . . . C5 . . . . . F5 . . .",
     "E5 . . . . . G5 . . . . . E5 . D5 .",
     "D5 . . . . . . . . . B4 . G4 . . ^",
 };
-const std::array<const char*, 4> kThemeAnswer = {
+const LeadLines kThemeAnswer = {
     "E5 . . . . . D5 . . . . . C5 . . .",
     "A4 . . . . . C5 . . . . . A5 . . .",
     "G5 . . . . . E5 . . . . . C5 . . .",
     "D5 . . . . . . . E5 . D5 . B4 . . ^",
 };
-const std::array<const char*, 4> kThemeChange = {
+const LeadLines kThemeChange = {
     "C5 . . . . . . . A4 . . . C5 . . .",
     "D5 . . . . . . . B4 . . . D5 . . .",
     "E5 . . . . . G5 . . . . . B5 . . .",
     "A5 . . . . . . . . . . . ^ . . .",
 };
-const std::array<const char*, 4> kThemeChangeBusy = {
+const LeadLines kThemeChangeBusy = {
     "C5 . . . A4 . C5 . F5 . . . E5 . . .",
     "D5 . . . B4 . D5 . G5 . . . F5 . . .",
     "E5 . . . B4 . E5 . G5 . . . B5 . . .",
     "A5 . . . . . . . . . . . G5 . E5 .",
 };
-const std::array<const char*, 4> kRisingFigures = {
+const LeadLines kRisingFigures = {
     "D5 . F5 . A5 . F5 . D5 . F5 . A5 . D6 .",
     "E5 . G5 . B5 . G5 . E5 . G5 . B5 . E6 .",
     "F5 . A5 . C6 . A5 . F5 . A5 . C6 . A5 .",
     "G5 . B5 . D6 . B5 . G5 . B5 . D6 . B5 .",
 };
-const std::array<const char*, 4> kLongCalls = {
+const LeadLines kLongCalls = {
     "A5 . . . . . . . . . . . F5 . . .",
     "G5 . . . . . . . . . . . E5 . . .",
     "A5 . . . . . . . C6 . . . . . . .",
     "B5 . . . . . . . . . . . . . . ^",
 };
-const std::array<const char*, 4> kThemeFinal = {
+const LeadLines kThemeFinal = {
     "E5 . . . . . D5 . . . . . C5 . . .",
     "A4 . . . . . C5 . . . . . F5 . . .",
     "G5 . . . F5 . E5 . D5 . . . B4 . D5 .",
@@ -260,7 +102,7 @@ void fullGroove(PatternWriter& w) {
     riserIntoNextPattern(w, 48);
 }
 
-void themeOverTheLetters(PatternWriter& w, const std::array<const char*, 4>& theme, bool fillAtEnd) {
+void themeOverTheLetters(PatternWriter& w, const LeadLines& theme, bool fillAtEnd) {
     crash(w, 0);
     crash(w, 32, 36);  // the second letter of the pair
     kick(w, bars(kFourOnTheFloor));
