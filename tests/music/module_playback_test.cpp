@@ -83,4 +83,25 @@ TEST(ZumberModule, EveryPatternSoundsWithoutClippingInLibxmp) {
     EXPECT_FALSE(rendering.clamped);
 }
 
+// The two players read the envelopes, volumes and panning alike: their
+// levels agree pattern by pattern (a misread field shows in one of them only).
+TEST(ZumberModule, BothPlayersGiveEachPatternTheSameLevel) {
+    const Rendering openmpt = renderWithOpenmpt(readModule(kModulePath), 44100);
+    const Rendering xmp = renderWithXmp(kModulePath, 44100);
+    ASSERT_GE(openmpt.orders.size(), size_t(kOrders));
+    ASSERT_GE(xmp.orders.size(), size_t(kOrders));
+    // libxmp mixes about 2.5 dB louder throughout; compare each pattern's
+    // share of the song's level.
+    double openmptSum = 0.0, xmpSum = 0.0;
+    for (int order = 0; order < kOrders; ++order) {
+        openmptSum += openmpt.orders[size_t(order)].rms;
+        xmpSum += xmp.orders[size_t(order)].rms;
+    }
+    for (int order = 0; order < kOrders; ++order) {
+        const double openmptShare = openmpt.orders[size_t(order)].rms / openmptSum;
+        const double xmpShare = xmp.orders[size_t(order)].rms / xmpSum;
+        EXPECT_NEAR(openmptShare / xmpShare, 1.0, 0.12) << "order " << order;  // within 1 dB
+    }
+}
+
 }  // namespace
