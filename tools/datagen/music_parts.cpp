@@ -8,7 +8,7 @@ constexpr int kEchoDelayRows = 3;
 constexpr int kSetPanning = 0x08;  // effect 8xx
 
 const std::vector<DrumHit> kKickHits = {{'X', kKick, 64}, {'x', kKick, 48}};
-const std::vector<DrumHit> kSnareHits = {{'X', kSnare, 60}, {'x', kSnare, 44}, {'o', kSnare, 26}};
+const std::vector<DrumHit> kSnareHits = {{'X', kSnare, 64}, {'x', kSnare, 50}, {'o', kSnare, 30}};
 const std::vector<DrumHit> kHatHits = {{'x', kClosedHat, 48}, {'o', kClosedHat, 28}, {'O', kOpenHat, 44}};
 
 }  // namespace

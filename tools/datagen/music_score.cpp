@@ -87,7 +87,7 @@ void beatEnters(PatternWriter& w) {
     kick(w, bars(kFourOnTheFloor));
     hats(w, bars(kOffbeatHats));
     snare(w, "x.xX", 60);
-    bassPulse(w, kMain, 54);
+    bassPulse(w, kMain, 48);
     pads(w, kMain, {34, 32, 32, 32});
 }
 
@@ -96,7 +96,7 @@ void fullGroove(PatternWriter& w) {
     snare(w, bars(kBackbeat));
     snare(w, "x.x.xxXX", 56);
     hats(w, bars(kSixteenthHats));
-    bassDrive(w, kMain, 56);
+    bassDrive(w, kMain, 50);
     pads(w, kMain, {30, 30, 30, 30});
     arpeggio(w, kMain, 1, 26);
     riserIntoNextPattern(w, 48);
@@ -112,10 +112,10 @@ void themeOverTheLetters(PatternWriter& w, const LeadLines& theme, bool fillAtEn
         snareRoll(w, 56, 8, 24, 56);
         riserIntoNextPattern(w, 48);
     }
-    bassDrive(w, kMain, 56);
+    bassDrive(w, kMain, 50);
     pads(w, kMain, {26, 26, 26, 26});
     arpeggio(w, kMain, 2, 16);
-    lead(w, theme, 50);
+    lead(w, theme, 54);
     echo(w, 18);
 }
 
@@ -124,10 +124,10 @@ void changeAtTheSprites(PatternWriter& w) {
     kick(w, bars("X.....X.......x."));
     snare(w, bars("........X......."));
     hats(w, bars("x.o.x.o.x.o.x.o."));
-    bassLong(w, kChange, 56);
+    bassLong(w, kChange, 50);
     pads(w, kChange, {36, 34, 34, 36});
     arpeggio(w, kChange, 2, 22);
-    lead(w, kThemeChange, 48);
+    lead(w, kThemeChange, 52);
     echo(w, 20);
 }
 
@@ -135,7 +135,7 @@ void buildThinnedOut(PatternWriter& w) {
     kick(w, bars(kFourOnTheFloor));
     hats(w, bars(kOpenOffbeats));
     snare(w, bars(kBackbeat, 1), 48);
-    bassPulse(w, kMain, 54);
+    bassPulse(w, kMain, 48);
     pads(w, kMain, {28, 28, 30, 32});
     arpeggio(w, kMain, 1, 34);
 }
@@ -145,10 +145,10 @@ void buildWithTheme(PatternWriter& w) {
     kick(w, bars(kFourOnTheFloor));
     snare(w, bars(kBackbeat));
     hats(w, bars(kSixteenthHats));
-    bassDrive(w, kChange, 56);
+    bassDrive(w, kChange, 50);
     pads(w, kChange, {30, 30, 30, 32});
     arpeggio(w, kChange, 2, 18);
-    lead(w, kThemeChangeBusy, 48);
+    lead(w, kThemeChangeBusy, 52);
     echo(w, 20);
 }
 
@@ -158,9 +158,9 @@ void buildRising(PatternWriter& w) {
     snare(w, bars(kBackbeat, 3));
     snare(w, "x.x.X.x.x.X.X.X.", 48);
     hats(w, bars(kOffbeatHats, 2) + bars(kSixteenthHats, 2));
-    bassDrive(w, kRise, 56);
+    bassDrive(w, kRise, 50);
     pads(w, kRise, {32, 34, 36, 38});
-    lead(w, kRisingFigures, 40);
+    lead(w, kRisingFigures, 46);
     echo(w, 16);
 }
 
@@ -171,10 +171,10 @@ void buildToTheTop(PatternWriter& w) {
     snare(w, "X...x...X...x.x.", 32);
     snareRoll(w, 48, 14, 20, 60);
     hats(w, bars(kOpenOffbeats, 3));
-    bassDrive(w, kToDominant, 56);
+    bassDrive(w, kToDominant, 50);
     pads(w, kToDominant, {34, 36, 38, 42});
     arpeggio(w, kToDominant, 1, 24, 2);
-    lead(w, kLongCalls, 48);
+    lead(w, kLongCalls, 52);
     echo(w, 20);
     riserIntoNextPattern(w, 56);
 }
@@ -185,10 +185,10 @@ void finalTheme(PatternWriter& w) {
     snare(w, bars(kBackbeat));
     hats(w, bars(kSixteenthHats));
     snare(w, "x.xX", 60);
-    bassDrive(w, kMain, 58);
+    bassDrive(w, kMain, 52);
     pads(w, kMain, {32, 32, 32, 32});
     arpeggio(w, kMain, 1, 22);
-    lead(w, kThemeA, 50);
+    lead(w, kThemeA, 54);
     echo(w, 18);
     harmony(w, kMain, 26);
 }
@@ -200,14 +200,14 @@ void cadenceAndLastChord(PatternWriter& w) {
     hats(w, bars(kSixteenthHats, 3));
     crash(w, 32, 40);
     crash(w, kLastChordRow, 56);
-    bassDrive(w, kCadence, 58);
+    bassDrive(w, kCadence, 52);
     for (int row = kLastChordRow; row < kRows; ++row) w.clear(row, kBassChannel);  // no drive under the last chord
-    bassNote(w, kLastChordRow, bassRoot(kCadence[3]), 10, 60);
+    bassNote(w, kLastChordRow, bassRoot(kCadence[3]), 10, 56);
     pads(w, kCadence, {32, 32, 34, 40});
     for (int voice = 0; voice < 3; ++voice) w.keyOff(kLastChordRow + 6, padSet(3) + voice);
     arpeggio(w, kCadence, 1, 22, 0, 3);
     writeLine(w, kArpChannel, kPluck, kLastChordRow, "A4 C5 E5 A5", 30);  // the last chord, broken once
-    lead(w, kThemeFinal, 50);
+    lead(w, kThemeFinal, 54);
     echo(w, 18);
     harmony(w, kCadence, 26);
 }

@@ -19,23 +19,22 @@ constexpr int kChorusLength = kBasePeriod * 128;
 
 int frames(double seconds) { return int(seconds * kSynthRate); }
 
-XmSample drumSample(const char* name, const std::vector<double>& signal, uint8_t volume, uint8_t panning) {
+// Samples keep the default volume 64: the score gives every note its volume.
+XmSample drumSample(const char* name, const std::vector<double>& signal, uint8_t panning) {
     XmSample sample;
     sample.name = name;
     sample.data = toFrames(fadeOut(signal, 0.02), 0.8);
-    sample.volume = volume;
     sample.panning = panning;
     sample.relativeNote = kSynthRelativeNote;
     return sample;
 }
 
-XmSample loopedSample(const char* name, const std::vector<double>& loop, uint8_t volume, uint8_t panning) {
+XmSample loopedSample(const char* name, const std::vector<double>& loop, uint8_t panning) {
     XmSample sample;
     sample.name = name;
     sample.data = toFrames(loop, 0.8);
     sample.loopStart = 0;
     sample.loopLength = uint32_t(sample.data.size());
-    sample.volume = volume;
     sample.panning = panning;
     sample.finetune = kTonalFinetune;
     sample.relativeNote = kSynthRelativeNote;
@@ -117,7 +116,7 @@ XmInstrument bass() {
     XmInstrument instrument;
     instrument.name = "bass";
     instrument.sample = loopedSample(
-        "bass", additiveLoop(kChorusLength, harmonics, {{128, 1.0}, {129, 0.35}}), 48, 128);
+        "bass", additiveLoop(kChorusLength, harmonics, {{128, 1.0}, {129, 0.35}}), 128);
     instrument.volumeEnvelope = envelope({{0, 64}, {6, 50}, {40, 38}, {46, 0}}, 2);
     instrument.fadeout = 2048;
     return instrument;
@@ -130,7 +129,7 @@ XmInstrument lead() {
     XmInstrument instrument;
     instrument.name = "lead";
     instrument.sample = loopedSample(
-        "lead", additiveLoop(kChorusLength, harmonics, {{128, 1.0}, {129, 0.6}}), 44, 120);
+        "lead", additiveLoop(kChorusLength, harmonics, {{128, 1.0}, {129, 0.6}}), 120);
     instrument.volumeEnvelope = envelope({{0, 0}, {2, 64}, {10, 50}, {60, 42}, {72, 0}}, 3);
     instrument.fadeout = 1024;
     instrument.vibratoType = 0;  // sine
@@ -145,8 +144,7 @@ XmInstrument pad() {
     XmInstrument instrument;
     instrument.name = "pad";
     instrument.sample = loopedSample(
-        "pad", additiveLoop(kChorusLength, harmonicSeries(22, 1.6, false), {{128, 1.0}, {129, 0.8}, {127, 0.8}}),
-        40, 128);
+        "pad", additiveLoop(kChorusLength, harmonicSeries(22, 1.6, false), {{128, 1.0}, {129, 0.8}, {127, 0.8}}), 128);
     instrument.volumeEnvelope = envelope({{0, 0}, {28, 64}, {40, 56}, {70, 0}}, 2);
     instrument.fadeout = 512;
     return instrument;
@@ -157,8 +155,7 @@ XmInstrument pluck() {
     XmInstrument instrument;
     instrument.name = "pluck";
     instrument.sample = loopedSample(
-        "pluck", additiveLoop(kChorusLength, {1.0, 0.55, 0.35, 0.2, 0.12, 0.08}, {{128, 1.0}, {129, 0.5}}), 36,
-        80);
+        "pluck", additiveLoop(kChorusLength, {1.0, 0.55, 0.35, 0.2, 0.12, 0.08}, {{128, 1.0}, {129, 0.5}}), 80);
     instrument.volumeEnvelope = envelope({{0, 64}, {4, 40}, {16, 14}, {40, 0}}, -1);
     return instrument;
 }
@@ -167,15 +164,15 @@ XmInstrument pluck() {
 
 std::vector<XmInstrument> makeInstruments() {
     std::vector<XmInstrument> instruments;
-    instruments.push_back(drum("kick", drumSample("kick", kickSignal(), 64, 128)));
-    instruments.push_back(drum("snare", drumSample("snare", snareSignal(), 64, 136)));
-    instruments.push_back(drum("closed hat", drumSample("closed hat", cymbalSignal(0x5EED0003, 0.09, 0.025, 6000.0), 34, 168)));
-    instruments.push_back(drum("open hat", drumSample("open hat", cymbalSignal(0x5EED0004, 0.4, 0.12, 5500.0), 30, 168)));
-    instruments.push_back(drum("crash", drumSample("crash", cymbalSignal(0x5EED0005, 2.2, 0.7, 3500.0), 36, 100)));
+    instruments.push_back(drum("kick", drumSample("kick", kickSignal(), 128)));
+    instruments.push_back(drum("snare", drumSample("snare", snareSignal(), 136)));
+    instruments.push_back(drum("closed hat", drumSample("closed hat", cymbalSignal(0x5EED0003, 0.09, 0.025, 6000.0), 168)));
+    instruments.push_back(drum("open hat", drumSample("open hat", cymbalSignal(0x5EED0004, 0.4, 0.12, 5500.0), 168)));
+    instruments.push_back(drum("crash", drumSample("crash", cymbalSignal(0x5EED0005, 2.2, 0.7, 3500.0), 100)));
     instruments.push_back(bass());
     instruments.push_back(lead());
     instruments.push_back(pad());
     instruments.push_back(pluck());
-    instruments.push_back(drum("riser", drumSample("riser", riserSignal(), 30, 128)));
+    instruments.push_back(drum("riser", drumSample("riser", riserSignal(), 128)));
     return instruments;
 }

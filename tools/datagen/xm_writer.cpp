@@ -12,6 +12,10 @@ constexpr uint32_t kInstrumentHeaderSize = 263;  // with samples
 constexpr uint32_t kSampleHeaderSize = 40;
 constexpr int kMaxEnvelopePoints = 12;
 
+void check(bool condition, const char* what) {
+    if (!condition) throw std::invalid_argument(what);
+}
+
 class ByteWriter {
 public:
     void u8(unsigned value) { bytes.push_back(uint8_t(value)); }
@@ -53,6 +57,7 @@ void writeHeader(ByteWriter& out, const XmModule& module) {
 
 void writePattern(ByteWriter& out, const XmPattern& pattern) {
     const std::vector<uint8_t> packed = packPatternCells(pattern);
+    check(packed.size() <= 0xFFFF, "pattern data too large");
     out.u32(kPatternHeaderSize);
     out.u8(0);  // packing type
     out.u16(unsigned(pattern.rows));
@@ -112,10 +117,6 @@ void writeInstrument(ByteWriter& out, const XmInstrument& instrument) {
     out.zeros(22);  // reserved
     writeSampleHeader(out, instrument.sample);
     out.append(deltaEncode(instrument.sample.data));
-}
-
-void check(bool condition, const char* what) {
-    if (!condition) throw std::invalid_argument(what);
 }
 
 void validate(const XmModule& module) {
