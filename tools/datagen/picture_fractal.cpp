@@ -32,13 +32,13 @@ Rgb palette(double mu) {
         uint32_t colour;
     };
     static const Key keys[] = {{0.0, 0x050a3a}, {0.2, 0x3a1d8c}, {0.42, 0xd02f8f},
-                               {0.6, 0xffb42e}, {0.72, 0xfff3c8}, {0.86, 0x1c4fa8}, {1.0, 0x050a3a}};
+                               {0.6, 0xf0a02a}, {0.72, 0xf0d0a0}, {0.86, 0x1c4fa8}, {1.0, 0x050a3a}};
     const double cycle = std::sqrt(mu) * 0.32;
     const double t = cycle - std::floor(cycle);
     size_t k = 0;
     while (keys[k + 1].at < t) ++k;
     const double local = (t - keys[k].at) / (keys[k + 1].at - keys[k].at);
-    return mix(hexColour(keys[k].colour), hexColour(keys[k + 1].colour), local) * 0.85;
+    return mix(hexColour(keys[k].colour), hexColour(keys[k + 1].colour), local) * 0.72;
 }
 
 }  // namespace

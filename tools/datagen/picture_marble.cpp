@@ -41,7 +41,7 @@ Canvas paintMarble() {
                     const double vein = std::pow(1.0 - std::fabs(std::sin(f * 4.0)), 6.0);
                     sum = sum + colour + hexColour(0x7fe0ff) * (0.3 * vein);
                 }
-            c.at(x, y) = sum * (0.9 / 4);
+            c.at(x, y) = sum * (0.7 / 4);
         }
     return c;
 }

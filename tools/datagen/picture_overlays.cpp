@@ -44,15 +44,15 @@ constexpr uint32_t blueGlow = 0x2050ff, pinkGlow = 0xd0208f, amberGlow = 0xff7a1
 
 Canvas paintCredits() {
     return paintLines({
-        {"ZUMBER", 160, 18, 4.2, gold, amberGlow},
-        {"BY VOK", 160, 54, 2.0, white, pinkGlow},
-        {"CODE", 160, 84, 1.6, cyan, blueGlow},
-        {"NOMAD & KRILL", 160, 98, 2.4, white, blueGlow},
-        {"GRAPHICS", 160, 128, 1.6, cyan, blueGlow},
-        {"PIXELMOTH", 160, 142, 2.4, white, blueGlow},
-        {"MUSIC", 160, 172, 1.6, cyan, blueGlow},
-        {"SUBTONE", 160, 186, 2.4, white, blueGlow},
-        {"SEE YOU AT THE NEXT PARTY", 160, 218, 1.2, pink, pinkGlow},
+        {"ZUMBER", 160, 18, 4.0, gold, amberGlow},
+        {"BY VOK", 160, 52, 2.0, white, pinkGlow},
+        {"CODE", 160, 74, 2.0, cyan, blueGlow},
+        {"NOMAD & KRILL", 160, 90, 2.8, white, blueGlow},
+        {"GRAPHICS", 160, 122, 2.0, cyan, blueGlow},
+        {"PIXELMOTH", 160, 138, 2.8, white, blueGlow},
+        {"MUSIC", 160, 170, 2.0, cyan, blueGlow},
+        {"SUBTONE", 160, 186, 2.8, white, blueGlow},
+        {"SEE YOU AT THE NEXT PARTY", 160, 221, 1.4, pink, pinkGlow},
     });
 }
 
