@@ -83,5 +83,7 @@ int runPlayer(const Options& options) {
     startShowAt(*demo->clock, options.startSeconds);
     music->play(options.startSeconds);
     fillAngleTables();
-    return runLoop();
+    const int exitCode = runLoop();
+    music->stop();
+    return exitCode;
 }

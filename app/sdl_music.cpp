@@ -25,8 +25,13 @@ bool readWholeFile(const char* name, std::vector<char>& bytes) {
 SdlMusic::SdlMusic() = default;
 
 SdlMusic::~SdlMusic() {
-    if (device) SDL_CloseAudioDevice(device);
+    stop();
     if (audioReady) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlMusic::stop() {
+    if (device) SDL_CloseAudioDevice(device);
+    device = 0;
 }
 
 void SdlMusic::warn(const char* what, const char* why) {

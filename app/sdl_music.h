@@ -23,6 +23,10 @@ public:
     void load(const char* name);          // from the data directory
     void play(double startSeconds = 0.0); // opens the device and starts at once
 
+    // Stops the audio thread before the process ends, so that it cannot run
+    // into the library while the process takes its static objects down.
+    void stop();
+
     bool isPlaying() const { return device != 0; }
 
     // The module is rendered at this rate: 950 samples a tick at 116 BPM is

@@ -30,6 +30,12 @@ SdlDisplay::SdlDisplay(const DisplaySettings& settings) : windowed(settings.wind
         releaseSurfaces();
         return;
     }
+    // Shown only once the renderer exists: making an OpenGL renderer may
+    // replace the window underneath, which would otherwise flash.
+    SDL_ShowWindow(window);
+    // Showing the window makes it running and active, as a restored window is.
+    running = true;
+    active = (SDL_GetWindowFlags(window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
     if (!windowed) SDL_ShowCursor(SDL_DISABLE);
 }
 
@@ -39,21 +45,18 @@ bool SdlDisplay::createWindow(const DisplaySettings& settings) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     const int scale = settings.scale < 1 ? 1 : settings.scale;
     if (windowed) {
-        window = SDL_CreateWindow(windowCaption, 10, 10, screenWidth * scale, screenHeight * scale, SDL_WINDOW_SHOWN);
+        window = SDL_CreateWindow(windowCaption, 10, 10, screenWidth * scale, screenHeight * scale, SDL_WINDOW_HIDDEN);
     } else {
         // Created at the desktop's size as well, so that the whole screen is
         // covered even where no window manager acts on the full-screen request.
         SDL_DisplayMode desktop{};
         if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return false;
         window = SDL_CreateWindow(windowCaption, 0, 0, desktop.w, desktop.h,
-                                  SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
+                                  SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     if (!window) return false;
     arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     if (arrow) SDL_SetCursor(arrow);
-    // Showing the window makes it running and active, as a restored window is.
-    running = true;
-    active = (SDL_GetWindowFlags(window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
     return true;
 }
 

@@ -29,6 +29,7 @@ public:
     SdlDisplay& operator=(const SdlDisplay&) = delete;
 
     bool isOpen() const { return texture != nullptr; }
+    SDL_Window* sdlWindow() const { return window; }
     const std::string& failure() const { return failureText; }
 
     int present(const Image& image);  // always 1
