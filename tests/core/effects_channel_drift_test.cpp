@@ -111,7 +111,7 @@ TEST_F(ChannelDriftTest, WalksSixDrawsPerFrameUntilRedReaches500) {
 TEST_F(ChannelDriftTest, FramesMatchTheDriftAsWritten) {
     ReferenceDrift reference;
     std::vector<uint8_t> expected = bytesOf(target);
-    for (int frame = 0; frame < 300; ++frame) {
+    for (int frame = 0; frame < 150; ++frame) {
         reference.render(*drift->picture, expected);
         drift->render(target);
         ASSERT_EQ(bytesOf(target), expected) << frame;

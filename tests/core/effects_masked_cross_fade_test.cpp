@@ -122,10 +122,12 @@ TEST_F(CrossFadeTest, EveryByteTripleDividesExactly) {
     for (int w = 0; w < 256; ++w) {
         fillMask(static_cast<uint8_t>(w));
         fade->render(target);
-        for (int32_t slot = 0; slot < 3 * 65536; ++slot) {
-            int32_t i = 4 * (slot / 3) + slot % 3, pair = slot % 65536;
-            ASSERT_EQ(target.pixels[i], ((pair >> 8) * (255 - w) + (pair & 255) * w) / 255) << w << " " << pair;
+        int wrong = 0;
+        for (int32_t i = 0; i < 4 * 65536; ++i) {
+            if (i % 4 == 3) continue;
+            wrong += target.pixels[i] != (fade->second->pixels[i] * (255 - w) + fade->first->pixels[i] * w) / 255;
         }
+        ASSERT_EQ(wrong, 0) << "weight " << w;
     }
 }
 
