@@ -20,46 +20,56 @@ bool readWholeFile(const char* name, std::vector<std::uint8_t>& bytes) {
     return ok;
 }
 
-// Renders with `read` until `frames` are done; what the module no longer
-// gives is silence.
-template <typename Sample, typename Read>
-void renderPadded(Sample* out, size_t frames, bool playing, Read read) {
-    size_t done = 0;
-    while (playing && done < frames) {
-        size_t got = read(frames - done, out + 2 * done);
-        if (got == 0) break;
-        done += got;
-    }
-    std::fill(out + 2 * done, out + 2 * frames, Sample(0));
-}
-
 }  // namespace
 
 MusicSource::MusicSource() {
     std::vector<std::uint8_t> bytes;
     if (!readWholeFile(fileName, bytes)) {
         problem_ = std::string("missing music ") + platform::dataPath(fileName);
+        ended_ = true;
         return;
     }
     try {
         module_ = std::make_unique<openmpt::module>(bytes, log_);
         module_->set_repeat_count(0);
+        module_->ctl_set_integer("dither", 0);
     } catch (const openmpt::exception& e) {
         module_.reset();
+        ended_ = true;
         problem_ = std::string("cannot load music ") + platform::dataPath(fileName) + ": " + e.what();
     }
 }
 
 MusicSource::~MusicSource() = default;
 
-void MusicSource::render(float* interleaved, size_t frames) {
-    renderPadded(interleaved, frames, module_ != nullptr, [this](size_t count, float* out) {
-        return module_->read_interleaved_stereo(sampleRate, count, out);
-    });
+size_t MusicSource::readBlock(float* out) {
+    return module_->read_interleaved_stereo(sampleRate, blockFrames, out);
 }
 
-void MusicSource::render(int16_t* interleaved, size_t frames) {
-    renderPadded(interleaved, frames, module_ != nullptr, [this](size_t count, int16_t* out) {
-        return module_->read_interleaved_stereo(sampleRate, count, out);
-    });
+size_t MusicSource::readBlock(int16_t* out) {
+    return module_->read_interleaved_stereo(sampleRate, blockFrames, out);
 }
+
+template <typename Sample>
+void MusicSource::serve(Block<Sample>& block, Sample* out, size_t frames) {
+    while (frames > 0) {
+        if (block.used == block.filled) {
+            block.used = 0;
+            block.filled = ended_ ? 0 : readBlock(block.samples.data());
+            if (block.filled == 0) {
+                ended_ = true;  // the module's end: silence from here on
+                std::fill(block.samples.begin(), block.samples.end(), Sample(0));
+                block.filled = blockFrames;
+            }
+        }
+        size_t n = std::min(frames, block.filled - block.used);
+        std::copy_n(block.samples.data() + 2 * block.used, 2 * n, out);
+        block.used += n;
+        out += 2 * n;
+        frames -= n;
+    }
+}
+
+void MusicSource::render(float* interleaved, size_t frames) { serve(floatBlock_, interleaved, frames); }
+
+void MusicSource::render(int16_t* interleaved, size_t frames) { serve(intBlock_, interleaved, frames); }
