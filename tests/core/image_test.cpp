@@ -84,6 +84,15 @@ TEST(ImageConstruction, NegativeSizeGivesEmptyImage) {
     EXPECT_EQ(image.width, 0);
 }
 
+TEST(ImageConstruction, SizeTooLargeToAddressGivesEmptyImage) {
+    Image image(65536, 65536);
+    EXPECT_EQ(image.count, 0);
+    EXPECT_EQ(image.width, 0);
+    EXPECT_EQ(image.height, 0);
+    image.clear(0xFF);
+    EXPECT_EQ(image.drawLine(0, 0, 3, 3, 0xFFFFFFFFu), 1);
+}
+
 TEST(ImageConstruction, ReleaseTwiceFreesNothingAndLeavesNull) {
     Image image(4, 4);
     image.release();
