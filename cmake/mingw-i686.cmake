@@ -4,8 +4,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(VOK_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${VOK_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${VOK_MINGW_PREFIX}-g++)
+# The POSIX thread model, for the std::mutex that GoogleTest needs; with
+# -static its thread library is linked into the programs.
+set(CMAKE_C_COMPILER ${VOK_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VOK_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${VOK_MINGW_PREFIX}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${VOK_MINGW_PREFIX})

@@ -29,8 +29,9 @@ target_compile_options(gtest PRIVATE -w)
 target_compile_options(gtest_main PRIVATE -w)
 
 # The core's unit tests, the same sources as on Linux.
-file(GLOB VOK_WIN_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
-add_executable(vok_core_tests ${VOK_WIN_CORE_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/test_files.cpp)
+file(GLOB VOK_WIN_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_executable(vok_core_tests ${VOK_WIN_CORE_TESTS})
 target_include_directories(vok_core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(vok_core_tests PRIVATE vokcore gtest gtest_main)
 target_link_options(vok_core_tests PRIVATE ${VOK_WIN32_LINK_OPTIONS})
@@ -50,7 +51,8 @@ foreach(variant decorated plain)
     ${CMAKE_SOURCE_DIR}/tests/windows/fmod_standin_${variant}.def)
   set_target_properties(fmod_${variant} PROPERTIES
     OUTPUT_NAME fmod PREFIX ""
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin-${variant})
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin-${variant}
+    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin-${variant})
   target_link_options(fmod_${variant} PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 endforeach()
 

@@ -1,0 +1,40 @@
+# The 32-bit Windows build under Wine: cross-compiles the program and its test
+# programs with MinGW-w64, then runs them on private Xvfb screens, each run
+# with a fresh 32-bit Wine prefix. Skipped when MinGW-w64 or Wine is missing.
+
+add_executable(vok_shot_check ${CMAKE_CURRENT_LIST_DIR}/../windows/shot_check.cpp)
+target_link_libraries(vok_shot_check PRIVATE vokcore)
+set_target_properties(vok_shot_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
+set(VOK_WINE_CASE ${CMAKE_CURRENT_LIST_DIR}/../windows/wine_case.sh)
+set(VOK_WINE_CASES core_tests win32_tests frame_hashes shot24 shot16 fullscreen escape plain_names
+  missing_mesh music_end silent_end)
+
+set(vok_wine_tools_found TRUE)
+foreach(tool i686-w64-mingw32-g++ wine xvfb-run xdotool import)
+  find_program(VOK_TOOL_${tool} ${tool})
+  if(NOT VOK_TOOL_${tool})
+    set(vok_wine_tools_found FALSE)
+  endif()
+endforeach()
+
+if(NOT vok_wine_tools_found)
+  # One test that says why the suite does not run.
+  add_test(NAME windows.unavailable COMMAND sh -c "echo 'MinGW-w64, Wine or the X tools are missing'; exit 77")
+  set_tests_properties(windows.unavailable PROPERTIES SKIP_RETURN_CODE 77 LABELS heavy)
+  return()
+endif()
+
+add_test(NAME windows.build
+  COMMAND ${VOK_WINE_CASE} build ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+set_tests_properties(windows.build PROPERTIES
+  FIXTURES_SETUP vok_windows_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 900)
+
+foreach(case ${VOK_WINE_CASES})
+  add_test(NAME windows.${case}
+    COMMAND ${VOK_WINE_CASE} ${case} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+  set_tests_properties(windows.${case} PROPERTIES
+    FIXTURES_REQUIRED vok_windows_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 240)
+endforeach()
+# The two full-length runs take about 100 s each.
+set_tests_properties(windows.music_end windows.silent_end PROPERTIES COST 100)

@@ -1,0 +1,348 @@
+// The Display under Wine: a real window and DirectDraw set-up, then fake
+// surfaces in place of the real ones to drive present, flip and release.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "display/win32_display.h"
+#include "platform/win32_platform.h"
+#include "windows/fake_surface.h"
+
+namespace {
+
+constexpr HRESULT invalidRectangle = static_cast<HRESULT>(0x88760096);
+
+class DisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override { display.reset(new Display(GetModuleHandle(nullptr), SW_SHOWNORMAL, 1)); }
+    void TearDown() override {
+        // The fakes are not DirectDraw's: take them out before the window goes.
+        display->primary = nullptr;
+        display->back = nullptr;
+        DestroyWindow(display->window);
+        drainMessages();
+        currentDisplay = nullptr;
+    }
+    static void drainMessages() {
+        MSG message;
+        while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&message);
+    }
+    // Replaces the surfaces; the real ones stay with DirectDraw until the end.
+    void useFakes(FakeSurface* primary, FakeSurface* back) {
+        display->primary = primary;
+        display->back = back;
+    }
+    static const Image& gradient() {
+        static Image image;
+        for (int i = 0; i < screenPixels; ++i) {
+            image.pixels[4 * i + 0] = static_cast<uint8_t>(i);        // blue
+            image.pixels[4 * i + 1] = static_cast<uint8_t>(i >> 8);   // green
+            image.pixels[4 * i + 2] = static_cast<uint8_t>(i * 7);    // red
+            image.pixels[4 * i + 3] = 0x5A;
+        }
+        return image;
+    }
+    std::unique_ptr<Display> display;
+};
+
+uint32_t readPixel(const FakeSurface& surface, int pitch, int x, int y, int bytes) {
+    uint32_t value = 0;
+    std::memcpy(&value, &surface.memory[static_cast<size_t>(y) * pitch + x * bytes], bytes);
+    return value;
+}
+
+TEST_F(DisplayTest, WindowHasTheClientAreaCaptionAndPlace) {
+    ASSERT_NE(display->window, nullptr);
+    EXPECT_EQ(display->running, 1);
+    EXPECT_EQ(display->active, 1);
+    EXPECT_EQ(display->surfacesReady, 1);
+    EXPECT_EQ(currentDisplay, display.get());
+
+    char caption[64] = {};
+    GetWindowTextA(display->window, caption, sizeof caption);
+    EXPECT_STREQ(caption, windowCaption);
+    char className[64] = {};
+    GetClassNameA(display->window, className, sizeof className);
+    EXPECT_STREQ(className, "-=- vok2000 test -=-");
+
+    RECT outer;
+    GetWindowRect(display->window, &outer);
+    EXPECT_EQ(outer.left, 10);
+    EXPECT_EQ(outer.top, 10);
+    EXPECT_EQ(outer.right - outer.left, windowWidthFor(320));
+    EXPECT_EQ(outer.bottom - outer.top, windowHeightFor(240));
+
+    EXPECT_EQ(display->clientRect.left, 0);
+    EXPECT_EQ(display->clientRect.top, 0);
+    EXPECT_EQ(display->clientRect.right, 320);
+    EXPECT_EQ(display->clientRect.bottom, 240);
+    POINT origin = {0, 0};
+    ClientToScreen(display->window, &origin);
+    EXPECT_EQ(display->screenRect.left, origin.x);
+    EXPECT_EQ(display->screenRect.top, origin.y);
+    EXPECT_EQ(display->screenRect.right, origin.x + 320);
+    EXPECT_EQ(display->screenRect.bottom, origin.y + 240);
+}
+
+TEST_F(DisplayTest, ShiftsComeFromThePrimarySurfaceOfA24BitDesktop) {
+    // The suite runs this program on an Xvfb screen of depth 24.
+    EXPECT_EQ(display->format.bitCount, 32u);
+    EXPECT_EQ(display->format.redMask, 0xFF0000u);
+    EXPECT_EQ(display->format.redLeftShift, 16);
+    EXPECT_EQ(display->format.greenLeftShift, 8);
+    EXPECT_EQ(display->format.blueLeftShift, 0);
+    EXPECT_EQ(display->format.redRightShift, 0);
+}
+
+TEST_F(DisplayTest, WindowProcedureFollowsMinimiseActivateAndTracking) {
+    HWND window = display->window;
+    SendMessage(window, WM_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_EQ(display->active, 0);
+    SendMessage(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
+    EXPECT_EQ(display->active, 1);
+    SendMessage(window, WM_SIZE, SIZE_MAXHIDE, 0);
+    EXPECT_EQ(display->active, 0);
+    EXPECT_EQ(SendMessage(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0), 0);
+    EXPECT_EQ(display->active, 1);  // only the minimised state counts
+    SendMessage(window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 1), 0);
+    EXPECT_EQ(display->active, 0);
+
+    MINMAXINFO info = {};
+    info.ptMaxSize = {1234, 567};
+    SendMessage(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, windowWidthFor(320));
+    EXPECT_EQ(info.ptMinTrackSize.y, windowHeightFor(240));
+    EXPECT_EQ(info.ptMaxTrackSize.x, info.ptMinTrackSize.x);
+    EXPECT_EQ(info.ptMaxTrackSize.y, info.ptMinTrackSize.y);
+    EXPECT_EQ(info.ptMaxSize.x, 1234);
+}
+
+TEST_F(DisplayTest, EscapeStopsPresentingAndAsksToClose) {
+    drainMessages();
+    SendMessage(display->window, WM_KEYDOWN, 'A', 0);
+    EXPECT_EQ(display->running, 1);
+    EXPECT_EQ(SendMessage(display->window, WM_KEYDOWN, VK_ESCAPE, 0), 0);
+    EXPECT_EQ(display->running, 0);
+    MSG message;
+    ASSERT_TRUE(PeekMessage(&message, display->window, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    useFakes(&primary, &back);
+    display->flip();
+    EXPECT_EQ(primary.blts, 0);
+}
+
+TEST_F(DisplayTest, DestroyReleasesBackThenPrimaryThenDirectDrawAndQuits) {
+    std::vector<std::string> released;
+    FakeSurface primary(320, 240, 1280, &released, "primary"), back(320, 240, 1280, &released, "back");
+    useFakes(&primary, &back);
+    drainMessages();
+    DestroyWindow(display->window);
+    EXPECT_EQ(display->running, 0);
+    EXPECT_EQ(released, (std::vector<std::string>{"back", "primary"}));
+    EXPECT_EQ(display->directDraw, nullptr);
+    EXPECT_EQ(display->primary, nullptr);
+    EXPECT_EQ(display->back, nullptr);
+    MSG message;
+    ASSERT_TRUE(PeekMessage(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 0u);
+
+    // Nothing is touched once the surfaces are gone.
+    FakeSurface laterPrimary(320, 240, 1280), laterBack(320, 240, 1280);
+    useFakes(&laterPrimary, &laterBack);
+    display->running = 1;
+    display->present(Image());
+    display->flip();
+    EXPECT_EQ(laterBack.locks, 0);
+    EXPECT_EQ(laterPrimary.blts, 0);
+}
+
+TEST_F(DisplayTest, Windowed16BitWritesTwoBytesAPixelAndKeepsThePadding) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 700);
+    useFakes(&primary, &back);
+    display->format = makePixelFormat(16, 0xF800, 0x07E0, 0x001F);
+    Image image;
+    image.pixels[0] = image.pixels[1] = image.pixels[2] = 255;  // white
+    image.pixels[4 * 1 + 2] = 255;                               // pure red
+    image.pixels[4 * 2 + 2] = 7;                                 // red too dark to keep
+    display->present(image);
+    EXPECT_EQ(back.locks, 1);
+    EXPECT_EQ(back.unlocks, 1);
+    EXPECT_EQ(readPixel(back, 700, 0, 0, 2), 0xFFFFu);
+    EXPECT_EQ(readPixel(back, 700, 1, 0, 2), 0xF800u);
+    EXPECT_EQ(readPixel(back, 700, 2, 0, 2), 0u);
+    for (int column = 640; column < 700; ++column) EXPECT_EQ(back.memory[column], 0xAB) << column;
+}
+
+TEST_F(DisplayTest, Windowed24BitWritesThreeBytesAPixel) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 960);
+    useFakes(&primary, &back);
+    display->format = makePixelFormat(24, 0xFF0000, 0xFF00, 0xFF);
+    const Image& image = gradient();
+    display->present(image);
+    EXPECT_EQ(readPixel(back, 960, 5, 3, 3), image.pixelAt(5, 3) & 0xFFFFFF);
+    EXPECT_EQ(readPixel(back, 960, 319, 239, 3), image.pixelAt(319, 239) & 0xFFFFFF);
+}
+
+TEST_F(DisplayTest, FullScreenAlwaysWritesFourBytesAPixel) {
+    display->windowed = 0;
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    useFakes(&primary, &back);
+    display->format = makePixelFormat(16, 0xFF0000, 0xFF00, 0xFF);  // the reported count is not consulted
+    const Image& image = gradient();
+    display->present(image);
+    EXPECT_EQ(readPixel(back, 1280, 319, 239, 4), image.pixelAt(319, 239) & 0xFFFFFF);  // top byte 0
+    display->flip();
+    EXPECT_EQ(primary.flips, 1);
+    EXPECT_EQ(primary.blts, 0);
+}
+
+TEST_F(DisplayTest, FormatsThatCannotBeConvertedDropTheFrame) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    useFakes(&primary, &back);
+    display->format = makePixelFormat(8, 0, 0, 0);  // palettized
+    display->present(gradient());
+    display->format = makePixelFormat(32, 0x3FF00000, 0x000FFC00, 0x000003FF);  // 10-10-10
+    display->present(gradient());
+    display->windowed = 0;
+    display->format = makePixelFormat(8, 0, 0, 0);
+    display->present(gradient());
+    EXPECT_EQ(back.locks, 0);
+    for (unsigned char byte : back.memory) ASSERT_EQ(byte, 0xAB);
+}
+
+TEST_F(DisplayTest, SurfaceTooSmallForTheFrameIsLeftAlone) {
+    FakeSurface primary(320, 240, 1280), back(320, 200, 1280);
+    useFakes(&primary, &back);
+    display->format = makePixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
+    display->present(gradient());
+    FakeSurface narrow(160, 240, 640);
+    display->back = &narrow;
+    display->present(gradient());
+    EXPECT_EQ(back.unlocks, 1);
+    EXPECT_EQ(narrow.unlocks, 1);
+    for (unsigned char byte : back.memory) ASSERT_EQ(byte, 0xAB);
+    for (unsigned char byte : narrow.memory) ASSERT_EQ(byte, 0xAB);
+}
+
+TEST_F(DisplayTest, FailedLockKeepsTheSurfaceAsItWas) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    back.lockResult = DDERR_SURFACELOST;
+    useFakes(&primary, &back);
+    EXPECT_EQ(display->present(gradient()), 1);
+    EXPECT_EQ(back.unlocks, 0);
+    for (unsigned char byte : back.memory) ASSERT_EQ(byte, 0xAB);
+}
+
+TEST_F(DisplayTest, FlipBlitsTheClientAreaOnce) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    useFakes(&primary, &back);
+    display->flip();
+    EXPECT_EQ(primary.blts, 1);
+    EXPECT_EQ(primary.lastSourceSurface, &back);
+    EXPECT_TRUE(EqualRect(&primary.lastSource, &display->clientRect));
+    EXPECT_TRUE(EqualRect(&primary.lastDestination, &display->screenRect));
+}
+
+TEST_F(DisplayTest, FlipShowsNothingWhileInactiveOrStopped) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    useFakes(&primary, &back);
+    display->active = 0;
+    display->flip();
+    display->active = 1;
+    display->running = 0;
+    display->flip();
+    EXPECT_EQ(primary.blts, 0);
+}
+
+TEST_F(DisplayTest, FlipGivesUpOnAPersistentError) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    primary.showResults = {invalidRectangle};
+    useFakes(&primary, &back);
+    EXPECT_EQ(display->flip(), 1);
+    EXPECT_EQ(primary.blts, Display::flipAttempts);
+    display->windowed = 0;
+    primary.showResults = {DDERR_WASSTILLDRAWING};
+    display->flip();
+    EXPECT_EQ(primary.flips, Display::flipAttempts);
+}
+
+TEST_F(DisplayTest, FlipRetriesABusyBlitter) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    primary.showResults = {DDERR_WASSTILLDRAWING, DDERR_WASSTILLDRAWING, DD_OK};
+    useFakes(&primary, &back);
+    display->flip();
+    EXPECT_EQ(primary.blts, 3);
+    display->flip();
+    EXPECT_EQ(primary.blts, 4);
+}
+
+TEST_F(DisplayTest, LostSurfacesAreRestoredAndTheBlitRepeated) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    primary.showResults = {DDERR_SURFACELOST, DD_OK};
+    back.lostResult = DDERR_SURFACELOST;
+    useFakes(&primary, &back);
+    display->flip();
+    EXPECT_EQ(primary.restores, 1);
+    EXPECT_EQ(back.restores, 1);  // restoring the primary does not bring back the off-screen surface
+    EXPECT_EQ(primary.blts, 2);
+}
+
+TEST_F(DisplayTest, FailedRestoreDropsTheFrame) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    primary.showResults = {DDERR_SURFACELOST};
+    primary.restoreResult = DDERR_WRONGMODE;
+    useFakes(&primary, &back);
+    display->flip();
+    EXPECT_EQ(primary.blts, 1);
+    EXPECT_EQ(primary.restores, 1);
+}
+
+TEST_F(DisplayTest, EmptyRectanglesAreRefreshedBeforeTheBlit) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    useFakes(&primary, &back);
+    RECT expected = display->screenRect;
+    display->clientRect = {};
+    display->screenRect = {};
+    display->flip();
+    ASSERT_EQ(primary.blts, 1);
+    EXPECT_TRUE(EqualRect(&primary.lastDestination, &expected));
+    EXPECT_EQ(primary.lastSource.right, 320);
+    EXPECT_EQ(primary.lastSource.bottom, 240);
+}
+
+TEST_F(DisplayTest, RestoringOrActivatingRefreshesStaleRectangles) {
+    RECT expected = display->screenRect;
+    // As after minimising under Wine: a move while active, then one while not.
+    display->screenRect = {-32000, -32000, -31680, -31760};
+    display->active = 0;
+    SendMessage(display->window, WM_MOVE, 0, MAKELPARAM(14, 33));
+    EXPECT_EQ(display->screenRect.left, -32000);
+    SendMessage(display->window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
+    EXPECT_TRUE(EqualRect(&display->screenRect, &expected));
+
+    display->clientRect = {};
+    SendMessage(display->window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
+    EXPECT_EQ(display->clientRect.right, 320);
+}
+
+TEST_F(DisplayTest, NothingIsTouchedWhenDirectDrawCouldNotBeSetUp) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    useFakes(&primary, &back);
+    display->surfacesReady = 0;
+    EXPECT_EQ(display->present(gradient()), 1);
+    EXPECT_EQ(display->flip(), 1);
+    EXPECT_EQ(back.locks, 0);
+    EXPECT_EQ(primary.blts, 0);
+}
+
+TEST(Win32Platform, NoConsoleMeansNoKeyPress) {
+    // The suite starts the tests with standard input from /dev/null.
+    EXPECT_FALSE(win32::keyPressWaiting());
+    uint32_t before = GetTickCount();
+    uint32_t reading = win32::tickCount();
+    EXPECT_LE(reading - before, 1000u);
+}
+
+}  // namespace
