@@ -1,6 +1,7 @@
-// vok_vesk.pcx: a deep view into the Mandelbrot set, where the seahorse
-// valley curls into spirals: fine filaments everywhere for the lens to bend,
-// in a palette that cycles through the show's colours.
+// vok_vesk.pcx: a view into the Mandelbrot set's boundary above the main
+// cardioid, where filaments branch across the whole picture: fine structure
+// everywhere the lens travels, in a palette that cycles through the show's
+// colours, with the dark bulbs of the set at the lower right.
 #include <cmath>
 #include <cstdint>
 
@@ -10,7 +11,7 @@ namespace {
 
 constexpr int width = 320, height = 240;
 constexpr int maxIterations = 700;
-constexpr double centreX = -0.74240, centreY = 0.13100, spanX = 0.0100;
+constexpr double centreX = -0.722, centreY = 0.246, spanX = 0.02;
 
 // Smooth escape count, or a negative value inside the set.
 double escape(double cr, double ci) {
