@@ -49,17 +49,18 @@ double sourceRowExact(double amplitude, int32_t q, int32_t r, int32_t p) {
 // Per column, the source row of target row 0 when the fast row rule holds:
 // -1 when it does not.
 //
-// With x = amplitude * cos exact in double (a float times a float needs at most
-// 48 of the 53 bits) and n = floor(x), the exact sum x + r + 240 lies in
-// [N, N + 1) for N = n + r + 240 >= 0. Rounding to nearest is monotone and leaves
-// whole numbers below 2^53 alone, so both roundings keep the result in
-// [N, N + 1], and trunc gives N unless the result is N + 1. Every partial sum is
-// below 1024, where half an ulp is at most 2^-44, so the two roundings move the
-// sum by at most 2^-43: the result can reach N + 1 only if n + 1 - x <= 2^-43.
-// When n + 1 - x > 2^-43 (always true for a whole x), the source row is
-// therefore floor(x) + 240 + r for every r, and advances by one per row. The
-// rule fails for products just below a whole number, such as a tiny negative
-// one (-1e-20 + 240 rounds to 240, not 239); such columns take the exact path.
+// Let x = amplitude * cos, the same double product the formula forms (exact: a
+// float times a float needs at most 48 of the 53 bits), and n = floor(x). The
+// exact sum x + r + 240 lies in [N, N + 1) for N = n + r + 240 >= 0. Rounding to
+// nearest is monotone and leaves whole numbers below 2^53 alone, so both
+// roundings keep the result in [N, N + 1], and trunc gives N unless the result
+// is N + 1. Every partial sum is below 1024 in magnitude, where half an ulp is
+// at most 2^-44, so the two roundings move the sum by at most 2^-43: the result
+// can reach N + 1 only if n + 1 - x <= 2^-43. When n + 1 - x > 2^-43 (always
+// true for a whole x) the source row is therefore floor(x) + 240 + r for every
+// r, and advances by one per row. The rule fails for products just below a
+// whole number, such as a tiny negative one (-1e-20 + 240 rounds to 240, not
+// 239); such frames take the exact path.
 int32_t firstSourceRow(double x) {
     double n = std::floor(x);
     if (!((n + 1.0) - x > 0x1p-43)) return -1;
