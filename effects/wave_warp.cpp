@@ -79,14 +79,14 @@ void fillColourBytesWithZero(Image& target) {
     for (int32_t i = 0; i < target.count; ++i) std::memset(target.pixels + 4 * i, 0, 3);
 }
 
-// Copies one target row: column q reads source column (start + q) mod 319 at
-// the row offset rowOffsets[q] (in pixels).
-void copyRow(uint8_t* targetRow, const uint8_t* source, const int32_t* rowOffsets, int32_t start) {
-    int32_t firstRun = sourceColumns - start;  // columns before the wrap
-    for (int32_t q = 0; q < firstRun; ++q) storePixel(targetRow, q, loadPixel(source, rowOffsets[q] + start + q));
-    for (int32_t q = firstRun; q < screenWidth; ++q) {
-        storePixel(targetRow, q, loadPixel(source, rowOffsets[q] + start + q - sourceColumns));
-    }
+// Copies one target row: column q reads the source pixel
+// columnIndex[q] + rowBase, one row back up (319 pixels less) once the source
+// column has wrapped, which happens after column 318 - start.
+void copyRow(uint8_t* targetRow, const uint8_t* source, const int32_t* columnIndex, int32_t rowBase, int32_t start) {
+    int32_t firstRun = sourceColumns - start;
+    for (int32_t q = 0; q < firstRun; ++q) storePixel(targetRow, q, loadPixel(source, columnIndex[q] + rowBase));
+    int32_t wrappedBase = rowBase - sourceColumns;
+    for (int32_t q = firstRun; q < screenWidth; ++q) storePixel(targetRow, q, loadPixel(source, columnIndex[q] + wrappedBase));
 }
 
 // Every pixel through the formulas as written; used when a column breaks the
@@ -115,22 +115,26 @@ void waveWarp(Image& target, const Image& source, float seconds, float amplitude
     double a = usableAmplitude(amplitude);
     int32_t p = wavePosition(seconds);
 
-    // rowOffsets[q] = source row of column q in the current target row, times 320.
-    int32_t rowOffsets[screenWidth];
+    // columnIndex[q] = first source row of column q times 320, plus q. Column q's
+    // source row wraps from 238 to 0 exactly once, at target row 239 - first row
+    // (1 to 239); the columns are listed by that row so each is fixed up once.
+    int32_t columnIndex[screenWidth];
+    int32_t firstToWrap[screenHeight], nextToWrap[screenWidth];
+    for (int32_t& q : firstToWrap) q = -1;
     for (int32_t q = 0; q < screenWidth; ++q) {
         int32_t row = firstSourceRow(a * waveCos(q + p));
         if (row < 0) {
             warpExact(out, in, a, p);
             return;
         }
-        rowOffsets[q] = row * screenWidth;
+        columnIndex[q] = row * screenWidth + q;
+        int32_t wrapRow = sourceRows - row;
+        nextToWrap[q] = firstToWrap[wrapRow];
+        firstToWrap[wrapRow] = q;
     }
-    constexpr int32_t wrapOffset = sourceRows * screenWidth;
     for (int32_t r = 0; r < screenHeight; ++r) {
-        copyRow(out + 4 * r * screenWidth, in, rowOffsets, rowShift(a, r, p));
-        for (int32_t q = 0; q < screenWidth; ++q) {
-            rowOffsets[q] += screenWidth;
-            if (rowOffsets[q] == wrapOffset) rowOffsets[q] = 0;
-        }
+        for (int32_t q = firstToWrap[r]; q >= 0; q = nextToWrap[q]) columnIndex[q] -= sourceRows * screenWidth;
+        int32_t start = rowShift(a, r, p);
+        copyRow(out + 4 * r * screenWidth, in, columnIndex, r * screenWidth + start, start);
     }
 }
