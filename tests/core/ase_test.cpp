@@ -192,6 +192,9 @@ TEST_F(AseTest, NoVerticesNoFacesStillWritesBothClosingLines) {
 }
 
 TEST_F(AseTest, MissingFileEndsTheProcessWithStatusOne) {
+    // The child is forked, so it writes where this test will look.
+    const std::string previousStyle = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "fast");
     const std::string outputPath = dir.file("stdout.txt");
     EXPECT_EXIT(
         {
@@ -199,6 +202,7 @@ TEST_F(AseTest, MissingFileEndsTheProcessWithStatusOne) {
             loadAse("nothere.ase", mesh);
         },
         ::testing::ExitedWithCode(1), "");
+    GTEST_FLAG_SET(death_test_style, previousStyle);
     std::vector<uint8_t> printed = readFileBytes(outputPath);
     EXPECT_EQ(std::string(printed.begin(), printed.end()), "ia pas le file nothere.ase");
 }
@@ -456,7 +460,9 @@ TEST_F(AseTest, KeyArrivingAtAnyPointEndsTheLoopsCleanly) {
         ASSERT_EQ(occurrences(out, faceLineEnd), 1u) << k;
         ASSERT_EQ(out.substr(out.size() - faceLineEnd.size()), faceLineEnd) << k;
         ASSERT_LE(occurrences(out, " \b"), 2u) << k;
-        if (k == totalPolls) EXPECT_EQ(out, complete);
+        if (k == totalPolls) {
+            EXPECT_EQ(out, complete);
+        }
     }
 }
 

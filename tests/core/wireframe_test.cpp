@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -76,6 +78,32 @@ TEST(WireframeRecords, ViewMatrixMovesEveryPoint512TowardsMinusZ) {
         if (i == 11) expected = -512.0;
         EXPECT_EQ(viewMatrix.m[i], expected) << i;
     }
+}
+
+namespace {
+
+bool allZero(const Mesh& mesh) {
+    if (mesh.vertices || mesh.transformed || mesh.faces || mesh.color || mesh.faceCount || mesh.vertexCount) return false;
+    for (int i = 0; i < 16; ++i) {
+        if (mesh.world.m[i] != 0.0 || mesh.object.m[i] != 0.0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// Checked in a freshly started process, before any other test touched them.
+TEST(WireframeRecords, FiveMeshesStartEmpty) {
+    const std::string previousStyle = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            bool empty = meshCount == 5;
+            for (const Mesh& mesh : meshes) empty = empty && allZero(mesh);
+            std::exit(empty ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, previousStyle);
 }
 
 TEST(WireframeRecords, ResetMeshEmptiesEverything) {
