@@ -6,6 +6,7 @@
 #include "common/random.h"
 #include "demo/scenes.h"
 #include "demo/show_state.h"
+#include "effects/screen_picture.h"
 #include "image/pcx.h"
 #include "platform/platform.h"
 #include "wire3d/mesh.h"
@@ -23,27 +24,6 @@ bool fileExists(const char* name) {
     FILE* file = platform::openDataFile(name, "rb");
     if (file) std::fclose(file);
     return file != nullptr;
-}
-
-// Loads a full-screen picture. Every scene reads and writes whole 320x240
-// images, so a missing picture becomes black and one of another size is
-// cropped or padded with black at the bottom and right.
-Image* loadScreenPicture(const char* name) {
-    Image* loaded = loadPcx(name);
-    if (loaded->isScreenSized()) return loaded;
-    if (loaded->count == 0 && !fileExists(name)) {
-        std::fprintf(stderr, "missing picture: %s\n", name);
-    } else {
-        std::fprintf(stderr, "picture %s is %dx%d, not 320x240\n", name, loaded->width, loaded->height);
-    }
-    Image* fitted = new Image();
-    for (int32_t y = 0; y < loaded->height && y < screenHeight; ++y) {
-        int32_t columns = loaded->width < screenWidth ? loaded->width : screenWidth;
-        std::memcpy(fitted->pixels + 4 * y * screenWidth, loaded->pixels + 4 * static_cast<int64_t>(y) * loaded->width,
-                    4 * static_cast<size_t>(columns));
-    }
-    delete loaded;
-    return fitted;
 }
 
 // A sprite may have any size; a missing one is the empty image and draws nothing.
