@@ -14,7 +14,7 @@ struct Song {
 Song loadedSong;
 
 void record(const char* line) {
-    if (FILE* log = std::fopen("fmod_calls.log", "a")) {
+    if (FILE* log = std::fopen("fmod_calls.log", "ab")) {
         std::fputs(line, log);
         std::fclose(log);
     }
