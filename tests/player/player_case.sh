@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One case of the live player's tests, on a private X server.
 #   player_case.sh CASE VOKDEMO PROBE DATA_DIR WORK_DIR
-# Cases: window, scale, fullscreen, escape, audio, end, no-music, no-mesh.
+# Cases: window, scale, fullscreen, escape, audio, end, no-music, no-audio, no-mesh.
 set -uo pipefail
 
 case_name=$1 vokdemo=$2 probe=$3 data=$4 work=$5
@@ -58,12 +58,14 @@ wait_player() {
 # Sets window to the id of the player's window, waiting up to 10 s for it.
 find_window() {
   window=
-  for _ in $(seq 200); do
+  local deadline=$(( $(now_ms) + 10000 ))
+  while [ "$(now_ms)" -lt "$deadline" ]; do
     window=$(xdotool search --onlyvisible --name '^vokdemo$' 2>/dev/null | head -1)
     [ -n "$window" ] && return
     kill -0 "$player_pid" 2>/dev/null || fail "the player ended early: $(cat "$work/stderr")"
     sleep 0.05
   done
+  xwininfo -root -tree >"$work/tree.txt" 2>&1
   fail "no window appeared"
 }
 
@@ -163,7 +165,6 @@ case "$case_name" in
     start_x
     started_ms=$(now_ms)
     start_player --start 95
-    find_window
     wait_player 20
     expect_exit 0
     took=$(( ended_ms - started_ms ))
@@ -177,7 +178,6 @@ case "$case_name" in
     data_without zumber.xm
     started_ms=$(now_ms)
     start_player --start 97
-    find_window
     wait_player 20
     expect_exit 0
     took=$(( ended_ms - started_ms ))
@@ -185,6 +185,16 @@ case "$case_name" in
     lines=$(grep -c '^vokdemo:' "$work/stderr")
     [ "$lines" -eq 1 ] || fail "expected one warning line, got: $(cat "$work/stderr")"
     grep -q "zumber.xm" "$work/stderr" || fail "the warning does not name the module: $(cat "$work/stderr")"
+    ;;
+  no-audio)
+    start_x
+    export SDL_AUDIODRIVER=no-such-driver
+    start_player --start 98.5
+    wait_player 20
+    expect_exit 0
+    lines=$(grep -c '^vokdemo:' "$work/stderr")
+    [ "$lines" -eq 1 ] || fail "expected one warning line, got: $(cat "$work/stderr")"
+    grep -q "silence" "$work/stderr" || fail "the warning does not say the show goes on: $(cat "$work/stderr")"
     ;;
   no-mesh)
     start_x

@@ -25,7 +25,7 @@ if(VOK_XVFB AND VOK_XDOTOOL AND VOK_IMPORT AND VOK_XWININFO)
   else()
     set(VOK_ESCAPE_LIMIT_MS 1000)
   endif()
-  set(VOK_PLAYER_CASES window scale fullscreen escape audio end no-music no-mesh)
+  set(VOK_PLAYER_CASES window scale fullscreen escape audio end no-music no-audio no-mesh)
   foreach(name ${VOK_PLAYER_CASES})
     add_test(NAME player.${name}
       COMMAND ${CMAKE_SOURCE_DIR}/tests/player/player_case.sh ${name}
