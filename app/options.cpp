@@ -57,6 +57,7 @@ const char* usageText() {
            "  --hash              print 'frame K T_MS SCENE SHA256' for every frame\n"
            "  --raw FILE          write the 307,200-byte BGRA frames one after another\n"
            "  --frames A-B        only frames A to B (inclusive) are printed or written\n"
+           "                      (--hash, --raw and --png; everything is still rendered)\n"
            "\n"
            "Capture:\n"
            "  --capture OUT       write a video with the music (.mp4, .mkv or .webm)\n"
