@@ -1,6 +1,7 @@
 #include "image/image.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #if defined(__SSE2__)
