@@ -121,8 +121,9 @@ bool VideoWriter::openVideo(const VideoFormat& format, int scale, int fps, std::
 
     AVDictionary* options = nullptr;
     if (format.videoEncoder == "libx264" || format.videoEncoder == "libx264rgb") {
-        av_dict_set(&options, "preset", "veryfast", 0);
-        av_dict_set(&options, lossless ? "qp" : "crf", lossless ? "0" : "18", 0);
+        // superfast keeps the whole show at 60 fps and scale 3 well above real time on two cores.
+        av_dict_set(&options, "preset", "superfast", 0);
+        av_dict_set(&options, lossless ? "qp" : "crf", lossless ? "0" : "20", 0);
     } else if (format.videoEncoder == "ffv1") {
         av_dict_set(&options, "level", "3", 0);
         av_dict_set(&options, "slices", "4", 0);

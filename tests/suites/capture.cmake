@@ -17,3 +17,17 @@ gtest_discover_tests(vok_capture_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "Capture
   PROPERTIES TIMEOUT 300)
 gtest_discover_tests(vok_capture_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "CaptureHeavy.*"
   PROPERTIES LABELS heavy TIMEOUT 900)
+
+# The capture benchmark: run build-dir/tests/vok_capture_bench.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_executable(vok_capture_bench
+    ${CMAKE_SOURCE_DIR}/tests/capture/capture_bench.cpp
+    ${CMAKE_SOURCE_DIR}/tests/support/test_files.cpp)
+  target_include_directories(vok_capture_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(vok_capture_bench PRIVATE benchmark::benchmark)
+  target_compile_definitions(vok_capture_bench PRIVATE
+    VOK_DATA_DIR="${VOK_DATA_DIR}"
+    VOK_DEMO_BINARY="$<TARGET_FILE:vokdemo>")
+  add_dependencies(vok_capture_bench vokdemo vokdata)
+endif()
