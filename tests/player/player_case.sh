@@ -55,10 +55,10 @@ wait_player() {
   player_pid=
 }
 
-# Sets window to the id of the player's window, waiting up to 10 s for it.
+# Sets window to the id of the player's window, waiting up to 30 s for it (a loaded machine is slow to start it).
 find_window() {
   window=
-  local deadline=$(( $(now_ms) + 10000 ))
+  local deadline=$(( $(now_ms) + 30000 ))
   while [ "$(now_ms)" -lt "$deadline" ]; do
     window=$(xdotool search --onlyvisible --name '^vokdemo$' 2>/dev/null | head -1)
     [ -n "$window" ] && return
