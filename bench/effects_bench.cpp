@@ -21,16 +21,7 @@ void fillRandom(Image& image, uint32_t seed) {
     for (int32_t i = 0; i < 4 * image.count; ++i) image.pixels[i] = static_cast<uint8_t>(random());
 }
 
-void BM_Memcpy320x240(benchmark::State& state) {
-    Image source, target;
-    fillRandom(source, 1);
-    for (auto _ : state) {
-        std::memcpy(target.pixels, source.pixels, screenBytes);
-        benchmark::DoNotOptimize(target.pixels);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_Memcpy320x240);
+// The memcpy of one image to compare with is BM_FoundationMemcpy, in the same program.
 
 void BM_FaderUpdate(benchmark::State& state) {
     Image source, target;

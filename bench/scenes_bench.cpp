@@ -4,8 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
-#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
