@@ -48,6 +48,8 @@ const char* usageText() {
            "  --scale N           window scale, a whole number from 1 to 16 (default 1)\n"
            "  --vsync             wait for the display's refresh (off by default)\n"
            "  --start SECONDS     begin the show at that time\n"
+           "  --sync-log          at every scene change, print on standard error how far\n"
+           "                      the picture is from the music the listener hears\n"
            "\n"
            "Headless rendering:\n"
            "  --render            render every frame with a virtual clock, no display\n"
@@ -63,7 +65,8 @@ const char* usageText() {
            "  --capture OUT       write a video with the music (.mp4, .mkv or .webm)\n"
            "  --png DIR           write the frames as PNG pictures into DIR\n"
            "  --wav OUT           write the music alone as a WAV file\n"
-           "  --scale S           capture scale, a whole number from 1 to 16 (default 3)\n"
+           "  --scale S           capture scale, a whole number from 1 to 16 (default 2;\n"
+           "                      even scales keep the video's colour sharp)\n"
            "  --lossless          lossless video (FFV1 in .mkv, H.264 at qp 0 in .mp4)\n"
            "\n"
            "Common:\n"
@@ -105,6 +108,8 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
             fullscreenAsked = false;
         } else if (std::strcmp(arg, "--vsync") == 0) {
             options.vsync = true;
+        } else if (std::strcmp(arg, "--sync-log") == 0) {
+            options.syncLog = true;
         } else if (std::strcmp(arg, "--hash") == 0) {
             options.hash = true;
         } else if (std::strcmp(arg, "--lossless") == 0) {
@@ -188,6 +193,6 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
         return false;
     }
     if (options.mode == Options::Mode::Capture && options.fps == 0) options.fps = 60;
-    if (options.mode == Options::Mode::Capture && options.scale == 0) options.scale = 3;
+    if (options.mode == Options::Mode::Capture && options.scale == 0) options.scale = 2;
     return true;
 }

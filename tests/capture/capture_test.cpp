@@ -268,15 +268,66 @@ TEST(Capture, InterruptedCaptureLeavesNoFile) {
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
-TEST(CaptureHeavy, WholeShowAt60FpsAndScale3) {
+// The default capture: 640x480 at 60 fps, and every scene sharp. A frame
+// from the middle of each scene is compared with the headless frame scaled
+// the same way, both in the video's colours (BT.709, 4:2:0), by ffmpeg's psnr
+// filter: its average over the Y, U and V planes is at least 40 dB.
+TEST(CaptureHeavy, WholeShowAtTheDefaultsIsSharpInEveryScene) {
     TempDir dir;
-    std::string video = dir.file("show.mp4");
+    const std::string video = dir.file("show.mp4");
     ASSERT_EQ(runDemo("--capture " + video).exitCode, 0);
-    EXPECT_EQ(probe(video, "v", "width"), "960");
-    EXPECT_EQ(probe(video, "v", "height"), "720");
+    EXPECT_EQ(probe(video, "v", "width"), "640");
+    EXPECT_EQ(probe(video, "v", "height"), "480");
     EXPECT_EQ(probe(video, "v", "r_frame_rate"), "60/1");
     EXPECT_EQ(probe(video, "v", "nb_read_frames", "-count_frames"), "5959");
     EXPECT_NEAR(std::stod(probe(video, "a", "duration")), 5959 / 60.0, 1 / 60.0);
+
+    // Scene bounds in units of one pattern of the module.
+    const double unit = 64 * 6 * 2.5 / 116;
+    std::vector<size_t> frames;
+    for (double middle : {0.5, 1.5, 2.5, 3.25, 3.75, 4.25, 4.75, 5.5, 6.5, 7.5, 8.5, 9.5, 10.5, 11.5})
+        frames.push_back(size_t(middle * unit * 60));
+
+    // The headless frames stream through a pipe: the whole show is 1.8 GB.
+    const std::string pipe = dir.file("frames.bgra"), reference = dir.file("reference.rgb");
+    ASSERT_EQ(runCommand("mkfifo " + quoted(pipe)).exitCode, 0);
+    FILE* render = popen((std::string(VOK_DEMO_BINARY) + " --data " VOK_DATA_DIR " --render --fps 60 --raw " +
+                          quoted(pipe) + " >/dev/null 2>&1")
+                             .c_str(),
+                         "r");
+    ASSERT_NE(render, nullptr);
+    {
+        std::ifstream raw(pipe, std::ios::binary);
+        std::ofstream chosen(reference, std::ios::binary);
+        std::vector<uint8_t> frame(frameBytes);
+        for (size_t k = 0; raw.read(reinterpret_cast<char*>(frame.data()), frameBytes); ++k)
+            if (std::find(frames.begin(), frames.end(), k) != frames.end()) {
+                std::vector<uint8_t> rgb = scaledRgbFrame(frame, 0, 2);
+                chosen.write(reinterpret_cast<const char*>(rgb.data()), std::streamsize(rgb.size()));
+            }
+    }
+    ASSERT_EQ(pclose(render), 0);
+
+    std::string select;
+    for (size_t k : frames) select += (select.empty() ? "" : "+") + std::string("eq(n\\,") + std::to_string(k) + ")";
+    const std::string stats = dir.file("psnr.log");
+    const std::string filter = "[0:v]select='" + select + "',setpts=N/TB[capture];" +
+                               "[1:v]setpts=N/TB,scale=out_color_matrix=bt709:out_range=tv:flags=area,format=yuv420p"
+                               "[reference];[capture][reference]psnr=stats_file=" + stats;
+    ASSERT_EQ(runCommand("ffmpeg -v error -i " + quoted(video) + " -f rawvideo -pix_fmt rgb24 -s 640x480 -i " +
+                         quoted(reference) + " -lavfi \"" + filter + "\" -f null -")
+                  .exitCode,
+              0);
+    std::ifstream log(stats);
+    std::string line;
+    size_t compared = 0;
+    while (std::getline(log, line)) {
+        size_t at = line.find("psnr_avg:");
+        ASSERT_NE(at, std::string::npos) << line;
+        EXPECT_GE(std::stod(line.substr(at + 9)), 40.0) << "frame " << frames[compared];
+        ++compared;
+    }
+    EXPECT_EQ(compared, frames.size());
 }
 
 TEST(CaptureHeavy, HashesAt60FpsAreTheSameInTwoRuns) {

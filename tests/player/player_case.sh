@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One case of the live player's tests, on a private X server.
 #   player_case.sh CASE VOKDEMO PROBE DATA_DIR WORK_DIR
-# Cases: window, scale, fullscreen, escape, audio, end, no-music, no-audio, no-mesh.
+# Cases: window, scale, fullscreen, escape, audio, end, no-music, no-audio, no-mesh, sync.
 set -uo pipefail
 
 case_name=$1 vokdemo=$2 probe=$3 data=$4 work=$5
@@ -205,6 +205,20 @@ case "$case_name" in
     expect_exit 1
     grep -q "ia pas le file v.ase" "$work/stdout" || fail "no message on standard output: $(cat "$work/stdout")"
     [ ! -e "$work/audio.raw" ] || fail "the music started before the meshes were loaded"
+    ;;
+  sync)
+    # The whole show against SDL's disk driver, which takes the sound at its
+    # own pace (a sleep of whole milliseconds a buffer), not the wall clock's.
+    start_x
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/audio.raw
+    start_player --sync-log
+    wait_player 200
+    expect_exit 0
+    grep '^vokdemo: sync' "$work/stderr"
+    lines=$(grep -c '^vokdemo: sync scene .* offset' "$work/stderr")
+    [ "$lines" -eq 15 ] || fail "expected a line for each of the 14 scenes and the end, got $lines"
+    awk '/^vokdemo: sync/ { o = $(NF - 1); if (o < 0) o = -o; if (o >= 10) bad = 1 } END { exit bad }' \
+      "$work/stderr" || fail "the picture and the music were 10 ms or more apart"
     ;;
   *)
     fail "unknown case $case_name"

@@ -25,7 +25,7 @@ if(VOK_XVFB AND VOK_XDOTOOL AND VOK_IMPORT AND VOK_XWININFO)
   else()
     set(VOK_ESCAPE_LIMIT_MS 1000)
   endif()
-  set(VOK_PLAYER_CASES window scale fullscreen escape audio end no-music no-audio no-mesh)
+  set(VOK_PLAYER_CASES window scale fullscreen escape audio end no-music no-audio no-mesh sync)
   foreach(name ${VOK_PLAYER_CASES})
     add_test(NAME player.${name}
       COMMAND ${CMAKE_SOURCE_DIR}/tests/player/player_case.sh ${name}
@@ -38,6 +38,8 @@ if(VOK_XVFB AND VOK_XDOTOOL AND VOK_IMPORT AND VOK_XWININFO)
   endforeach()
   # The two that play to the end of the show.
   set_tests_properties(player.end player.no-music PROPERTIES LABELS heavy)
+  # The whole show at the sound card's pace, with the offset logged at every scene.
+  set_tests_properties(player.sync PROPERTIES LABELS heavy TIMEOUT 240)
 else()
   message(STATUS "Xvfb, xdotool, import or xwininfo missing: the live player's X tests are skipped")
 endif()
