@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "app/headless_render.h"
+#include "app/shell/show_run.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {

@@ -1,4 +1,4 @@
-#include "app/options.h"
+#include "app/cli/options.h"
 
 #include <cerrno>
 #include <cmath>
