@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <sstream>
+#include <string>
 
 namespace openmpt {
 class module;
@@ -45,7 +46,7 @@ public:
 
 private:
     static void fill(void* self, Uint8* stream, int length);
-    void warn(const char* what, const char* why);
+    void warn(const std::string& problem);
 
     bool failed = false;  // a warning was given; stay silent without another
     bool audioReady = false;

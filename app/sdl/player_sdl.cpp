@@ -1,0 +1,141 @@
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "app/cli/runners.h"
+#include "app/sdl/sdl_music.h"
+#include "app/shell/show_start.h"
+#include "app/shell/stdio_messages.h"
+#include "display/sdl_display.h"
+#include "platform/platform.h"
+#include "platform/posix_platform.h"
+
+// The live show: the shared start-up, then the one loop on the one thread.
+// Nothing is torn down at the end; the process takes it all with it.
+namespace {
+
+// The show's tick counter. While the music plays it follows the music the
+// listener hears, counted from the tick at which the music started, so that
+// a wall clock running at another pace than the sound card cannot move the
+// picture off the beat; it never runs backwards. Without sound it is SDL's
+// millisecond counter.
+struct MusicTicks {
+    SdlMusic* music = nullptr;  // set once the music plays
+    uint32_t start = 0;         // SDL's tick when the music started
+    uint32_t last = 0;
+};
+MusicTicks musicTicks;
+
+uint32_t showTicks() {
+    const double heard = musicTicks.music ? musicTicks.music->heardMs() : -1;
+    if (heard < 0) return SDL_GetTicks();
+    uint32_t now = musicTicks.start + static_cast<uint32_t>(std::lround(heard));
+    if (static_cast<int32_t>(now - musicTicks.last) < 0) now = musicTicks.last;
+    musicTicks.last = now;
+    return now;
+}
+
+void followTheMusic(SdlMusic& music) {
+    if (!music.isPlaying()) return;
+    musicTicks.start = musicTicks.last = SDL_GetTicks();
+    musicTicks.music = &music;
+}
+
+// With --sync-log, one line on standard error at every change of scene: the
+// show's time, the time of the music the listener hears on the show's clock,
+// and how far the picture is ahead of the music.
+void logSync(const FrameClock& clock, int scene) {
+    const double heard = musicTicks.music ? musicTicks.music->heardMs() : -1;
+    const uint32_t showMs = platform::tickCount() - clock.startTick;
+    if (heard < 0) {
+        std::fprintf(stderr, "vokdemo: sync scene %d show %u ms, no music\n", scene, showMs);
+        return;
+    }
+    const double musicMs = heard + static_cast<double>(static_cast<int32_t>(musicTicks.start - clock.startTick));
+    std::fprintf(stderr, "vokdemo: sync scene %d show %u ms music %.1f ms offset %.1f ms\n", scene, showMs, musicMs,
+                 showMs - musicMs);
+}
+
+// What the SDL player supplies to the shared start-up and frame step.
+class SdlBackend : public Backend {
+public:
+    explicit SdlBackend(const DisplaySettings& settings) : settings_(settings) {}
+
+    void initialiseMusic() override { music_.initialise(); }
+    void loadMusic(const char* fileName) override { music_.load(fileName); }
+    bool openDisplay() override {
+        display_ = new SdlDisplay(settings_);  // never deleted
+        if (display_->isOpen()) return true;
+        std::fprintf(stderr, "vokdemo: cannot open the screen: %s\n", display_->failure().c_str());
+        return false;
+    }
+    void playMusic(double startSeconds) override {
+        music_.play(startSeconds);
+        followTheMusic(music_);
+    }
+    void present(const Image& work) override { display_->present(work); }
+    void flip() override { display_->flip(); }
+
+    SdlDisplay& display() { return *display_; }
+    SdlMusic& music() { return music_; }
+
+private:
+    DisplaySettings settings_;
+    SdlMusic music_;
+    SdlDisplay* display_ = nullptr;
+};
+
+// Waiting events come first, one per pass; when none waits, one frame. The
+// frame that takes the end step shows the last picture once more, and the
+// loop ends when it reaches the event that frame posted.
+int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog) {
+    SDL_Event event;
+    int scene = -1;
+    for (;;) {
+        if (SDL_PollEvent(&event)) {
+            if (event.type == showEndedEvent) return 0;
+            if (backend.display().handleEvent(event)) return 0;
+            continue;
+        }
+        const bool goesOn = stepFrame(demo, backend);
+        if (syncLog && demo.lastScene != scene) logSync(*demo.clock, demo.lastScene);
+        scene = demo.lastScene;
+        if (!goesOn) {
+            SDL_Event ended{};
+            ended.type = showEndedEvent;
+            SDL_PushEvent(&ended);
+        }
+    }
+}
+
+// The show's objects live to the end of the process, reachable from here.
+StdioMessages messages;
+SdlBackend* backend = nullptr;
+Demo* demo = nullptr;
+
+}  // namespace
+
+int runPlayer(const Options& options) {
+    platform::setTickCounter(showTicks);
+    platform::setDataDirectory(options.dataDir);
+    platform::installPosixKeyPoll();
+    if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "vokdemo: %s\n", SDL_GetError());
+        return 1;
+    }
+    const Uint32 showEndedEvent = SDL_RegisterEvents(1);
+
+    DisplaySettings settings;
+    settings.windowed = !options.fullscreen;
+    settings.scale = options.scale > 0 ? options.scale : 1;
+    settings.vsync = options.vsync;
+    backend = new SdlBackend(settings);
+    ShowStart start = startShow(*backend, messages, options.startSeconds);
+    if (!start.demo) return start.exitCode;
+    demo = start.demo.release();
+    const int exitCode = runLoop(*demo, *backend, showEndedEvent, options.syncLog);
+    backend->music().stop();
+    return exitCode;
+}
