@@ -132,7 +132,7 @@ TEST_F(LensTest, StaysInsideItsImagesOverTheShowsPathAndEveryCorner) {
             for (int x = area.x0; x <= area.x1; ++x) lens.apply(destination, source, x, y);
         }
     }
-    EXPECT_TRUE(fieldsAreZero());
+    EXPECT_TRUE(fieldsAreZero(lens));
     // Here a displacement lands exactly one past the last pixel and wraps to the first.
     expectLikeReference(destination, source, 255, 127);
 }
