@@ -26,7 +26,7 @@ const char* const usage =
     "      test.ase), triangulated, centred and scaled to stay on screen at every\n"
     "      angle and distance the show gives that slot. --faces N reduces it to\n"
     "      at most N triangles (the show reads at most 9999). --up names the\n"
-    "      model's up axis (default z for STL and 3DS, y for the others).\n"
+    "      model's up axis (default z for STL, y for the others).\n"
     "\n"
     "  vokkit check [DIR]\n"
     "      Reads the eighteen data files in DIR (default: the working directory)\n"

@@ -74,7 +74,7 @@ void addTriangles(const aiMesh& source, UpAxis up, VertexWelder& welder, TriMesh
 
 UpAxis usualUpAxis(const std::string& path) {
     const std::string extension = lowerExtension(path);
-    return extension == "stl" || extension == "3ds" ? UpAxis::Z : UpAxis::Y;
+    return extension == "stl" ? UpAxis::Z : UpAxis::Y;
 }
 
 bool readModel(const std::string& path, UpAxis up, TriMesh& mesh, std::string& error) {

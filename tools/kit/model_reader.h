@@ -6,7 +6,8 @@
 // Which way is up in the model file. The show stands its meshes with z up.
 enum class UpAxis { Y, Z };
 
-// The usual up axis of a file type: z for STL and 3DS, y for the rest.
+// The usual up axis of a model as Assimp hands it over: z for STL, y for the
+// rest (Assimp itself turns 3DS models, which stand on z, to stand on y).
 UpAxis usualUpAxis(const std::string& path);
 
 // Reads every triangle of every mesh in a model file through Assimp (OBJ,
