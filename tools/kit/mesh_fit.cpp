@@ -64,7 +64,7 @@ bool fitToSlot(TriMesh& mesh, SlotKind kind, std::string& error) {
     // Radius 0 always fits; at radius 200 a corner would reach behind the eye.
     const std::vector<Pose> poses = showPoses(kind);
     double fits = 0.0, fails = 200.0;
-    for (int step = 0; step < 18; ++step) {  // to 1/1300 of the largest radius
+    for (int step = 0; step < 18; ++step) {  // to within 0.001 units
         const double middle = (fits + fails) / 2;
         (fitsAt(mesh, middle, poses) ? fits : fails) = middle;
     }
