@@ -23,15 +23,12 @@ const char* const overlays[] = {"vok_credit.pcx", "vok_thanks.pcx", "vok_greets.
 
 std::string dataFile(const std::string& name) { return std::string(VOK_DATA_DIR) + "/" + name; }
 
-struct ImageDeleter {
-    void operator()(Image* image) const {
-        image->release();
-        delete image;
-    }
-};
-using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
+using ImagePtr = std::unique_ptr<Image>;
 
-ImagePtr load(const std::string& name) { return ImagePtr(loadPcx(dataFile(name).c_str())); }
+ImagePtr load(const std::string& name) {
+    MessageLog messages;
+    return loadPcx(dataFile(name).c_str(), messages);
+}
 
 uint8_t red(uint32_t pixel) { return (pixel >> 16) & 0xFF; }
 uint8_t green(uint32_t pixel) { return (pixel >> 8) & 0xFF; }

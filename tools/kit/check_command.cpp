@@ -1,5 +1,4 @@
 // vokkit check [DIR]: the eighteen data files as the show will read them.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +8,7 @@
 #include <memory>
 #include <sstream>
 
+#include "app/music/openmpt_module.h"
 #include "commands.h"
 #include "image/pcx.h"
 #include "kit_slots.h"
@@ -29,14 +29,8 @@ struct Finding {
 std::string size(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
 
 std::string readWholeFile(const char* name, bool& found) {
-    FILE* file = platform::openDataFile(name, "rb");
-    found = file != nullptr;
     std::string bytes;
-    if (!file) return bytes;
-    char block[65536];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
-    std::fclose(file);
+    found = platform::readDataFile(name, bytes);
     return bytes;
 }
 
@@ -59,7 +53,8 @@ Finding checkPicture(const Slot& slot) {
         return {Finding::Problem, "only " + std::to_string(bytes.size()) + " bytes, not a PCX picture; " +
                                       convertPicture};
     }
-    std::unique_ptr<Image> shown(loadPcx(slot.fileName));
+    MessageLog ignored;  // the check words its own findings
+    const std::unique_ptr<Image> shown = loadPcx(slot.fileName, ignored);
     const int readWidth = field16(bytes, 12), readHeight = field16(bytes, 14);
     const int windowWidth = field16(bytes, 8) - field16(bytes, 4) + 1;
     const int windowHeight = field16(bytes, 10) - field16(bytes, 6) + 1;
@@ -87,20 +82,6 @@ Finding checkPicture(const Slot& slot) {
     return {Finding::Ok, size(shown->width, shown->height) + " picture"};
 }
 
-// The reader writes its progress text to standard output; the check prints
-// only its own lines.
-void loadAseQuietly(const char* name, Mesh& mesh) {
-    std::fflush(stdout);
-    const int saved = ::dup(STDOUT_FILENO);
-    const int null = ::open("/dev/null", O_WRONLY);
-    if (null >= 0) ::dup2(null, STDOUT_FILENO);
-    loadAse(name, mesh);
-    std::fflush(stdout);
-    if (saved >= 0) ::dup2(saved, STDOUT_FILENO);
-    if (saved >= 0) ::close(saved);
-    if (null >= 0) ::close(null);
-}
-
 // The count a file declares after a keyword, read whole (the show's reader
 // takes at most four characters of it).
 long declaredCount(const std::string& text, const char* keyword) {
@@ -125,7 +106,11 @@ Finding checkMesh(const Slot& slot) {
     }
     OwnedMesh owned;
     Mesh& mesh = owned.mesh;
-    loadAseQuietly(slot.fileName, mesh);
+    MessageLog progress;  // the reader's French text, not shown by the check
+    if (!loadAse(slot.fileName, mesh, progress)) {
+        return {Finding::Missing, "cannot be opened: the show stops at start with \"ia pas le file " +
+                                      std::string(slot.fileName) + "\""};
+    }
     const long declaredVertices = declaredCount(text, "*MESH_NUMVERTEX ");
     const long declaredFaces = declaredCount(text, "*MESH_NUMFACES ");
     if (declaredVertices != mesh.vertexCount || declaredFaces != mesh.faceCount) {
@@ -157,32 +142,30 @@ Finding checkMesh(const Slot& slot) {
 
 Finding checkModule(const Slot& slot) {
     bool found = false;
-    const std::string bytes = readWholeFile(slot.fileName, found);
+    readWholeFile(slot.fileName, found);
     if (!found) return {Finding::Missing, "not found: the show plays in silence; put an XM module there"};
     std::ostringstream log;
-    try {
-        openmpt::module module(bytes.data(), bytes.size(), log);
-        const std::string type = module.get_metadata("type");
-        if (type != "xm") {
-            return {Finding::Problem, "a " + (type.empty() ? std::string("unknown") : type) +
-                                          " module; the show plays XM: save it as XM in your tracker"};
-        }
-        const double seconds = module.get_duration_seconds();
-        char text[200];
-        if (seconds < showSeconds - 0.05) {
-            std::snprintf(text, sizeof text, "XM module of %.2f s, %.2f s shorter than the show's %.2f s: the end is silent",
-                          seconds, showSeconds - seconds, showSeconds);
-        } else if (seconds > showSeconds + 0.05) {
-            std::snprintf(text, sizeof text, "XM module of %.2f s, %.2f s longer than the show's %.2f s: it is cut off when the show ends",
-                          seconds, seconds - showSeconds, showSeconds);
-        } else {
-            std::snprintf(text, sizeof text, "XM module of %.2f s, as long as the show", seconds);
-        }
-        return {Finding::Ok, text};
-    } catch (const std::exception& error) {
-        return {Finding::Problem, std::string("libopenmpt cannot load it (") + error.what() +
-                                      "); save it again as XM in your tracker"};
+    std::string problem;
+    const std::unique_ptr<openmpt::module> module = loadModule(slot.fileName, log, problem);
+    if (!module) return {Finding::Problem, problem + "; save it again as XM in your tracker"};
+    const std::string type = module->get_metadata("type");
+    if (type != "xm") {
+        return {Finding::Problem, "a " + (type.empty() ? std::string("unknown") : type) +
+                                      " module; the show plays XM: save it as XM in your tracker"};
     }
+    const double seconds = module->get_duration_seconds();
+    char text[200];
+    if (seconds < showSeconds - 0.05) {
+        std::snprintf(text, sizeof text, "XM module of %.2f s, %.2f s shorter than the show's %.2f s: the end is silent",
+                      seconds, showSeconds - seconds, showSeconds);
+    } else if (seconds > showSeconds + 0.05) {
+        std::snprintf(text, sizeof text,
+                      "XM module of %.2f s, %.2f s longer than the show's %.2f s: it is cut off when the show ends",
+                      seconds, seconds - showSeconds, showSeconds);
+    } else {
+        std::snprintf(text, sizeof text, "XM module of %.2f s, as long as the show", seconds);
+    }
+    return {Finding::Ok, text};
 }
 
 Finding checkSlot(const Slot& slot) {

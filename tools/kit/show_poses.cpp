@@ -1,16 +1,15 @@
 #include "show_poses.h"
 
 #include <cstdio>
+#include <utility>
 
-#include "demo/demo.h"
+#include "demo/scenes.h"
 
 namespace {
 
 constexpr int zTranslation = 4 * 2 + 3;  // element (row 2, column 3)
 constexpr int turns = 256;
-
-// Scene numbers of the timeline.
-constexpr int objectScenes[] = {12, 13};
+constexpr float stepsPerSecond = 64.0f;  // the fastest angle, trunc(t * 64), changes this often
 
 std::string format(const char* pattern, double value) {
     char text[64];
@@ -26,35 +25,20 @@ Pose unturned(double z) {
     return pose;
 }
 
-// The letter scenes' rotation: a quarter turn about x, then `angle` about y.
-Pose letterPose(int angle, double z) {
-    Matrix4 r1, r2, r3;
-    rotateX(r1, 64);
-    rotateY(r2, angle);
-    rotateZ(r3, 0);
-    multiply(r2, r3, r2);
+// The pose at show time t of a mesh that the show turns with `turnMesh`, at depth z.
+Pose turned(void (*turnMesh)(Mesh&, float), float t, double z, std::string name) {
+    Mesh mesh{};
+    turnMesh(mesh, t);
     Pose pose;
-    multiply(r2, r1, pose.world);
+    pose.world = mesh.world;
     pose.world.m[zTranslation] = z;
-    pose.name = "turn " + std::to_string(angle) + "/256";
+    pose.name = std::move(name);
     return pose;
 }
 
-// The object scenes' rotation at show time t.
-Pose objectPose(float t, double z) {
-    Matrix4 p, q, r;
-    rotateX(p, static_cast<int32_t>(t * 16.0f));
-    rotateY(q, static_cast<int32_t>(t * 64.0f));
-    rotateZ(r, static_cast<int32_t>(t * 32.0f));
-    multiply(q, r, q);
-    Pose pose;
-    multiply(q, p, pose.world);
-    pose.world.m[zTranslation] = z;
-    pose.name = format("%.2f s", t);
-    return pose;
+bool isObjectScene(int scene) {
+    return sceneTable[scene].draw == thanksObjectScene || sceneTable[scene].draw == greetsObjectScene;
 }
-
-bool isObjectScene(int scene) { return scene == objectScenes[0] || scene == objectScenes[1]; }
 
 }  // namespace
 
@@ -64,17 +48,20 @@ std::vector<Pose> showPoses(SlotKind kind) {
     if (kind == SlotKind::NearLetter || kind == SlotKind::FarLetter) {
         const double z = kind == SlotKind::NearLetter ? 300.0 : 200.0;
         poses.push_back(unturned(z));
-        for (int angle = 0; angle < turns; ++angle) poses.push_back(letterPose(angle, z));
+        for (int angle = 0; angle < turns; ++angle) {
+            const float t = (static_cast<float>(angle) + 0.5f) / stepsPerSecond;
+            poses.push_back(turned(turnLetter, t, z, "turn " + std::to_string(angle) + "/256"));
+        }
     } else if (kind == SlotKind::Object) {
         const double nearest = 299.0;  // 200 + rand() % 100 and 150 + rand() % 150 both reach 299
         poses.push_back(unturned(nearest));
         // Every angle changes at multiples of 1/64 s, so one time inside each
-        // 1/64 s step meets every rotation the scenes can show.
+        // step meets every rotation the scenes can show.
         for (int step = 0;; ++step) {
-            const float t = (static_cast<float>(step) + 0.5f) / 64.0f;
+            const float t = (static_cast<float>(step) + 0.5f) / stepsPerSecond;
             const int scene = sceneForTime(t);
             if (scene == sceneEnd) break;
-            if (isObjectScene(scene)) poses.push_back(objectPose(t, nearest));
+            if (isObjectScene(scene)) poses.push_back(turned(turnObject, t, nearest, format("%.2f s", t)));
         }
     }
     return poses;
