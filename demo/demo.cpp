@@ -5,7 +5,6 @@
 #include "demo/scenes.h"
 #include "effects/screen_picture.h"
 #include "image/pcx.h"
-#include "platform/platform.h"
 
 namespace {
 
