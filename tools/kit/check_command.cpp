@@ -58,9 +58,11 @@ Finding checkPicture(const Slot& slot) {
     const int readWidth = field16(bytes, 12), readHeight = field16(bytes, 14);
     const int windowWidth = field16(bytes, 8) - field16(bytes, 4) + 1;
     const int windowHeight = field16(bytes, 10) - field16(bytes, 6) + 1;
-    if (bytes[0] != 10 || bytes[2] != 1 || bytes[3] != 8 || bytes[65] != 3) {
-        return {Finding::Problem, "not a 24-bit, three-plane, run-length PCX (" + std::to_string(bytes[3] * bytes[65]) +
-                                      " bits a pixel); the show would read noise; " + convertPicture};
+    const auto byte = [&bytes](size_t offset) { return static_cast<uint8_t>(bytes[offset]); };
+    if (byte(0) != 10 || byte(2) != 1 || byte(3) != 8 || byte(65) != 3) {
+        return {Finding::Problem, "not a 24-bit, three-plane, run-length PCX (" + std::to_string(byte(3) * byte(65)) +
+                                      " bits a pixel), which the show cannot decode (it sees " +
+                                      size(shown->width, shown->height) + "); " + convertPicture};
     }
     if (readWidth != windowWidth || readHeight != windowHeight) {
         return {Finding::Problem, "the size fields at offsets 12 and 14 read " + size(readWidth, readHeight) +
@@ -83,7 +85,7 @@ Finding checkPicture(const Slot& slot) {
 }
 
 // The count a file declares after a keyword, read whole (the show's reader
-// takes at most four characters of it).
+// takes at most four characters of it); -1 without the keyword.
 long declaredCount(const std::string& text, const char* keyword) {
     size_t at = text.find(keyword);
     if (at == std::string::npos) return -1;
@@ -113,7 +115,9 @@ Finding checkMesh(const Slot& slot) {
     }
     const long declaredVertices = declaredCount(text, "*MESH_NUMVERTEX ");
     const long declaredFaces = declaredCount(text, "*MESH_NUMFACES ");
-    if (declaredVertices != mesh.vertexCount || declaredFaces != mesh.faceCount) {
+    const bool countsCut = (declaredVertices >= 0 && declaredVertices != mesh.vertexCount) ||
+                           (declaredFaces >= 0 && declaredFaces != mesh.faceCount);
+    if (countsCut) {
         return {Finding::Problem, "declares " + std::to_string(declaredVertices) + " vertices and " +
                                       std::to_string(declaredFaces) + " faces; the show reads " +
                                       std::to_string(mesh.vertexCount) + " and " + std::to_string(mesh.faceCount) +
