@@ -39,6 +39,18 @@ void letterScene(Demo& demo, float t, int meshIndex, double depth) {
     turnLetter(mesh, t);  // the rotation for the next frame
 }
 
+// The object at a random depth from `nearest` to `nearest + range - 1`,
+// drawn over the vesk picture; the scene adds its overlay and clears the layer.
+Mesh& drawObject(Demo& demo, double nearest, int range) {
+    ShowState& state = demo.state;
+    Mesh& mesh = state.meshes[objectMesh];
+    stepColour(mesh);
+    mesh.world.m[zTranslation] = nearest + state.prng.rand() % range;
+    demo.workImage->copyFrom(demo.picture(Picture::Vesk));
+    drawMeshOnto(*demo.workImage, *state.wireLayer, mesh);
+    return mesh;
+}
+
 }  // namespace
 
 void turnLetter(Mesh& mesh, float t) {
@@ -83,13 +95,9 @@ void letterEScene(Demo& demo, float t) { letterScene(demo, t, 3, 200.0); }
 // The object at a jittering depth, then the thanks overlay jittering by up to 3 pixels.
 void thanksObjectScene(Demo& demo, float t) {
     ShowState& state = demo.state;
-    Mesh& mesh = state.meshes[objectMesh];
     Image& work = *demo.workImage;
     const Image& thanks = demo.picture(Picture::Thanks);
-    stepColour(mesh);
-    mesh.world.m[zTranslation] = 200.0 + state.prng.rand() % 100;
-    work.copyFrom(demo.picture(Picture::Vesk));
-    drawMeshOnto(work, *state.wireLayer, mesh);
+    Mesh& mesh = drawObject(demo, 200.0, 100);
     int32_t y = state.prng.rand() % 4;
     int32_t x = state.prng.rand() % 4;
     work.addBlit(thanks, x, y);
@@ -101,13 +109,9 @@ void thanksObjectScene(Demo& demo, float t) {
 // The object nearer and farther, then the greets overlay in place and jittering.
 void greetsObjectScene(Demo& demo, float t) {
     ShowState& state = demo.state;
-    Mesh& mesh = state.meshes[objectMesh];
     Image& work = *demo.workImage;
     const Image& greets = demo.picture(Picture::Greets);
-    stepColour(mesh);
-    mesh.world.m[zTranslation] = 150.0 + state.prng.rand() % 150;
-    work.copyFrom(demo.picture(Picture::Vesk));
-    drawMeshOnto(work, *state.wireLayer, mesh);
+    Mesh& mesh = drawObject(demo, 150.0, 150);
     work.addSaturate(greets);
     int32_t y = state.prng.rand() % 4;
     int32_t x = state.prng.rand() % 4;

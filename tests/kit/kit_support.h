@@ -9,7 +9,7 @@ struct CommandResult {
 };
 
 // Runs a shell command line and collects both outputs.
-CommandResult runCommand(const std::string& commandLine);
+CommandResult runCapturingErrors(const std::string& commandLine);
 
 // Runs vokkit with the given arguments.
 CommandResult runKit(const std::string& arguments);

@@ -9,6 +9,7 @@
 #include "image/pcx.h"
 #include "kit/kit_support.h"
 #include "kit/test_models.h"
+#include "support/command.h"
 #include "platform/platform.h"
 #include "support/test_files.h"
 #include "wire3d/ase.h"

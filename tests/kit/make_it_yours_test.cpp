@@ -9,6 +9,7 @@
 
 #include "kit/kit_support.h"
 #include "kit/test_models.h"
+#include "support/command.h"
 #include "support/test_files.h"
 
 namespace {
@@ -23,7 +24,7 @@ struct Frame {
 
 // Frames first..last of the show rendered from `data`, with their scenes.
 std::vector<Frame> render(const std::string& data, const std::string& rawFile, int first, int last) {
-    const CommandResult run = runCommand(std::string(VOK_DEMO_BINARY) + " --render --hash --fps " +
+    const CommandResult run = runCapturingErrors(std::string(VOK_DEMO_BINARY) + " --render --hash --fps " +
                                          std::to_string(fps) + " --data " + data + " --frames " +
                                          std::to_string(first) + "-" + std::to_string(last) + " --raw " + rawFile);
     EXPECT_EQ(run.exitCode, 0) << run.err;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "image/pcx.h"
+#include "support/command.h"
 #include "support/test_files.h"
 
 namespace {
@@ -89,16 +90,7 @@ bool toolAvailable(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string commandOutput(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-    return out;
-}
+std::string commandOutput(const std::string& command) { return runCommand(command).out; }
 
 struct Sprite {
     const char* name;

@@ -3,13 +3,13 @@
 // frame of every scene. Any change to a picture, a scene or the loading text
 // shows here; the files in tests/reference are never remade to pass a test.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+
+#include "support/command.h"
 
 namespace {
 
@@ -19,17 +19,10 @@ std::string readText(const std::string& path) {
 }
 
 std::string renderAt10Fps() {
-    std::string command =
-        std::string(VOK_DEMO_BINARY) + " --render --fps 10 --hash --data " VOK_DATA_DIR " 2>/dev/null";
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    int status = pclose(pipe);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    return out;
+    CommandRun run = runCommand(std::string(VOK_DEMO_BINARY) + " --render --fps 10 --hash --data " VOK_DATA_DIR
+                                " 2>/dev/null");
+    EXPECT_EQ(run.exitCode, 0);
+    return run.out;
 }
 
 TEST(ReferenceTest, LoadingTextAndSampledFramesMatchTheReference) {

@@ -6,6 +6,7 @@ add_executable(vok_kit_tests
   ${CMAKE_SOURCE_DIR}/tests/kit/kit_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/kit/make_it_yours_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/kit/test_models.cpp
+  ${CMAKE_SOURCE_DIR}/tests/support/command.cpp
   ${CMAKE_SOURCE_DIR}/tests/support/test_files.cpp)
 target_include_directories(vok_kit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
 target_link_libraries(vok_kit_tests PRIVATE vokcore GTest::gtest GTest::gtest_main)

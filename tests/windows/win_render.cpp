@@ -11,6 +11,7 @@
 #include <set>
 
 #include "app/shell/show_run.h"
+#include "app/shell/stdio_messages.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {
@@ -22,7 +23,9 @@ int main(int argc, char** argv) {
     std::set<int64_t> wanted;
     for (int i = 3; i < argc; ++i) wanted.insert(std::atoll(argv[i]));
 
-    headless::ShowRun run(fps, 0);
+    StdioMessages messages;
+    headless::ShowRun run(fps, 0, messages);
+    if (run.startFailure()) return run.startFailure();
     FILE* out = std::fopen(argv[2], "wb");
     if (out == nullptr) return 1;
     while (run.renderNext()) {
