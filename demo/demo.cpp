@@ -5,7 +5,6 @@
 #include "demo/scenes.h"
 #include "effects/screen_picture.h"
 #include "image/pcx.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -18,16 +17,10 @@ const Picture pictureLoadOrder[pictureSlots] = {
     Picture::Credit, Picture::Thanks, Picture::Greets, Picture::Mask,
 };
 
-bool fileExists(const char* name) {
-    FILE* file = platform::openDataFile(name, "rb");
-    if (file) std::fclose(file);
-    return file != nullptr;
-}
-
-// A sprite may have any size; a missing one is the empty image and draws nothing.
+// A sprite may have any size; a missing or empty one draws nothing.
 std::unique_ptr<Image> loadSprite(const char* name, MessageSink& messages) {
     std::unique_ptr<Image> sprite = loadPcx(name, messages);
-    if (sprite->count == 0 && !fileExists(name)) messages.warning(std::string("missing picture: ") + name);
+    if (sprite->count == 0) warnUnusablePicture(name, *sprite, "", messages);
     return sprite;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "demo/demo.h"
+#include "wire3d/mesh.h"
 
 // One scene of the show: shown from the previous scene's end bound up to its
 // own, with the effect stage it needs and the step that draws it.
@@ -23,6 +24,13 @@ int sceneForTime(float t);
 // Loads the five meshes and gives them their starting matrices and colour.
 // False when a mesh file cannot be opened; its name is then in `missing`.
 bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing);
+
+// The rotations of the 3D scenes at show time t; each replaces the whole
+// world matrix, so its z translation is 0 until the scene sets the depth.
+// A letter: a quarter turn about x, then a turn about y every 4 s.
+void turnLetter(Mesh& mesh, float t);
+// The object: once every 16 s about x, 4 s about y and 8 s about z.
+void turnObject(Mesh& mesh, float t);
 
 // The scene steps.
 void fadeScene(Demo& demo, float t);

@@ -36,14 +36,7 @@ void letterScene(Demo& demo, float t, int meshIndex, double depth) {
     demo.workImage->copyFrom(demo.picture(Picture::Lomur));
     drawMeshOnto(*demo.workImage, *state.wireLayer, mesh);
     state.wireLayer->clear(0);
-
-    // The rotation for the next frame: a quarter turn about x, then a turn about y every 4 s.
-    Matrix4 r1, r2, r3;
-    rotateX(r1, 64);
-    rotateY(r2, static_cast<int32_t>(t * 64.0f));
-    rotateZ(r3, 0);
-    multiply(r2, r3, r2);
-    multiply(r2, r1, mesh.world);
+    turnLetter(mesh, t);  // the rotation for the next frame
 }
 
 // The object at a random depth from `nearest` to `nearest + range - 1`,
@@ -58,7 +51,17 @@ Mesh& drawObject(Demo& demo, double nearest, int range) {
     return mesh;
 }
 
-// Turns the object once every 16 s about x, 4 s about y and 8 s about z.
+}  // namespace
+
+void turnLetter(Mesh& mesh, float t) {
+    Matrix4 r1, r2, r3;
+    rotateX(r1, 64);
+    rotateY(r2, static_cast<int32_t>(t * 64.0f));
+    rotateZ(r3, 0);
+    multiply(r2, r3, r2);
+    multiply(r2, r1, mesh.world);
+}
+
 void turnObject(Mesh& mesh, float t) {
     Matrix4 p, q, r;
     rotateX(p, static_cast<int32_t>(t * 16.0f));
@@ -67,8 +70,6 @@ void turnObject(Mesh& mesh, float t) {
     multiply(q, r, q);
     multiply(q, p, mesh.world);
 }
-
-}  // namespace
 
 bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing) {
     for (int i = 0; i < meshCount; ++i) {

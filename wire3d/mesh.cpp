@@ -17,11 +17,6 @@ void resetMesh(Mesh& mesh) {
 
 namespace {
 
-struct ScreenPoint {
-    int32_t x, y;
-    bool inside;  // strictly inside 0 < x < 320, 0 < y < 240
-};
-
 // Truncates toward zero; values that do not fit in 32 bits (or are not
 // numbers) count as off-screen.
 bool toScreenCoordinate(double value, int32_t& out) {
@@ -30,7 +25,11 @@ bool toScreenCoordinate(double value, int32_t& out) {
     return true;
 }
 
-ScreenPoint project(Vec4& v) {
+bool validCorner(int32_t index, int32_t vertexCount) { return index >= 0 && index < vertexCount; }
+
+}  // namespace
+
+ScreenPoint projectToScreen(Vec4& v) {
     if (v.z == 0.0f) v.z = -0.01f;
     double z = v.z;
     ScreenPoint p{0, 0, false};
@@ -40,20 +39,20 @@ ScreenPoint project(Vec4& v) {
     return p;
 }
 
-bool validCorner(int32_t index, int32_t vertexCount) { return index >= 0 && index < vertexCount; }
-
-}  // namespace
-
-void drawWireframe(Image& target, Mesh& mesh) {
+void transformMesh(Mesh& mesh) {
     Matrix4 placed, composed;
     multiply(mesh.world, mesh.object, placed);
     multiply(viewMatrix, placed, composed);
     for (int32_t i = 0; i < mesh.vertexCount; ++i) transformPoint(composed, mesh.vertices[i], mesh.transformed[i]);
+}
+
+void drawWireframe(Image& target, Mesh& mesh) {
+    transformMesh(mesh);
 
     // Kept between calls so that drawing a frame allocates nothing.
     static std::vector<ScreenPoint> points;
     if (points.size() < static_cast<size_t>(mesh.vertexCount)) points.resize(mesh.vertexCount);
-    for (int32_t i = 0; i < mesh.vertexCount; ++i) points[i] = project(mesh.transformed[i]);
+    for (int32_t i = 0; i < mesh.vertexCount; ++i) points[i] = projectToScreen(mesh.transformed[i]);
 
     for (int32_t f = 0; f < mesh.faceCount; ++f) {
         const Face& face = mesh.faces[f];

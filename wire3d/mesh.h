@@ -27,6 +27,18 @@ extern const Matrix4 viewMatrix;  // identity with row 2 = (0, 0, 1, -512)
 // Frees the mesh's arrays and zeroes every field.
 void resetMesh(Mesh& mesh);
 
+// Where the renderer puts a transformed vertex: focal length 512 around
+// (160, 120), truncated toward zero. A vertex at z = 0 is first moved to
+// z = -0.01. `inside` when strictly inside the screen (0 < x < 320, 0 < y < 240).
+struct ScreenPoint {
+    int32_t x, y;
+    bool inside;
+};
+ScreenPoint projectToScreen(Vec4& v);
+
+// Fills mesh.transformed with view x world x object applied to every vertex.
+void transformMesh(Mesh& mesh);
+
 // Projects the mesh with focal length 512 around (160, 120) and draws every
 // face whose three corners lie strictly inside the screen.
 void drawWireframe(Image& target, Mesh& mesh);

@@ -134,7 +134,7 @@ TEST(ChannelDrift, APictureOfAnotherSizeIsReplacedByBlack) {
     Random prng;
     MessageLog messages;
     ChannelDrift drift(name.c_str(), name.c_str(), prng, messages);
-    EXPECT_EQ(messages.warnings, "picture " + name + " is 2x5, not 320x240\n");
+    EXPECT_EQ(messages.warnings, "picture " + name + " reads as 2x5, not 320x240; vokkit check tells why\n");
     EXPECT_TRUE(drift.picture->isScreenSized());
     EXPECT_EQ(drift.extraPicture->width, 2);
     Image target;

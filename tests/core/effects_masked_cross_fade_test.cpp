@@ -59,7 +59,7 @@ TEST(CrossFade, APictureOfAnotherSizeIsReplacedByBlack) {
     std::string name = dir.write("small.pcx", pcxFile(4, 3, 200, 100, 50));
     MessageLog messages;
     MaskedCrossFade fade(name.c_str(), name.c_str(), name.c_str(), messages);
-    std::string line = "picture " + name + " is 4x3, not 320x240\n";
+    std::string line = "picture " + name + " reads as 4x3, not 320x240; vokkit check tells why\n";
     EXPECT_EQ(messages.warnings, line + line + line);
     EXPECT_TRUE(fade.mask->isScreenSized());
     EXPECT_EQ(pixel(*fade.first, 0), 0u);

@@ -1,6 +1,8 @@
-#include "ase_writer.h"
+#include <cstdio>
+
 #include "datagen.h"
 #include "letter_shapes.h"
+#include "shared/ase_writer.h"
 #include "tri_mesh.h"
 
 // Sizes: the letter scenes stand the letters up with a quarter turn about x
@@ -19,6 +21,13 @@ constexpr int ringSegments = 28;
 // The object of the last scenes: a trefoil knot, 1,536 triangles. Its outer
 // radius, 26 + 10 + 5 = 41 units, keeps it on screen at z translation 300.
 TriMesh knot() { return torusKnot("knot", 2, 3, 26, 10, 5, 96, 8); }
+
+bool writeAseFile(const std::string& path, const TriMesh& mesh) {
+    std::string error;
+    if (writeAseFile(path, mesh, "vokdatagen: " + mesh.name + " for zumber by vok", error)) return true;
+    std::fprintf(stderr, "vokdatagen: %s: %s\n", path.c_str(), error.c_str());
+    return false;
+}
 
 }  // namespace
 

@@ -1,12 +1,18 @@
 #include "pictures.h"
 
+#include <cstdio>
+
 #include "datagen.h"
-#include "pcx_writer.h"
+#include "shared/pcx_writer.h"
 
 namespace {
 
 bool writePicture(const std::string& directory, const char* name, const Canvas& canvas) {
-    return writePcxFile(directory + "/" + name, canvas.width(), canvas.height(), canvas.toRgb8());
+    const std::string path = directory + "/" + name;
+    std::string error;
+    if (writePcxFile(path, canvas.width(), canvas.height(), canvas.toRgb8(), error)) return true;
+    std::fprintf(stderr, "vokdatagen: %s: %s\n", path.c_str(), error.c_str());
+    return false;
 }
 
 }  // namespace

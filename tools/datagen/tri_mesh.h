@@ -3,25 +3,7 @@
 #include <vector>
 
 #include "letter_shapes.h"
-
-struct Point3 {
-    double x, y, z;
-};
-
-// A triangle with the exporter's edge-visibility flags: an edge is visible
-// unless it is the hidden diagonal of a quad or of a filled polygon.
-struct Triangle {
-    int a, b, c;
-    bool ab = true, bc = true, ca = true;
-};
-
-// A triangle mesh as the ASE writer puts it out.
-struct TriMesh {
-    std::string name;
-    std::vector<Point3> vertices;
-    std::vector<Triangle> faces;
-    bool smooth = false;  // smoothing group 1 (shared vertex normals) or flat faces
-};
+#include "shared/triangle_mesh.h"
 
 // A solid letter: the outline in the x-z plane (z up, as a scene exporter
 // stands its objects), extruded `depth` units along y, centred on y = 0,

@@ -1,7 +1,9 @@
-#include "ase_writer.h"
+#include "shared/ase_writer.h"
 
 #include <cmath>
 #include <cstdio>
+
+#include "shared/replace_file.h"
 
 namespace {
 
@@ -47,9 +49,9 @@ std::vector<Point3> vertexNormals(const TriMesh& mesh) {
     return sums;
 }
 
-void header(std::string& out, const TriMesh& mesh) {
+void header(std::string& out, const std::string& comment) {
     out += "*3DSMAX_ASCIIEXPORT\t200\n";
-    out += "*COMMENT \"vokdatagen: " + mesh.name + " for zumber by vok\"\n";
+    out += "*COMMENT \"" + comment + "\"\n";
     out += "*SCENE {\n"
            "\t*SCENE_FILENAME \"zumber\"\n"
            "\t*SCENE_FIRSTFRAME 0\n"
@@ -119,9 +121,9 @@ void normals(std::string& out, const TriMesh& mesh) {
 
 }  // namespace
 
-std::string aseText(const TriMesh& mesh) {
+std::string aseText(const TriMesh& mesh, const std::string& comment) {
     std::string out;
-    header(out, mesh);
+    header(out, comment);
     out += "*GEOMOBJECT {\n\t*NODE_NAME \"" + mesh.name + "\"\n";
     nodeTransform(out, mesh);
     out += "\t*MESH {\n\t\t*TIMEVALUE 0\n";
@@ -139,15 +141,6 @@ std::string aseText(const TriMesh& mesh) {
     return out;
 }
 
-bool writeAseFile(const std::string& path, const TriMesh& mesh) {
-    const std::string text = aseText(mesh);
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        std::fprintf(stderr, "vokdatagen: cannot write %s\n", path.c_str());
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) std::fprintf(stderr, "vokdatagen: error writing %s\n", path.c_str());
-    return written && closed;
+bool writeAseFile(const std::string& path, const TriMesh& mesh, const std::string& comment, std::string& error) {
+    return replaceFile(path, aseText(mesh, comment), error);
 }

@@ -14,6 +14,7 @@
 // end of a plane row.
 std::vector<uint8_t> encodePcx(int width, int height, const std::vector<uint8_t>& rgb);
 
-// Writes encodePcx's bytes to `path`; false (with a message on standard
-// error) when the file cannot be written.
-bool writePcxFile(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
+// Writes encodePcx's bytes to `path` (through a temporary file); false with
+// the reason in `error` when the size is unusable or the file cannot be written.
+bool writePcxFile(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
+                  std::string& error);

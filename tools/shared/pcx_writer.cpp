@@ -1,6 +1,6 @@
-#include "pcx_writer.h"
+#include "shared/pcx_writer.h"
 
-#include <cstdio>
+#include "shared/replace_file.h"
 
 namespace {
 
@@ -60,20 +60,13 @@ std::vector<uint8_t> encodePcx(int width, int height, const std::vector<uint8_t>
     return bytes;
 }
 
-bool writePcxFile(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb) {
+bool writePcxFile(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
+                  std::string& error) {
     if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF ||
         rgb.size() != static_cast<size_t>(width) * height * 3) {
-        std::fprintf(stderr, "vokdatagen: bad picture size for %s\n", path.c_str());
+        error = "bad picture size";
         return false;
     }
     const std::vector<uint8_t> bytes = encodePcx(width, height, rgb);
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        std::fprintf(stderr, "vokdatagen: cannot write %s\n", path.c_str());
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) std::fprintf(stderr, "vokdatagen: error writing %s\n", path.c_str());
-    return written && closed;
+    return replaceFile(path, std::string(bytes.begin(), bytes.end()), error);
 }

@@ -1,0 +1,213 @@
+// vokkit check [DIR]: the eighteen data files as the show will read them.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <libopenmpt/libopenmpt.hpp>
+#include <memory>
+#include <sstream>
+
+#include "app/music/openmpt_module.h"
+#include "commands.h"
+#include "image/pcx.h"
+#include "kit_slots.h"
+#include "platform/platform.h"
+#include "show_poses.h"
+#include "wire3d/ase.h"
+
+namespace {
+
+// Twelve units of 8.2758 s.
+constexpr double showSeconds = 99.3096;
+
+struct Finding {
+    enum Status { Ok, Problem, Missing } status;
+    std::string text;
+};
+
+std::string size(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+std::string readWholeFile(const char* name, bool& found) {
+    std::string bytes;
+    found = platform::readDataFile(name, bytes);
+    return bytes;
+}
+
+int field16(const std::string& header, size_t offset) {
+    return static_cast<uint8_t>(header[offset]) | (static_cast<uint8_t>(header[offset + 1]) << 8);
+}
+
+const char* const convertPicture = "convert the original with vokkit picture";
+
+// What the header says against what the show's reader takes from it.
+Finding checkPicture(const Slot& slot) {
+    bool found = false;
+    const std::string bytes = readWholeFile(slot.fileName, found);
+    if (!found) {
+        return {Finding::Missing, std::string("not found: the show draws ") +
+                                      (slot.kind == SlotKind::Sprite ? "nothing" : "black") +
+                                      " instead; make it with vokkit picture"};
+    }
+    if (bytes.size() < 128) {
+        return {Finding::Problem, "only " + std::to_string(bytes.size()) + " bytes, not a PCX picture; " +
+                                      convertPicture};
+    }
+    MessageLog ignored;  // the check words its own findings
+    const std::unique_ptr<Image> shown = loadPcx(slot.fileName, ignored);
+    const int readWidth = field16(bytes, 12), readHeight = field16(bytes, 14);
+    const int windowWidth = field16(bytes, 8) - field16(bytes, 4) + 1;
+    const int windowHeight = field16(bytes, 10) - field16(bytes, 6) + 1;
+    const auto byte = [&bytes](size_t offset) { return static_cast<uint8_t>(bytes[offset]); };
+    if (byte(0) != 10 || byte(2) != 1 || byte(3) != 8 || byte(65) != 3) {
+        return {Finding::Problem, "not a 24-bit, three-plane, run-length PCX (" + std::to_string(byte(3) * byte(65)) +
+                                      " bits a pixel), which the show cannot decode (it sees " +
+                                      size(shown->width, shown->height) + "); " + convertPicture};
+    }
+    if (readWidth != windowWidth || readHeight != windowHeight) {
+        return {Finding::Problem, "the size fields at offsets 12 and 14 read " + size(readWidth, readHeight) +
+                                      " (the picture is " + size(windowWidth, windowHeight) + "); the show sees " +
+                                      size(shown->width, shown->height) + "; convert it with vokkit picture"};
+    }
+    if (field16(bytes, 66) != readWidth) {
+        return {Finding::Problem, "plane rows of " + std::to_string(field16(bytes, 66)) + " bytes for " +
+                                      std::to_string(readWidth) +
+                                      " pixels; the show expects no padding and would slant the picture; " +
+                                      convertPicture};
+    }
+    if (slot.kind == SlotKind::ScreenPicture && (shown->width != 320 || shown->height != 240)) {
+        return {Finding::Problem, "the show sees " + size(shown->width, shown->height) +
+                                      ", needs 320x240 and draws black instead; convert it with vokkit picture "
+                                      "(--crop or --fit)"};
+    }
+    if (shown->count == 0) return {Finding::Problem, "the show sees an empty picture; " + std::string(convertPicture)};
+    return {Finding::Ok, size(shown->width, shown->height) + " picture"};
+}
+
+// The count a file declares after a keyword, read whole (the show's reader
+// takes at most four characters of it); -1 without the keyword.
+long declaredCount(const std::string& text, const char* keyword) {
+    size_t at = text.find(keyword);
+    if (at == std::string::npos) return -1;
+    return std::strtol(text.c_str() + at + std::strlen(keyword), nullptr, 10);
+}
+
+// "at 3 of 257 poses, from turn 10/256 to turn 12/256"
+std::string poseList(const std::vector<std::string>& poses, size_t total) {
+    std::string list = "at " + std::to_string(poses.size()) + " of " + std::to_string(total) + " poses, ";
+    if (poses.size() == 1) return list + "at " + poses.front();
+    return list + "from " + poses.front() + " to " + poses.back();
+}
+
+Finding checkMesh(const Slot& slot) {
+    bool found = false;
+    const std::string text = readWholeFile(slot.fileName, found);
+    if (!found) {
+        return {Finding::Missing, "not found: the show stops at start with \"ia pas le file " +
+                                      std::string(slot.fileName) + "\"; make it with vokkit mesh"};
+    }
+    OwnedMesh owned;
+    Mesh& mesh = owned.mesh;
+    MessageLog progress;  // the reader's French text, not shown by the check
+    if (!loadAse(slot.fileName, mesh, progress)) {
+        return {Finding::Missing, "cannot be opened: the show stops at start with \"ia pas le file " +
+                                      std::string(slot.fileName) + "\""};
+    }
+    const long declaredVertices = declaredCount(text, "*MESH_NUMVERTEX ");
+    const long declaredFaces = declaredCount(text, "*MESH_NUMFACES ");
+    const bool countsCut = (declaredVertices >= 0 && declaredVertices != mesh.vertexCount) ||
+                           (declaredFaces >= 0 && declaredFaces != mesh.faceCount);
+    if (countsCut) {
+        return {Finding::Problem, "declares " + std::to_string(declaredVertices) + " vertices and " +
+                                      std::to_string(declaredFaces) + " faces; the show reads " +
+                                      std::to_string(mesh.vertexCount) + " and " + std::to_string(mesh.faceCount) +
+                                      " (at most 9999 each); convert the model with vokkit mesh --faces"};
+    }
+    if (mesh.faceCount == 0) {
+        return {Finding::Problem, "no faces: nothing is drawn; convert a model with triangles with vokkit mesh"};
+    }
+    const std::vector<Pose> poses = showPoses(slot.kind);
+    const ScreenReport report = screenReport(mesh, poses);
+    const std::string counts = std::to_string(mesh.vertexCount) + " vertices, " + std::to_string(mesh.faceCount) +
+                               " faces";
+    if (report.brokenFaces > 0) {
+        return {Finding::Problem, counts + "; " + std::to_string(report.brokenFaces) +
+                                      " faces name vertices that do not exist and are never drawn; convert the "
+                                      "model with vokkit mesh"};
+    }
+    if (report.facesLeaving > 0) {
+        return {Finding::Problem, counts + "; " + std::to_string(report.facesLeaving) +
+                                      " faces leave the screen (and are not drawn) " +
+                                      poseList(report.posesLeaving, poses.size()) +
+                                      "; convert the model with vokkit mesh, which scales it to fit"};
+    }
+    return {Finding::Ok, counts + ", on screen at every angle of its scenes"};
+}
+
+Finding checkModule(const Slot& slot) {
+    bool found = false;
+    readWholeFile(slot.fileName, found);
+    if (!found) return {Finding::Missing, "not found: the show plays in silence; put an XM module there"};
+    std::ostringstream log;
+    std::string problem;
+    const std::unique_ptr<openmpt::module> module = loadModule(slot.fileName, log, problem);
+    if (!module) return {Finding::Problem, problem + "; save it again as XM in your tracker"};
+    const std::string type = module->get_metadata("type");
+    if (type != "xm") {
+        return {Finding::Problem, "a " + (type.empty() ? std::string("unknown") : type) +
+                                      " module; the show plays XM: save it as XM in your tracker"};
+    }
+    const double seconds = module->get_duration_seconds();
+    char text[200];
+    if (seconds < showSeconds - 0.05) {
+        std::snprintf(text, sizeof text, "XM module of %.2f s, %.2f s shorter than the show's %.2f s: the end is silent",
+                      seconds, showSeconds - seconds, showSeconds);
+    } else if (seconds > showSeconds + 0.05) {
+        std::snprintf(text, sizeof text,
+                      "XM module of %.2f s, %.2f s longer than the show's %.2f s: it is cut off when the show ends",
+                      seconds, seconds - showSeconds, showSeconds);
+    } else {
+        std::snprintf(text, sizeof text, "XM module of %.2f s, as long as the show", seconds);
+    }
+    return {Finding::Ok, text};
+}
+
+Finding checkSlot(const Slot& slot) {
+    switch (slot.kind) {
+        case SlotKind::ScreenPicture:
+        case SlotKind::Sprite: return checkPicture(slot);
+        case SlotKind::Module: return checkModule(slot);
+        default: return checkMesh(slot);
+    }
+}
+
+const char* statusWord(Finding::Status status) {
+    switch (status) {
+        case Finding::Ok: return "ok";
+        case Finding::Missing: return "missing";
+        default: return "PROBLEM";
+    }
+}
+
+}  // namespace
+
+int runCheck(const std::vector<std::string>& args) {
+    if (args.size() > 1 || (!args.empty() && args[0].size() > 1 && args[0][0] == '-')) {
+        return refuse("check", "usage: vokkit check [DIR]");
+    }
+    const std::string directory = args.empty() ? "." : args[0];
+    if (::access(directory.c_str(), R_OK | X_OK) != 0) return refuse(directory, std::strerror(errno));
+    platform::setDataDirectory(directory);
+    int problems = 0;
+    for (const Slot& slot : slots) {
+        const Finding finding = checkSlot(slot);
+        if (finding.status != Finding::Ok) ++problems;
+        std::printf("%-8s %-15s %s\n", statusWord(finding.status), slot.fileName, finding.text.c_str());
+    }
+    if (problems == 0) {
+        std::printf("the show will play all 18 files as intended\n");
+        return exitOk;
+    }
+    std::printf("%d of 18 files need a fix\n", problems);
+    return exitProblems;
+}
