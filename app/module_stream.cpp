@@ -41,6 +41,10 @@ bool ModuleStream::loadFile(const char* name, std::string& error) {
     return load(bytes, error);
 }
 
+void ModuleStream::seek(double seconds) {
+    if (module) module->set_position_seconds(seconds);
+}
+
 size_t ModuleStream::render(int16_t* out, size_t frames) {
     size_t done = 0;
     while (module && done < frames) {

@@ -31,6 +31,8 @@ public:
     bool loadFile(const char* name, std::string& error);
     bool loaded() const { return module != nullptr; }
 
+    void seek(double seconds);  // from the start of the module
+
     // Fills all `frames` (two samples each): the music, then silence after
     // its end or when nothing is loaded. Returns how many frames were music.
     size_t render(int16_t* out, size_t frames);

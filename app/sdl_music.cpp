@@ -1,26 +1,7 @@
 #include "app/sdl_music.h"
 
 #include <cstdio>
-#include <cstring>
-#include <libopenmpt/libopenmpt.hpp>
-#include <vector>
-
-#include "platform/platform.h"
-
-namespace {
-
-bool readWholeFile(const char* name, std::vector<char>& bytes) {
-    FILE* file = platform::openDataFile(name, "rb");
-    if (!file) return false;
-    char block[65536];
-    size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + got);
-    const bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
-}
-
-}  // namespace
+#include <string>
 
 SdlMusic::SdlMusic() = default;
 
@@ -50,25 +31,15 @@ void SdlMusic::initialise() {
 
 void SdlMusic::load(const char* name) {
     if (failed) return;
-    std::vector<char> bytes;
-    if (!readWholeFile(name, bytes)) {
-        warn("cannot read the music", platform::dataPath(name).c_str());
-        return;
-    }
-    try {
-        module = std::make_unique<openmpt::module>(bytes, libraryLog);
-        module->set_repeat_count(0);
-    } catch (const std::exception& error) {
-        module.reset();
-        warn("the music cannot be played", error.what());
-    }
+    std::string error;
+    if (!stream.loadFile(name, error)) warn("the music cannot be played", error.c_str());
 }
 
 void SdlMusic::play(double startSeconds) {
-    if (failed || !module) return;
-    if (startSeconds > 0) module->set_position_seconds(startSeconds);
+    if (failed || !stream.loaded()) return;
+    if (startSeconds > 0) stream.seek(startSeconds);
     SDL_AudioSpec wanted{};
-    wanted.freq = renderRate;
+    wanted.freq = ModuleStream::rate;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
     wanted.samples = 1024;
@@ -84,17 +55,9 @@ void SdlMusic::play(double startSeconds) {
     SDL_PauseAudioDevice(device, 0);
 }
 
-// Runs on SDL's audio thread. The module is touched only here once the
+// Runs on SDL's audio thread. The stream is touched only here once the
 // device is open. After the module's end the buffer is silence.
-void SdlMusic::fill(void* self, Uint8* stream, int length) {
-    SdlMusic& music = *static_cast<SdlMusic*>(self);
+void SdlMusic::fill(void* self, Uint8* out, int length) {
     const size_t frames = static_cast<size_t>(length) / (2 * sizeof(int16_t));
-    int16_t* out = reinterpret_cast<int16_t*>(stream);
-    size_t done = 0;
-    while (done < frames) {
-        const size_t got = music.module->read_interleaved_stereo(renderRate, frames - done, out + 2 * done);
-        if (got == 0) break;
-        done += got;
-    }
-    std::memset(out + 2 * done, 0, (frames - done) * 2 * sizeof(int16_t));
+    static_cast<SdlMusic*>(self)->stream.render(reinterpret_cast<int16_t*>(out), frames);
 }

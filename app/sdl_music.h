@@ -1,14 +1,9 @@
 #pragma once
 #include <SDL.h>
 
-#include <memory>
-#include <sstream>
+#include "app/module_stream.h"
 
-namespace openmpt {
-class module;
-}
-
-// The show's music: one tracker module rendered by libopenmpt and played
+// The show's music: one tracker module rendered by ModuleStream and played
 // from an SDL audio callback. The three steps follow start-up: initialise
 // the output, load the module, play it. Any failure leaves the show silent,
 // with unchanged timing, after one warning line on standard error.
@@ -29,19 +24,12 @@ public:
 
     bool isPlaying() const { return device != 0; }
 
-    // The module is rendered at this rate: 950 samples a tick at 116 BPM is
-    // then exactly the module's tick, where 44100 Hz would round each tick
-    // down and run the music 45 ms early by the end. SDL resamples to the
-    // device's own rate.
-    static constexpr int renderRate = 44080;
-
 private:
     static void fill(void* self, Uint8* stream, int length);
     void warn(const char* what, const char* why);
 
     bool failed = false;  // a warning was given; stay silent without another
     bool audioReady = false;
-    std::ostringstream libraryLog;  // libopenmpt's own messages, kept out of std::clog
-    std::unique_ptr<openmpt::module> module;
+    ModuleStream stream;
     SDL_AudioDeviceID device = 0;
 };

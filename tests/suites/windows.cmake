@@ -13,6 +13,14 @@ add_executable(vok_music_render ${CMAKE_CURRENT_LIST_DIR}/../windows/music_rende
 target_link_libraries(vok_music_render PRIVATE vokcore PkgConfig::OPENMPT)
 set_target_properties(vok_music_render PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
+# The player's rate converter is portable: its test also runs here, on every
+# machine and in the sanitizer build.
+add_executable(vok_rate_converter_test ${CMAKE_CURRENT_LIST_DIR}/../windows/rate_converter_test.cpp
+  ${CMAKE_SOURCE_DIR}/app/rate_converter.cpp)
+target_include_directories(vok_rate_converter_test PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(vok_rate_converter_test PRIVATE GTest::gtest GTest::gtest_main)
+gtest_discover_tests(vok_rate_converter_test DISCOVERY_TIMEOUT 60)
+
 set(VOK_WINE_CASE ${CMAKE_CURRENT_LIST_DIR}/../windows/wine_case.sh)
 set(VOK_WINE_CASES core_tests win32_tests frame_hashes shot24 shot16 fullscreen escape plain_names
   missing_mesh music_end builtin_music_end music_samples bad_module no_sound_device)

@@ -7,7 +7,9 @@
 #
 #   wine_case.sh CASE SOURCE_DIR LINUX_BUILD_DIR
 #
-# Exit 77 (skipped) when MinGW-w64, Wine or the X tools are missing.
+# Exit 77 (skipped) when MinGW-w64, Wine or the X tools are missing, when this
+# machine cannot run 32-bit Wine, or, for the cases of the built-in music,
+# when the build has none (builtin-music.txt says why).
 set -uo pipefail
 
 case_name=$1
@@ -53,6 +55,11 @@ build() {
 }
 
 [ "$case_name" = build ] && build
+
+# 32-bit Linux programs (Wine's 32-bit loader) need the kernel's IA-32
+# emulation, which some virtual machines lack: Wine cannot start at all there.
+wine_version=$(WINEPREFIX=/nonexistent wine --version 2>&1) ||
+  skip "this machine cannot run 32-bit Wine: $(tail -n 1 <<<"$wine_version")"
 [ -f "$win_build/vokdemo.exe" ] || fail "the cross build is missing (run the build case first)"
 [ -f "$data_dir/v.ase" ] || fail "the data set is missing in $data_dir"
 
