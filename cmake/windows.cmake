@@ -42,6 +42,7 @@ if(VOK_WIN_BUILTIN_MUSIC AND vok_openmpt_dir)
   set(VOK_BUILTIN_MUSIC_STATUS "libopenmpt from ${vok_openmpt_dir}")
 else()
   add_library(vokwin32music STATIC app/win32_silent_music.cpp)
+  target_link_libraries(vokwin32music PUBLIC vokcore)
 endif()
 file(WRITE ${CMAKE_BINARY_DIR}/builtin-music.txt "${VOK_BUILTIN_MUSIC_STATUS}\n")
 
