@@ -37,11 +37,12 @@ if(VOK_WIN_BUILTIN_MUSIC AND vok_openmpt_dir)
   set_target_properties(vok_win_openmpt PROPERTIES
     IMPORTED_LOCATION ${vok_openmpt_dir}/lib/libopenmpt.a
     INTERFACE_INCLUDE_DIRECTORIES ${vok_openmpt_dir}/include)
-  add_library(vokwin32music STATIC app/win32_builtin_music.cpp app/module_stream.cpp app/win32_wave_out.cpp)
+  add_library(vokwin32music STATIC app/win32/win32_builtin_music.cpp app/win32/win32_wave_out.cpp
+    app/music/module_stream.cpp app/music/openmpt_module.cpp)
   target_link_libraries(vokwin32music PUBLIC vokcore vok_win_openmpt winmm)
   set(VOK_BUILTIN_MUSIC_STATUS "libopenmpt from ${vok_openmpt_dir}")
 else()
-  add_library(vokwin32music STATIC app/win32_silent_music.cpp)
+  add_library(vokwin32music STATIC app/win32/win32_silent_music.cpp)
   target_link_libraries(vokwin32music PUBLIC vokcore)
 endif()
 file(WRITE ${CMAKE_BINARY_DIR}/builtin-music.txt "${VOK_BUILTIN_MUSIC_STATUS}\n")
@@ -49,11 +50,12 @@ file(WRITE ${CMAKE_BINARY_DIR}/builtin-music.txt "${VOK_BUILTIN_MUSIC_STATUS}\n"
 add_library(vokwin32 STATIC
   display/win32_display.cpp
   platform/win32_platform.cpp
-  app/rate_converter.cpp
-  app/win32_music.cpp)
-target_link_libraries(vokwin32 PUBLIC vokcore vokwin32music ddraw)
+  app/music/rate_converter.cpp
+  app/win32/win32_music.cpp)
+target_link_libraries(vokwin32 PUBLIC vokconvert vokwin32music ddraw)
 
-add_executable(vokdemo WIN32 app/win32_main.cpp)
+add_executable(vokdemo WIN32 app/win32/win32_main.cpp)
+target_link_libraries(vokdemo PRIVATE vokshell)
 target_link_libraries(vokdemo PRIVATE vokwin32)
 target_link_options(vokdemo PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
@@ -71,11 +73,10 @@ target_compile_options(gtest PRIVATE -w)
 target_compile_options(gtest_main PRIVATE -w)
 
 # The core's unit tests, the same sources as on Linux.
-file(GLOB VOK_WIN_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp
-  ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_executable(vok_core_tests ${VOK_WIN_CORE_TESTS})
+include(${CMAKE_SOURCE_DIR}/tests/core_tests.cmake)
+add_executable(vok_core_tests ${VOK_CORE_TEST_SOURCES})
 target_include_directories(vok_core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(vok_core_tests PRIVATE vokcore gtest gtest_main)
+target_link_libraries(vok_core_tests PRIVATE vokshell vokconvert gtest gtest_main)
 target_link_options(vok_core_tests PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 # Tests of the window, the presentation and the music import.
@@ -108,9 +109,6 @@ endif()
 
 # The headless renderer as a console program, for comparing frame hashes
 # with the Linux build.
-if(EXISTS ${CMAKE_SOURCE_DIR}/app/headless_render.cpp)
-  add_executable(vok_win_render ${CMAKE_SOURCE_DIR}/tests/windows/win_render.cpp
-    ${CMAKE_SOURCE_DIR}/app/headless_render.cpp)
-  target_link_libraries(vok_win_render PRIVATE vokcore)
-  target_link_options(vok_win_render PRIVATE ${VOK_WIN32_LINK_OPTIONS})
-endif()
+add_executable(vok_win_render ${CMAKE_SOURCE_DIR}/tests/windows/win_render.cpp)
+target_link_libraries(vok_win_render PRIVATE vokshell)
+target_link_options(vok_win_render PRIVATE ${VOK_WIN32_LINK_OPTIONS})

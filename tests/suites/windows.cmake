@@ -9,14 +9,14 @@ set_target_properties(vok_shot_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 # The built-in Windows music's renderer, built against the system's libopenmpt
 # for comparing the Windows build's samples.
 add_executable(vok_music_render ${CMAKE_CURRENT_LIST_DIR}/../windows/music_render.cpp
-  ${CMAKE_SOURCE_DIR}/app/module_stream.cpp)
+  ${CMAKE_SOURCE_DIR}/app/music/module_stream.cpp ${CMAKE_SOURCE_DIR}/app/music/openmpt_module.cpp)
 target_link_libraries(vok_music_render PRIVATE vokcore PkgConfig::OPENMPT)
 set_target_properties(vok_music_render PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
 # The player's rate converter is portable: its test also runs here, on every
 # machine and in the sanitizer build.
 add_executable(vok_rate_converter_test ${CMAKE_CURRENT_LIST_DIR}/../windows/rate_converter_test.cpp
-  ${CMAKE_SOURCE_DIR}/app/rate_converter.cpp)
+  ${CMAKE_SOURCE_DIR}/app/music/rate_converter.cpp)
 target_include_directories(vok_rate_converter_test PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(vok_rate_converter_test PRIVATE GTest::gtest GTest::gtest_main)
 gtest_discover_tests(vok_rate_converter_test DISCOVERY_TIMEOUT 60)

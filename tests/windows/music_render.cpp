@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/module_stream.h"
+#include "app/music/module_stream.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
 
     ModuleStream stream;
     std::string error;
-    if (!stream.loadFile("zumber.xm", error)) {
+    if (!stream.load("zumber.xm", error)) {
         std::fprintf(stderr, "music_render: %s\n", error.c_str());
         return 1;
     }

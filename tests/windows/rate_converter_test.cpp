@@ -1,4 +1,4 @@
-#include "app/rate_converter.h"
+#include "app/music/rate_converter.h"
 
 #include <gtest/gtest.h>
 
