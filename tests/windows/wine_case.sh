@@ -359,6 +359,8 @@ case $case_name in
       expected='cannot load the music'
     else
       stage_data
+      # No audio driver at all, whatever sound cards the machine has.
+      wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null 2>&1
       expected='no sound output'
     fi
     trace_sound_calls
