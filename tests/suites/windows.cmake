@@ -24,6 +24,10 @@ gtest_discover_tests(vok_rate_converter_test DISCOVERY_TIMEOUT 60)
 set(VOK_WINE_CASE ${CMAKE_CURRENT_LIST_DIR}/../windows/wine_case.sh)
 set(VOK_WINE_CASES core_tests win32_tests frame_hashes shot24 shot16 fullscreen escape plain_names
   missing_mesh music_end builtin_music_end music_samples bad_module no_sound_device)
+find_program(VOK_OPENBOX openbox)
+if(VOK_OPENBOX)
+  list(APPEND VOK_WINE_CASES wm_window wm_fullscreen)
+endif()
 
 set(vok_wine_tools_found TRUE)
 foreach(tool i686-w64-mingw32-g++ wine xvfb-run xdotool import)
