@@ -5,11 +5,54 @@
 # A GUI program that imports only system DLLs: the C++ runtime is linked in.
 set(VOK_WIN32_LINK_OPTIONS -static-libgcc -static-libstdc++ -static)
 
+# The built-in music, for when "fmod.dll" is absent: libopenmpt built for this
+# target from Debian's source package by scripts/build-win-libopenmpt (once
+# per machine, cached outside the tree) and linked in, sound through winmm.
+# Without it the build falls back to silence; builtin-music.txt in the build
+# directory says which it is and why.
+option(VOK_WIN_BUILTIN_MUSIC "Play the music with a built-in player when fmod.dll is absent" ON)
+set(VOK_WIN_LIBOPENMPT_DIR "" CACHE PATH
+  "libopenmpt built for this target; empty: scripts/build-win-libopenmpt builds or finds it")
+set(VOK_BUILTIN_MUSIC_STATUS "none: turned off with VOK_WIN_BUILTIN_MUSIC=OFF")
+set(vok_openmpt_dir ${VOK_WIN_LIBOPENMPT_DIR})
+if(VOK_WIN_BUILTIN_MUSIC AND NOT vok_openmpt_dir)
+  set(vok_openmpt_script ${CMAKE_SOURCE_DIR}/scripts/build-win-libopenmpt)
+  execute_process(COMMAND ${vok_openmpt_script} --print-dir OUTPUT_VARIABLE vok_openmpt_dir
+    OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT EXISTS ${vok_openmpt_dir}/lib/libopenmpt.a)
+    message(STATUS "Building libopenmpt for Windows into ${vok_openmpt_dir} (once per machine, a few minutes)")
+  endif()
+  execute_process(COMMAND ${vok_openmpt_script} OUTPUT_VARIABLE vok_openmpt_dir
+    ERROR_VARIABLE vok_openmpt_log RESULT_VARIABLE vok_openmpt_result OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT vok_openmpt_result EQUAL 0)
+    string(STRIP "${vok_openmpt_log}" vok_openmpt_log)
+    string(REGEX REPLACE ".*\n" "" vok_openmpt_reason "${vok_openmpt_log}")
+    message(WARNING "No built-in music for Windows; the program is silent without fmod.dll:\n${vok_openmpt_log}")
+    set(VOK_BUILTIN_MUSIC_STATUS "none: ${vok_openmpt_reason}")
+    set(vok_openmpt_dir "")
+  endif()
+endif()
+if(VOK_WIN_BUILTIN_MUSIC AND vok_openmpt_dir)
+  add_library(vok_win_openmpt STATIC IMPORTED)
+  set_target_properties(vok_win_openmpt PROPERTIES
+    IMPORTED_LOCATION ${vok_openmpt_dir}/lib/libopenmpt.a
+    INTERFACE_INCLUDE_DIRECTORIES ${vok_openmpt_dir}/include)
+  add_library(vokwin32music STATIC app/win32/win32_builtin_music.cpp app/win32/win32_wave_out.cpp
+    app/music/module_stream.cpp app/music/openmpt_module.cpp app/music/rate_converter.cpp)
+  target_link_libraries(vokwin32music PUBLIC vokcore vok_win_openmpt winmm)
+  set(VOK_BUILTIN_MUSIC_STATUS "libopenmpt from ${vok_openmpt_dir}")
+else()
+  # The rate converter stays for its test.
+  add_library(vokwin32music STATIC app/win32/win32_silent_music.cpp app/music/rate_converter.cpp)
+  target_link_libraries(vokwin32music PUBLIC vokcore)
+endif()
+file(WRITE ${CMAKE_BINARY_DIR}/builtin-music.txt "${VOK_BUILTIN_MUSIC_STATUS}\n")
+
 add_library(vokwin32 STATIC
   display/win32_display.cpp
   platform/win32_platform.cpp
   app/win32/win32_music.cpp)
-target_link_libraries(vokwin32 PUBLIC vokconvert ddraw)
+target_link_libraries(vokwin32 PUBLIC vokconvert vokwin32music ddraw)
 
 add_executable(vokdemo WIN32 app/win32/win32_main.cpp)
 target_link_libraries(vokdemo PRIVATE vokshell)
@@ -55,6 +98,14 @@ foreach(variant decorated plain)
     ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin-${variant})
   target_link_options(fmod_${variant} PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 endforeach()
+
+# The built-in music's renderer as a console program, for comparing its
+# samples with the Linux build's.
+if(TARGET vok_win_openmpt)
+  add_executable(vok_win_music_render ${CMAKE_SOURCE_DIR}/tests/windows/music_render.cpp)
+  target_link_libraries(vok_win_music_render PRIVATE vokwin32music)
+  target_link_options(vok_win_music_render PRIVATE ${VOK_WIN32_LINK_OPTIONS})
+endif()
 
 # The headless renderer as a console program, for comparing frame hashes
 # with the Linux build.

@@ -50,7 +50,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     static MSG message;
     for (;;) {
         if (PeekMessage(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!GetMessage(&message, nullptr, 0, 0)) return static_cast<int>(message.wParam);
+            if (!GetMessage(&message, nullptr, 0, 0)) {
+                music::stop();
+                return static_cast<int>(message.wParam);
+            }
             TranslateMessage(&message);
             DispatchMessage(&message);
         } else if (!stepFrame(demo, backend)) {

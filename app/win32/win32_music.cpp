@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "app/win32/win32_builtin_music.h"
+
 namespace music {
 namespace {
 
@@ -30,19 +32,34 @@ Function lookUpAs(const char* decorated, const char* plain) {
 
 }  // namespace
 
+// Without the library, the built-in player takes each step; a library that
+// is present but lacks a function keeps that step a no-op, as before.
 void init(int mixRate, int maxSoftwareChannels, unsigned flags) {
     static auto function = lookUpAs<InitFunction>("_FSOUND_Init@12", "FSOUND_Init");
-    if (function != nullptr) function(mixRate, maxSoftwareChannels, flags);
+    if (function != nullptr) {
+        function(mixRate, maxSoftwareChannels, flags);
+    } else if (library() == nullptr) {
+        builtin_music::init();
+    }
 }
 
 void* loadSong(const char* fileName) {
     static auto function = lookUpAs<LoadSongFunction>("_FMUSIC_LoadSong@4", "FMUSIC_LoadSong");
-    return function != nullptr ? function(fileName) : nullptr;
+    if (function != nullptr) return function(fileName);
+    return library() == nullptr ? builtin_music::loadSong(fileName) : nullptr;
 }
 
 void playSong(void* song) {
     static auto function = lookUpAs<PlaySongFunction>("_FMUSIC_PlaySong@4", "FMUSIC_PlaySong");
-    if (function != nullptr) function(song);
+    if (function != nullptr) {
+        function(song);
+    } else if (library() == nullptr) {
+        builtin_music::playSong(song);
+    }
+}
+
+void stop() {
+    if (library() == nullptr) builtin_music::stop();
 }
 
 }  // namespace music

@@ -6,9 +6,24 @@ add_executable(vok_shot_check ${CMAKE_CURRENT_LIST_DIR}/../windows/shot_check.cp
 target_link_libraries(vok_shot_check PRIVATE vokcore)
 set_target_properties(vok_shot_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
+# The built-in Windows music's renderer, built against the system's libopenmpt
+# for comparing the Windows build's samples.
+add_executable(vok_music_render ${CMAKE_CURRENT_LIST_DIR}/../windows/music_render.cpp
+  ${CMAKE_SOURCE_DIR}/app/music/module_stream.cpp ${CMAKE_SOURCE_DIR}/app/music/openmpt_module.cpp)
+target_link_libraries(vok_music_render PRIVATE vokcore PkgConfig::OPENMPT)
+set_target_properties(vok_music_render PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
+# The player's rate converter is portable: its test also runs here, on every
+# machine and in the sanitizer build.
+add_executable(vok_rate_converter_test ${CMAKE_CURRENT_LIST_DIR}/../windows/rate_converter_test.cpp
+  ${CMAKE_SOURCE_DIR}/app/music/rate_converter.cpp)
+target_include_directories(vok_rate_converter_test PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(vok_rate_converter_test PRIVATE GTest::gtest GTest::gtest_main)
+gtest_discover_tests(vok_rate_converter_test DISCOVERY_TIMEOUT 60)
+
 set(VOK_WINE_CASE ${CMAKE_CURRENT_LIST_DIR}/../windows/wine_case.sh)
 set(VOK_WINE_CASES core_tests win32_tests frame_hashes shot24 shot16 fullscreen escape plain_names
-  missing_mesh music_end silent_end)
+  missing_mesh music_end builtin_music_end music_samples bad_module no_sound_device)
 find_program(VOK_OPENBOX openbox)
 if(VOK_OPENBOX)
   list(APPEND VOK_WINE_CASES wm_window wm_fullscreen)
@@ -41,4 +56,4 @@ foreach(case ${VOK_WINE_CASES})
     FIXTURES_REQUIRED vok_windows_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 240)
 endforeach()
 # The two full-length runs take about 100 s each.
-set_tests_properties(windows.music_end windows.silent_end PROPERTIES COST 100)
+set_tests_properties(windows.music_end windows.builtin_music_end PROPERTIES COST 100)

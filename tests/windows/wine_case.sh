@@ -2,11 +2,14 @@
 # One case of the Windows suite: builds the 32-bit Windows programs with
 # MinGW-w64, or runs one of them under Wine on a private Xvfb screen with a
 # fresh 32-bit Wine prefix, and checks what the program did (its output, the
-# music stand-in's log, a screenshot), not only its exit code.
+# music stand-in's log, Wine's trace of the sound calls, a screenshot), not
+# only its exit code.
 #
 #   wine_case.sh CASE SOURCE_DIR LINUX_BUILD_DIR
 #
-# Exit 77 (skipped) when MinGW-w64, Wine or the X tools are missing.
+# Exit 77 (skipped) when MinGW-w64, Wine or the X tools are missing, when this
+# machine cannot run 32-bit Wine, or, for the cases of the built-in music,
+# when the build has none (builtin-music.txt says why).
 set -uo pipefail
 
 case_name=$1
@@ -35,9 +38,10 @@ build() {
   local imports
   imports=$(i686-w64-mingw32-objdump -p "$win_build/vokdemo.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
   note "vokdemo.exe imports: $imports"
+  note "built-in music: $(cat "$win_build/builtin-music.txt")"
   for dll in $imports; do
     case $dll in
-      ddraw.dll|gdi32.dll|kernel32.dll|msvcrt.dll|user32.dll) ;;
+      ddraw.dll|gdi32.dll|kernel32.dll|msvcrt.dll|user32.dll|winmm.dll) ;;
       *) fail "vokdemo.exe imports $dll, which is not a system DLL" ;;
     esac
   done
@@ -51,8 +55,18 @@ build() {
 }
 
 [ "$case_name" = build ] && build
+
+# 32-bit Linux programs (Wine's 32-bit loader) need the kernel's IA-32
+# emulation, which some virtual machines lack: Wine cannot start at all there.
+wine_version=$(WINEPREFIX=/nonexistent wine --version 2>&1) ||
+  skip "this machine cannot run 32-bit Wine: $(tail -n 1 <<<"$wine_version")"
 [ -f "$win_build/vokdemo.exe" ] || fail "the cross build is missing (run the build case first)"
 [ -f "$data_dir/v.ase" ] || fail "the data set is missing in $data_dir"
+
+# Whether the program has the built-in music (libopenmpt linked in), and if not why.
+builtin_music=$(cat "$win_build/builtin-music.txt" 2>/dev/null || echo "none: builtin-music.txt is missing")
+has_builtin_music() { [ "${builtin_music#libopenmpt}" != "$builtin_music" ]; }
+needs_builtin_music() { has_builtin_music || skip "the build has no built-in music ($builtin_music)"; }
 
 # ---- Everything below runs inside xvfb-run ----
 
@@ -112,6 +126,17 @@ stage_data() {
 }
 
 with_music_standin() { cp "$win_build/standin-$1/fmod.dll" "$run_dir/fmod.dll"; }
+
+# Xvfb machines have no sound card: Wine's ALSA driver then finds no output.
+# ALSA's null device, made the default in a private home, takes the sound
+# at the device's pace and discards it; Wine's trace of winmm shows what the
+# program asked for.
+with_null_sound_device() {
+  mkdir -p "$scratch/home"
+  echo 'pcm.!default { type null }' >"$scratch/home/.asoundrc"
+  export HOME=$scratch/home
+}
+trace_sound_calls() { export WINEDEBUG=-all,+timestamp,+winmm; }
 
 # Times in milliseconds.
 now() { date +%s%3N; }
@@ -211,6 +236,23 @@ expect_music_calls() {
   [ -n "$play" ] && [ "$play" -gt "$last_mesh" ] || fail "the music started before the meshes were loaded"
 }
 
+# Wine's trace of winmm: one sound output opened, buffers written to it from
+# the show's start until at least `$1` seconds later, the output closed at
+# the end. (ALSA's null device takes the buffers faster than real time, so
+# their number says nothing; their times do.)
+expect_sound_fed_for() {
+  local opens writes first last
+  opens=$(grep -c 'trace:winmm:waveOutOpen (' "$err")
+  [ "$opens" = 1 ] || fail "expected one waveOutOpen, found $opens"
+  writes=$(grep -c 'trace:winmm:waveOutWrite (' "$err")
+  first=$(grep -m1 'trace:winmm:waveOutWrite (' "$err" | cut -d: -f1)
+  last=$(grep 'trace:winmm:waveOutWrite (' "$err" | tail -1 | cut -d: -f1)
+  note "$writes sound buffers written from $first s to $last s"
+  awk -v a="$first" -v b="$last" -v s="$1" 'BEGIN { exit !(b - a >= s) }' ||
+    fail "sound was fed for $first..$last s, not $1 s"
+  grep -q 'trace:winmm:waveOutClose (' "$err" || fail "the sound output was not closed at the end"
+}
+
 expect_exit_code() { [ "$status" = "$1" ] || fail "exit code $status, expected $1"; }
 
 case $case_name in wm_*) start_window_manager ;; esac
@@ -285,7 +327,7 @@ case $case_name in
     expect_music_calls
     ;;
   music_end)
-    stage_data; with_music_standin decorated
+    stage_data; with_music_standin decorated; with_null_sound_device; trace_sound_calls
     start_program
     wait_for_show_start
     wait_for_exit 130
@@ -294,10 +336,13 @@ case $case_name in
     expect_exit_code 0
     expect_mesh_lines
     expect_music_calls
+    grep -q 'trace:winmm:waveOutOpen' "$err" && fail "the built-in player played beside the music library"
     [ "$show_time" -gt 99000 ] && [ "$show_time" -lt 101500 ] || fail "the show lasted $show_time ms"
     ;;
-  silent_end)
-    stage_data
+  builtin_music_end)
+    # No "fmod.dll": the built-in player plays the music from start-up to the
+    # end of the show (a build without it runs silently, with the same timing).
+    stage_data; with_null_sound_device; trace_sound_calls
     start_program
     sleep 40
     import -window root "$scratch/shot.png"
@@ -310,6 +355,52 @@ case $case_name in
     expect_mesh_lines
     [ ! -e "$calls" ] || fail "a music log appeared without a music library"
     [ "$run_time" -gt 99300 ] && [ "$run_time" -lt 120000 ] || fail "the run lasted $run_time ms"
+    if has_builtin_music; then
+      expect_sound_fed_for 99
+    else
+      grep -q 'waveOutOpen' "$err" && fail "a build without the built-in music opened a sound output"
+      note "silent as expected: $builtin_music"
+    fi
+    ;;
+  music_samples)
+    # The built-in player's renderer gives the Linux library's samples.
+    needs_builtin_music
+    linux_render=$linux_build/tests/vok_music_render
+    [ -x "$linux_render" ] || fail "the Linux renderer $linux_render is missing"
+    stage_data
+    (cd "$run_dir" && wine "$win_build/vok_win_music_render.exe" 10 windows.raw >"$out" 2>"$err" </dev/null)
+    status=$?
+    expect_exit_code 0
+    (cd "$run_dir" && "$linux_render" 10 --compare windows.raw) >"$scratch/compare.txt" 2>&1
+    status=$?
+    note "first 10 s against the Linux library: $(cat "$scratch/compare.txt")"
+    [ "$status" = 0 ] || fail "the Windows rendering differs from the Linux one by more than 1"
+    ;;
+  bad_module|no_sound_device)
+    # A warning line, silence and the show as usual.
+    needs_builtin_music
+    if [ "$case_name" = bad_module ]; then
+      stage_data zumber.xm
+      head -c 5000 /dev/urandom >"$run_dir/zumber.xm"
+      with_null_sound_device
+      expected='cannot load the music'
+    else
+      stage_data
+      # No audio driver at all, whatever sound cards the machine has.
+      wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null 2>&1
+      expected='no sound output'
+    fi
+    trace_sound_calls
+    start_program
+    [ -n "$(window_id)" ] || fail "no window with the caption $caption"
+    sleep 2
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    expect_mesh_lines
+    [ "$(grep -c '^vokdemo: ' "$err")" = 1 ] || fail "expected one warning line"
+    grep -q "^vokdemo: $expected" "$err" || fail "no warning '$expected'"
+    grep -q 'waveOutWrite' "$err" && fail "sound was played"
     ;;
   frame_hashes)
     reference=$source_dir/tests/reference

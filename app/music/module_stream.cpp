@@ -1,0 +1,30 @@
+#include "app/music/module_stream.h"
+
+#include <cstring>
+#include <libopenmpt/libopenmpt.hpp>
+
+#include "app/music/openmpt_module.h"
+
+ModuleStream::ModuleStream() = default;
+ModuleStream::~ModuleStream() = default;
+
+bool ModuleStream::load(const char* fileName, std::string& problem) {
+    module = loadModule(fileName, libraryLog, problem);
+    if (module) module->ctl_set_integer("dither", 0);
+    return module != nullptr;
+}
+
+void ModuleStream::seek(double seconds) {
+    if (module) module->set_position_seconds(seconds);
+}
+
+size_t ModuleStream::render(int16_t* out, size_t frames) {
+    size_t done = 0;
+    while (module && done < frames) {
+        const size_t got = module->read_interleaved_stereo(rate, frames - done, out + 2 * done);
+        if (got == 0) break;
+        done += got;
+    }
+    std::memset(out + 2 * done, 0, (frames - done) * 2 * sizeof(int16_t));
+    return done;
+}

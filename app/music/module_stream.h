@@ -1,0 +1,40 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace openmpt {
+class module;
+}
+
+// The show's module rendered by libopenmpt as 16-bit interleaved stereo at
+// 44,080 Hz, played once. At that rate a tick of the show's tempo (116 BPM)
+// is exactly 950 samples, where 44,100 Hz would round each tick down and run
+// the music 45 ms early by the end. It never dithers, so every run and every
+// build of the library give the same samples.
+class ModuleStream {
+public:
+    static constexpr int rate = 44080;
+
+    ModuleStream();
+    ~ModuleStream();
+    ModuleStream(const ModuleStream&) = delete;
+    ModuleStream& operator=(const ModuleStream&) = delete;
+
+    // Loads a data file. False when it cannot be read or played; `problem`
+    // then says why.
+    bool load(const char* fileName, std::string& problem);
+    bool loaded() const { return module != nullptr; }
+
+    void seek(double seconds);  // from the start of the module
+
+    // Fills all `frames` (two samples each): the music, then silence after
+    // its end or when nothing is loaded. Returns how many frames were music.
+    size_t render(int16_t* out, size_t frames);
+
+private:
+    std::ostringstream libraryLog;  // the library's own messages, kept off std::clog
+    std::unique_ptr<openmpt::module> module;
+};
