@@ -9,7 +9,6 @@ namespace {
 
 constexpr int headerSize = 128;
 constexpr int blockSize = 1000;
-constexpr int64_t largestPictureBytes = 64ll * 1024 * 1024;
 
 // Hands out the pixel data byte by byte from blocks of 1000 bytes. Bytes past
 // the end of the file read as 0.
@@ -22,16 +21,22 @@ public:
         return buffer_[index_++];
     }
 
+    // Every byte of the file has been handed out: all further bytes are 0.
+    bool exhausted() const { return ended_ && index_ >= got_; }
+
 private:
     void fill() {
-        size_t got = std::fread(buffer_, 1, blockSize, file_);
-        std::memset(buffer_ + got, 0, blockSize - got);
+        got_ = ended_ ? 0 : static_cast<int>(std::fread(buffer_, 1, blockSize, file_));
+        if (got_ < blockSize) ended_ = true;
+        std::memset(buffer_ + got_, 0, blockSize - got_);
         index_ = 0;
     }
 
     FILE* file_;
     uint8_t buffer_[blockSize];
     int index_ = 0;
+    int got_ = 0;
+    bool ended_ = false;
 };
 
 void decodePlaneRow(BlockReader& reader, uint8_t* row, int32_t width, int plane) {
@@ -52,7 +57,7 @@ void decodePlaneRow(BlockReader& reader, uint8_t* row, int32_t width, int plane)
 
 }  // namespace
 
-Image* loadPcx(const char* fileName) {
+Image* loadPcx(const char* fileName, int64_t largestBytes) {
     FILE* file = platform::openDataFile(fileName, "rb");
     if (!file) return new Image(0, 0);
 
@@ -61,7 +66,7 @@ Image* loadPcx(const char* fileName) {
     (void)got;  // a short header reads as zeros
     int32_t width = header[12] | (header[13] << 8);
     int32_t height = header[14] | (header[15] << 8);
-    if (static_cast<int64_t>(width) * height * 4 > largestPictureBytes) {
+    if (static_cast<int64_t>(width) * height * 4 > largestBytes) {
         std::fprintf(stderr, "%s: picture of %dx%d pixels is too large, not loaded\n", fileName, width, height);
         std::fclose(file);
         return new Image(0, 0);
@@ -70,9 +75,12 @@ Image* loadPcx(const char* fileName) {
     Image* image = new Image(width, height);
     std::fseek(file, headerSize, SEEK_SET);
     BlockReader reader(file);
-    for (int32_t y = 0; y < height && image->count > 0; ++y) {
+    // Once the file's bytes are used up, the rest decodes as literal zeros onto
+    // bytes that are still zero, so decoding stops there: a short file with a
+    // large header costs no more than its own bytes.
+    for (int32_t y = 0; y < height && image->count > 0 && !reader.exhausted(); ++y) {
         uint8_t* row = image->pixels + 4 * static_cast<int64_t>(y) * width;
-        for (int plane = 2; plane >= 0; --plane) decodePlaneRow(reader, row, width, plane);
+        for (int plane = 2; plane >= 0 && !reader.exhausted(); --plane) decodePlaneRow(reader, row, width, plane);
     }
     std::fclose(file);
     return image;
