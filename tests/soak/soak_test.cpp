@@ -23,7 +23,9 @@
 #endif
 
 #ifdef VOK_ASAN
-#include <sanitizer/allocator_interface.h>
+#include <cstddef>
+// The heap bytes in use, from the sanitizer's allocator.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 // Freed memory goes back to the system at once instead of waiting in the
 // sanitizer's quarantine, so the resident size measures what the shows hold.
 extern "C" const char* __asan_default_options() { return "quarantine_size_mb=0"; }
