@@ -3,6 +3,7 @@
 // arrives at the console (the reader's loops end early then); the rest is the file.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "image/image.h"
 #include "memory_file.h"
@@ -36,7 +37,6 @@ void placeForDrawing(Mesh& mesh) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    silenceStandardOutput();
     fillAngleTables();
     platform::setKeyPoll(fuzzedKeyPoll);
     return 0;
@@ -44,17 +44,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static MemoryFile file;
+    static DiscardMessages messages;
     static Image target;
+    static Mesh mesh{};
     if (size == 0) return -1;  // no control byte: not an input of this target
     pollsBeforeKey = pollsFromControlByte(data[0]);
     file.write(data + 1, size - 1);
 
-    Mesh& mesh = meshes[0];
-    resetMesh(mesh);
-    loadAse(file.path(), mesh);
+    if (!loadAse(file.path(), mesh, messages)) std::abort();  // the memory file always opens
     placeForDrawing(mesh);
     drawWireframe(target, mesh);
     target.clear(0);
-    resetMesh(mesh);
+    resetMesh(mesh);  // the next input starts from a mesh never loaded
     return 0;
 }

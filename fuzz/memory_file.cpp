@@ -22,7 +22,3 @@ void MemoryFile::write(const uint8_t* data, size_t size) {
         std::abort();
     }
 }
-
-void silenceStandardOutput() {
-    if (!std::freopen("/dev/null", "w", stdout)) std::abort();
-}

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/messages.h"
+
 // A file that lives in memory only (an anonymous memory file), reachable by a
 // path the readers can open. Each input of a fuzz target replaces its bytes.
 class MemoryFile {
@@ -20,6 +22,10 @@ private:
     std::string path_;
 };
 
-// Sends standard output to /dev/null: the mesh reader's progress text would
-// only slow the fuzzer down.
-void silenceStandardOutput();
+// Drops the core's progress text and warnings: the fuzzer looks only for
+// crashes, and printing would slow it down.
+class DiscardMessages : public MessageSink {
+public:
+    void text(const std::string&) override {}
+    void warning(const std::string&) override {}
+};

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 
 #include "image/pcx.h"
 #include "memory_file.h"
@@ -17,8 +18,9 @@ constexpr int64_t largestFuzzedPicture = 64 * 1024;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static MemoryFile file;
+    static DiscardMessages messages;
     file.write(data, size);
-    Image* image = loadPcx(file.path(), largestFuzzedPicture);
+    std::unique_ptr<Image> image = loadPcx(file.path(), messages, largestFuzzedPicture);
     // The image must describe its own pixel array exactly.
     int64_t pixels = static_cast<int64_t>(image->width) * image->height;
     if (image->count != pixels || (pixels > 0) != (image->pixels != nullptr)) std::abort();
@@ -26,7 +28,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         volatile uint8_t last = image->pixels[pixels * 4 - 1];  // the whole array is there
         (void)last;
     }
-    image->release();
-    delete image;
     return 0;
 }

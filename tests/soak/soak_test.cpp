@@ -3,14 +3,12 @@
 // first. In the sanitizer build this also finds anything a show leaves behind.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/headless_render.h"
+#include "app/shell/show_run.h"
+#include "common/messages.h"
 #include "platform/platform.h"
 
 #if defined(__has_feature)
@@ -46,31 +44,13 @@ long residentBytes() {
     return read == 2 ? resident * 4096 : -1;
 }
 
-// Sends standard output to /dev/null while it lives (the mesh reader's
-// progress text), keeping the test's own report.
-class QuietOutput {
-public:
-    QuietOutput() : saved_(dup(STDOUT_FILENO)) {
-        std::fflush(stdout);
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        close(null);
-    }
-    ~QuietOutput() {
-        std::fflush(stdout);
-        dup2(saved_, STDOUT_FILENO);
-        close(saved_);
-    }
-
-private:
-    int saved_;
-};
-
 // FNV-1a over every frame's bytes, one value per frame.
 std::vector<uint64_t> runShow() {
-    QuietOutput quiet;
+    MessageLog messages;
     std::vector<uint64_t> hashes;
-    headless::ShowRun run(fps, 0);
+    headless::ShowRun run(fps, 0, messages);
+    EXPECT_EQ(run.startFailure(), 0) << messages.warnings;
+    EXPECT_TRUE(messages.warnings.empty()) << messages.warnings;
     while (run.renderNext()) {
         const Image& image = run.image();
         uint64_t hash = 14695981039346656037ull;
