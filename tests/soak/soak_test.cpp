@@ -32,7 +32,7 @@ extern "C" const char* __asan_default_options() { return "quarantine_size_mb=0";
 namespace {
 
 constexpr int shows = 20;
-constexpr int fps = 2;  // about 200 frames a show, every scene several times
+constexpr int fps = 1;  // about 100 frames a show, every scene at least four times
 constexpr long mebibyte = 1024 * 1024;
 
 long residentBytes() {

@@ -4,4 +4,4 @@ target_link_libraries(vok_soak_test PRIVATE vokshell GTest::gtest GTest::gtest_m
 target_compile_definitions(vok_soak_test PRIVATE VOK_DATA_DIR="${VOK_DATA_DIR}")
 add_dependencies(vok_soak_test vokdata)
 add_test(NAME soak.twenty_shows COMMAND vok_soak_test)
-set_tests_properties(soak.twenty_shows PROPERTIES TIMEOUT 300 LABELS soak)
+set_tests_properties(soak.twenty_shows PROPERTIES TIMEOUT 600 LABELS soak)
