@@ -148,7 +148,7 @@ std::vector<std::string> lines(const std::string& text) {
 struct CaseRun {
     ChildResult child;
     std::map<int64_t, std::pair<int, std::string>> frames;  // frame -> scene, hash
-    std::set<std::string> otherOutput;                       // the lines that are not frames
+    std::vector<std::string> otherOutput;                    // the lines that are not frames, in order
     std::string musicDigest;                                  // the WAV's bytes, for the module's cases
 };
 
@@ -160,7 +160,7 @@ void parseFrames(CaseRun& run) {
         if (std::sscanf(line.c_str(), "frame %lld %d %d %79s", &frame, &ms, &scene, hash) == 4)
             run.frames[frame] = {scene, hash};
         else
-            run.otherOutput.insert(line);
+            run.otherOutput.push_back(line);
     }
 }
 
@@ -221,8 +221,9 @@ std::string framesText(const CaseRun& run, const CaseRun& intact, const std::str
 std::string messagesText(const CaseRun& run, const CaseRun& intact, const std::string& folder) {
     std::vector<std::string> shown;
     for (const std::string& line : lines(run.child.errors)) shown.push_back(line);
+    std::set<std::string> intactLines(intact.otherOutput.begin(), intact.otherOutput.end());
     for (const std::string& line : run.otherOutput)
-        if (!intact.otherOutput.count(line)) shown.push_back(line);
+        if (!intactLines.count(line)) shown.push_back(line);
     std::string text;
     for (std::string line : shown) {
         for (size_t at; (at = line.find(folder)) != std::string::npos;) line.replace(at, folder.size(), "DIR");
