@@ -6,7 +6,8 @@
 #include "image/image.h"
 
 // One frame's conversion of the work image into the screen's format; it runs
-// once per presented frame.
+// once per presented frame. Targets, against BM_FoundationMemcpy of the same
+// 307,200 bytes: at most 2x for 32-bit 8-8-8, at most 4x for 24 and 16 bits.
 namespace {
 
 template <int (*Convert)(const Image&, const PixelFormat&, uint8_t*, int32_t), int BytesPerPixel>

@@ -5,7 +5,7 @@ find_package(SDL2 REQUIRED)
 pkg_check_modules(OPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
 find_package(OpenSSL REQUIRED)
 find_package(PNG REQUIRED)
-pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libswresample libavutil)
 
 add_library(vokposix STATIC platform/posix_platform.cpp)
 target_link_libraries(vokposix PUBLIC vokcore)

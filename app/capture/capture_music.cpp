@@ -1,6 +1,13 @@
 #include "app/capture/capture_music.h"
 
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+}
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <libopenmpt/libopenmpt.hpp>
 #include <vector>
@@ -9,43 +16,75 @@
 
 MusicSource::MusicSource() {
     module_ = loadModule(fileName, log_, problem_);
-    if (module_) {
-        module_->ctl_set_integer("dither", 0);
-    } else {
+    if (!module_) {
         ended_ = true;
+        return;
+    }
+    module_->ctl_set_integer("dither", 0);
+    if (!startResampler()) {
+        module_.reset();
+        ended_ = true;
+        problem_ = "cannot resample the music";
     }
 }
 
-MusicSource::~MusicSource() = default;
+MusicSource::~MusicSource() { swr_free(&resampler_); }
 
-size_t MusicSource::readBlock(float* out) {
-    return module_->read_interleaved_stereo(sampleRate, blockFrames, out);
+bool MusicSource::startResampler() {
+    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    if (swr_alloc_set_opts2(&resampler_, &stereo, AV_SAMPLE_FMT_FLT, sampleRate, &stereo, AV_SAMPLE_FMT_FLT,
+                            renderRate, 0, nullptr) < 0)
+        return false;
+    av_opt_set_int(resampler_, "dither_method", 0, 0);  // none: the same samples in every run
+    return swr_init(resampler_) >= 0;
 }
 
-size_t MusicSource::readBlock(int16_t* out) {
-    return module_->read_interleaved_stereo(sampleRate, blockFrames, out);
+void MusicSource::refill() {
+    if (readyUsed_ == ready_.size()) {
+        ready_.clear();
+        readyUsed_ = 0;
+    }
+    const uint8_t* in[1] = {nullptr};
+    int inFrames = 0;
+    if (!drained_) {
+        inFrames = static_cast<int>(module_->read_interleaved_stereo(renderRate, blockFrames, rendered_.data()));
+        in[0] = reinterpret_cast<const uint8_t*>(rendered_.data());
+    }
+    // No input drains what the resampler still holds: the module's last samples.
+    if (inFrames == 0) drained_ = true;
+    const int room = swr_get_out_samples(resampler_, inFrames);
+    const size_t start = ready_.size();
+    ready_.resize(start + 2 * static_cast<size_t>(std::max(room, 0)));
+    uint8_t* out[1] = {reinterpret_cast<uint8_t*>(ready_.data() + start)};
+    const int got = swr_convert(resampler_, out, room, inFrames > 0 ? in : nullptr, inFrames);
+    ready_.resize(start + 2 * static_cast<size_t>(std::max(got, 0)));
+    if (inFrames == 0 && got <= 0) ended_ = true;
 }
 
-template <typename Sample>
-void MusicSource::serve(Block<Sample>& block, Sample* out, size_t frames) {
-    while (frames > 0) {
-        if (block.used == block.filled) {
-            block.used = 0;
-            block.filled = ended_ ? 0 : readBlock(block.samples.data());
-            if (block.filled == 0) {
-                ended_ = true;  // the module's end: silence from here on
-                std::fill(block.samples.begin(), block.samples.end(), Sample(0));
-                block.filled = blockFrames;
+void MusicSource::render(float* interleaved, size_t frames) {
+    size_t wanted = 2 * frames;
+    while (wanted > 0) {
+        if (readyUsed_ == ready_.size()) {
+            if (ended_) {
+                std::fill_n(interleaved, wanted, 0.0f);
+                return;
             }
+            refill();
+            continue;
         }
-        size_t n = std::min(frames, block.filled - block.used);
-        std::copy_n(block.samples.data() + 2 * block.used, 2 * n, out);
-        block.used += n;
-        out += 2 * n;
-        frames -= n;
+        const size_t n = std::min(wanted, ready_.size() - readyUsed_);
+        std::copy_n(ready_.data() + readyUsed_, n, interleaved);
+        readyUsed_ += n;
+        interleaved += n;
+        wanted -= n;
     }
 }
 
-void MusicSource::render(float* interleaved, size_t frames) { serve(floatBlock_, interleaved, frames); }
-
-void MusicSource::render(int16_t* interleaved, size_t frames) { serve(intBlock_, interleaved, frames); }
+void MusicSource::render(int16_t* interleaved, size_t frames) {
+    convert_.resize(2 * frames);
+    render(convert_.data(), frames);
+    for (size_t i = 0; i < convert_.size(); ++i) {
+        const float scaled = std::nearbyint(convert_[i] * 32768.0f);
+        interleaved[i] = static_cast<int16_t>(std::min(32767.0f, std::max(-32768.0f, scaled)));
+    }
+}

@@ -9,16 +9,21 @@
 namespace openmpt {
 class module;
 }
+struct SwrContext;
 
-// The show's music rendered offline by libopenmpt at a fixed rate, from the
-// show's time zero on. Past the module's end, and for a module that is
-// missing or does not load, it yields silence, so a track of any length
-// can be filled. libopenmpt is always asked for blocks of the same size and
-// never dithers, so the samples are the same in every run, whatever the
-// sizes asked of render().
+// The show's music rendered offline by libopenmpt, from the show's time zero
+// on, at the output rate. libopenmpt plays a whole number of samples a tick,
+// so at 44,100 Hz it would round every tick of the module down and run 45 ms
+// early by the end; it renders at 44,080 Hz instead, where a tick at 116 BPM
+// is exactly 950 samples, and libswresample converts to 44,100 Hz. Past the
+// module's end, and for a module that is missing or does not load, it yields
+// silence, so a track of any length can be filled. libopenmpt and the
+// resampler always get blocks of the same size and nothing dithers, so the
+// samples are the same in every run, whatever the sizes asked of render().
 class MusicSource {
 public:
-    static constexpr int sampleRate = 44100;
+    static constexpr int sampleRate = 44100;  // what render() gives
+    static constexpr int renderRate = 44080;  // what libopenmpt renders
     static constexpr const char* fileName = "zumber.xm";
     static constexpr size_t blockFrames = 1024;
 
@@ -30,25 +35,23 @@ public:
     bool loaded() const { return module_ != nullptr; }
     const std::string& problem() const { return problem_; }  // why it did not load
 
-    // The next `frames` stereo frames, interleaved left and right.
+    // The next `frames` stereo frames, interleaved left and right; 16-bit
+    // samples are the float samples rounded, clipped at full scale.
     void render(float* interleaved, size_t frames);
     void render(int16_t* interleaved, size_t frames);
 
 private:
-    template <typename Sample>
-    struct Block {
-        std::vector<Sample> samples = std::vector<Sample>(2 * blockFrames);
-        size_t used = 0, filled = 0;  // in stereo frames
-    };
-    template <typename Sample>
-    void serve(Block<Sample>& block, Sample* out, size_t frames);
-    size_t readBlock(float* out);
-    size_t readBlock(int16_t* out);
+    bool startResampler();
+    void refill();  // one block rendered and resampled, or the resampler's tail
 
-    Block<float> floatBlock_;
-    Block<int16_t> intBlock_;
-    bool ended_ = false;
+    bool drained_ = false;  // the module has ended: the resampler gets no more input
+    bool ended_ = false;    // everything from here on is silence
+    std::vector<float> rendered_ = std::vector<float>(2 * blockFrames);
+    std::vector<float> ready_;  // resampled, not yet handed out
+    size_t readyUsed_ = 0;      // in samples
+    std::vector<float> convert_;
     std::ostringstream log_;  // libopenmpt's messages, kept off the terminal
     std::unique_ptr<openmpt::module> module_;
+    SwrContext* resampler_ = nullptr;
     std::string problem_;
 };

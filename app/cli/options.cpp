@@ -70,7 +70,7 @@ const OptionRow optionTable[] = {
     {"--window", nullptr, "Live show", "in a window (the default)",
      [](ParseState& s, const char*, std::string&) { return s.windowAsked = true, s.fullscreenAsked = false, true; }},
     {"--scale", "N", "Live show",
-     "window or capture scale, a whole number from 1 to 16\n(default 1 in a window, 3 for a capture)",
+     "window or capture scale, a whole number from 1 to 16\n(default 1 in a window, 2 for a capture: even scales\nkeep the video's colour sharp)",
      [](ParseState& s, const char* v, std::string& e) {
          int64_t n = 0;
          if (!wholeNumber("--scale", v, 1, 16, n, e)) return false;
@@ -89,6 +89,9 @@ const OptionRow optionTable[] = {
          s.options.startSeconds = seconds;
          return true;
      }},
+    {"--sync-log", nullptr, "Live show",
+     "at every scene change, print on standard error how far\nthe picture is from the music the listener hears",
+     [](ParseState& s, const char*, std::string&) { return s.options.syncLog = true, true; }},
     {"--render", nullptr, "Headless rendering", "render every frame with a virtual clock, no display",
      [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Render, true; }},
     {"--fps", "N", "Headless rendering",
@@ -219,6 +222,6 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
         return false;
     }
     if (options.mode == Options::Mode::Capture && options.fps == 0) options.fps = 60;
-    if (options.mode == Options::Mode::Capture && options.scale == 0) options.scale = 3;
+    if (options.mode == Options::Mode::Capture && options.scale == 0) options.scale = 2;
     return true;
 }

@@ -14,6 +14,7 @@ struct Options {
     int scale = 0;        // 0: not given (1 in a window)
     bool vsync = false;
     double startSeconds = 0.0;
+    bool syncLog = false;
 
     // Headless renderer and capture.
     int fps = 0;          // 0: not given

@@ -1,5 +1,6 @@
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
@@ -15,7 +16,47 @@
 // Nothing is torn down at the end; the process takes it all with it.
 namespace {
 
-uint32_t sdlTicks() { return SDL_GetTicks(); }
+// The show's tick counter. While the music plays it follows the music the
+// listener hears, counted from the tick at which the music started, so that
+// a wall clock running at another pace than the sound card cannot move the
+// picture off the beat; it never runs backwards. Without sound it is SDL's
+// millisecond counter.
+struct MusicTicks {
+    SdlMusic* music = nullptr;  // set once the music plays
+    uint32_t start = 0;         // SDL's tick when the music started
+    uint32_t last = 0;
+};
+MusicTicks musicTicks;
+
+uint32_t showTicks() {
+    const double heard = musicTicks.music ? musicTicks.music->heardMs() : -1;
+    if (heard < 0) return SDL_GetTicks();
+    uint32_t now = musicTicks.start + static_cast<uint32_t>(std::lround(heard));
+    if (static_cast<int32_t>(now - musicTicks.last) < 0) now = musicTicks.last;
+    musicTicks.last = now;
+    return now;
+}
+
+void followTheMusic(SdlMusic& music) {
+    if (!music.isPlaying()) return;
+    musicTicks.start = musicTicks.last = SDL_GetTicks();
+    musicTicks.music = &music;
+}
+
+// With --sync-log, one line on standard error at every change of scene: the
+// show's time, the time of the music the listener hears on the show's clock,
+// and how far the picture is ahead of the music.
+void logSync(const FrameClock& clock, int scene) {
+    const double heard = musicTicks.music ? musicTicks.music->heardMs() : -1;
+    const uint32_t showMs = platform::tickCount() - clock.startTick;
+    if (heard < 0) {
+        std::fprintf(stderr, "vokdemo: sync scene %d show %u ms, no music\n", scene, showMs);
+        return;
+    }
+    const double musicMs = heard + static_cast<double>(static_cast<int32_t>(musicTicks.start - clock.startTick));
+    std::fprintf(stderr, "vokdemo: sync scene %d show %u ms music %.1f ms offset %.1f ms\n", scene, showMs, musicMs,
+                 showMs - musicMs);
+}
 
 // What the SDL player supplies to the shared start-up and frame step.
 class SdlBackend : public Backend {
@@ -30,7 +71,10 @@ public:
         std::fprintf(stderr, "vokdemo: cannot open the screen: %s\n", display_->failure().c_str());
         return false;
     }
-    void playMusic(double startSeconds) override { music_.play(startSeconds); }
+    void playMusic(double startSeconds) override {
+        music_.play(startSeconds);
+        followTheMusic(music_);
+    }
     void present(const Image& work) override { display_->present(work); }
     void flip() override { display_->flip(); }
 
@@ -46,15 +90,19 @@ private:
 // Waiting events come first, one per pass; when none waits, one frame. The
 // frame that takes the end step shows the last picture once more, and the
 // loop ends when it reaches the event that frame posted.
-int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent) {
+int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog) {
     SDL_Event event;
+    int scene = -1;
     for (;;) {
         if (SDL_PollEvent(&event)) {
             if (event.type == showEndedEvent) return 0;
             if (backend.display().handleEvent(event)) return 0;
             continue;
         }
-        if (!stepFrame(demo, backend)) {
+        const bool goesOn = stepFrame(demo, backend);
+        if (syncLog && demo.lastScene != scene) logSync(*demo.clock, demo.lastScene);
+        scene = demo.lastScene;
+        if (!goesOn) {
             SDL_Event ended{};
             ended.type = showEndedEvent;
             SDL_PushEvent(&ended);
@@ -70,7 +118,7 @@ Demo* demo = nullptr;
 }  // namespace
 
 int runPlayer(const Options& options) {
-    platform::setTickCounter(sdlTicks);
+    platform::setTickCounter(showTicks);
     platform::setDataDirectory(options.dataDir);
     platform::installPosixKeyPoll();
     if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
@@ -87,7 +135,7 @@ int runPlayer(const Options& options) {
     ShowStart start = startShow(*backend, messages, options.startSeconds);
     if (!start.demo) return start.exitCode;
     demo = start.demo.release();
-    const int exitCode = runLoop(*demo, *backend, showEndedEvent);
+    const int exitCode = runLoop(*demo, *backend, showEndedEvent, options.syncLog);
     backend->music().stop();
     return exitCode;
 }

@@ -1,5 +1,6 @@
 #include "app/sdl/sdl_music.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <libopenmpt/libopenmpt.hpp>
@@ -60,6 +61,19 @@ void SdlMusic::play(double startSeconds) {
     SDL_PauseAudioDevice(device, 0);
 }
 
+double SdlMusic::heardMs() {
+    if (!device) return -1;
+    SDL_LockAudioDevice(device);
+    const int64_t handed = handedFrames;
+    const Uint64 at = handedAt;
+    SDL_UnlockAudioDevice(device);
+    if (handed == 0) return 0;  // the device has not asked for sound yet
+    const double bufferMs = 1000.0 * bufferFrames / renderRate;
+    const double sinceMs = 1000.0 * static_cast<double>(SDL_GetPerformanceCounter() - at) /
+                           static_cast<double>(SDL_GetPerformanceFrequency());
+    return 1000.0 * static_cast<double>(handed - bufferFrames) / renderRate + std::min(sinceMs, bufferMs);
+}
+
 // Runs on SDL's audio thread. The module is touched only here once the
 // device is open. After the module's end the buffer is silence.
 void SdlMusic::fill(void* self, Uint8* stream, int length) {
@@ -73,4 +87,9 @@ void SdlMusic::fill(void* self, Uint8* stream, int length) {
         done += got;
     }
     std::memset(out + 2 * done, 0, (frames - done) * 2 * sizeof(int16_t));
+    // The silence after the module's end counts too: the device plays on at
+    // its own pace until the show ends.
+    music.bufferFrames = static_cast<int>(frames);
+    music.handedFrames += static_cast<int64_t>(frames);
+    music.handedAt = SDL_GetPerformanceCounter();
 }

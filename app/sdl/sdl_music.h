@@ -1,6 +1,7 @@
 #pragma once
 #include <SDL.h>
 
+#include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -30,6 +31,13 @@ public:
 
     bool isPlaying() const { return device != 0; }
 
+    // The music the listener hears, in milliseconds since play() started the
+    // device, or -1 when no sound plays. It is the frames handed to the
+    // device less the buffer SDL still plays from, advanced by the time since
+    // that buffer was handed over (at most the buffer's length), so it moves
+    // smoothly at the sound card's pace, whatever the wall clock does.
+    double heardMs();
+
     // The module is rendered at this rate: 950 samples a tick at 116 BPM is
     // then exactly the module's tick, where 44100 Hz would round each tick
     // down and run the music 45 ms early by the end. SDL resamples to the
@@ -45,4 +53,8 @@ private:
     std::ostringstream libraryLog;  // libopenmpt's own messages, kept out of std::clog
     std::unique_ptr<openmpt::module> module;
     SDL_AudioDeviceID device = 0;
+    // Written by the audio callback, read under the device's lock.
+    int64_t handedFrames = 0;
+    Uint64 handedAt = 0;  // performance counter when the last buffer was handed over
+    int bufferFrames = 0;
 };

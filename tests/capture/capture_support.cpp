@@ -55,9 +55,10 @@ std::vector<uint8_t> decodeRgb(const std::string& path) {
     return std::vector<uint8_t>(out.begin(), out.end());
 }
 
-std::vector<float> decodeAudio(const std::string& path) {
-    std::string out =
-        runCommand("ffmpeg -v error -i " + quoted(path) + " -vn -f f32le -acodec pcm_f32le -ar 44100 -ac 2 -").out;
+std::vector<float> decodeAudio(const std::string& path, int rate) {
+    std::string out = runCommand("ffmpeg -v error -i " + quoted(path) + " -vn -f f32le -acodec pcm_f32le -ar " +
+                                 std::to_string(rate) + " -ac 2 -")
+                          .out;
     std::vector<float> samples(out.size() / sizeof(float));
     std::memcpy(samples.data(), out.data(), samples.size() * sizeof(float));
     return samples;

@@ -29,8 +29,8 @@ std::vector<uint8_t> scaledRgbFrame(const std::vector<uint8_t>& raw, size_t fram
 // The decoded pictures of a video or picture file as RGB bytes.
 std::vector<uint8_t> decodeRgb(const std::string& path);
 
-// The decoded audio of a file as interleaved stereo floats at 44100 Hz.
-std::vector<float> decodeAudio(const std::string& path);
+// The decoded audio of a file as interleaved stereo floats at `rate`.
+std::vector<float> decodeAudio(const std::string& path, int rate);
 
 // A value of ffprobe for the first stream of `type` ("v" or "a").
 std::string probe(const std::string& path, const std::string& type, const std::string& entry,

@@ -120,3 +120,19 @@ TEST_F(LensTest, OtherImageSizesAndAnImageOntoItselfFollowTheLinearIndex) {
     EXPECT_EQ(bytesOf(destination), before);
     EXPECT_TRUE(fieldsAreZero(lens));
 }
+
+// Every position the show gives the lens, and every position where the lens
+// covers a corner of the screen, where displacements run off the first or the
+// last row. The sanitizer build catches any read outside the source.
+TEST_F(LensTest, StaysInsideItsImagesOverTheShowsPathAndEveryCorner) {
+    struct Area { int x0, x1, y0, y1; };
+    const Area areas[] = {{46, 174, 24, 56}, {-99, 0, -99, 0}, {220, 319, -99, 0}, {-99, 0, 140, 239}, {220, 319, 140, 239}};
+    for (const Area& area : areas) {
+        for (int y = area.y0; y <= area.y1; ++y) {
+            for (int x = area.x0; x <= area.x1; ++x) lens.apply(destination, source, x, y);
+        }
+    }
+    EXPECT_TRUE(fieldsAreZero(lens));
+    // Here a displacement lands exactly one past the last pixel and wraps to the first.
+    expectLikeReference(destination, source, 255, 127);
+}

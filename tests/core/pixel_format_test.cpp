@@ -187,3 +187,67 @@ TEST(PixelFormatConvert, ReadsTheImageRowAfterRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The plain per-pixel conversion, kept as the reference the fast converters
+// must match byte for byte: three byte loads, shifts and masks, a sum, and
+// the low bytes of the sum stored.
+void referenceConvert(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch,
+                      int bytesPerPixel) {
+    const uint8_t* source = image.pixels;
+    for (int32_t y = 0; y < screenHeight; ++y, surface += pitch)
+        for (int32_t x = 0; x < screenWidth; ++x, source += 4) {
+            const uint32_t b = source[0], g = source[1], r = source[2];
+            const uint32_t value = (((r >> format.redRightShift) << format.redLeftShift) & format.redMask) +
+                                   (((g >> format.greenRightShift) << format.greenLeftShift) & format.greenMask) +
+                                   (((b >> format.blueRightShift) << format.blueLeftShift) & format.blueMask);
+            for (int i = 0; i < bytesPerPixel; ++i) surface[x * bytesPerPixel + i] = uint8_t(value >> (8 * i));
+        }
+}
+
+TEST(PixelFormatConvert, SameBytesAsThePlainConversionForEveryLayout) {
+    Image image;
+    uint32_t seed = 12345;
+    for (int32_t i = 0; i < image.count * 4; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        image.pixels[i] = uint8_t(seed >> 24);
+    }
+    setPixel(image, 0, 0, 255, 255, 255, 255);
+    setPixel(image, 319, 239, 7, 3, 7, 0x80);
+
+    const PixelFormat layouts[] = {
+        rgb565,
+        rgb555,
+        rgb888at24,
+        rgb888at32,
+        makePixelFormat(32, 0x0000FF, 0x00FF00, 0xFF0000),        // blue first
+        makePixelFormat(24, 0x0000FF, 0x00FF00, 0xFF0000),
+        makePixelFormat(32, 0xFF000000u, 0x00FF0000, 0x0000FF00),  // colour in the top three bytes
+        makePixelFormat(16, 0xFF0000, 0x00FF00, 0x0000FF),        // wider than the pixel: low bytes kept
+        makePixelFormat(16, 0x0F00, 0x00F0, 0x000F),              // 4-4-4
+        makePixelFormat(16, 0x001F, 0x07E0, 0xF800),              // 5-6-5 blue first
+        makePixelFormat(32, 0x3FC00000, 0x000FF000, 0x000003FC),  // 8-bit fields off byte bounds
+        makePixelFormat(16, 0, 0x07E0, 0x001F),                   // no red field
+    };
+    using Converter = int (*)(const Image&, const PixelFormat&, uint8_t*, int32_t);
+    const struct {
+        Converter convert;
+        int bytesPerPixel;
+    } converters[] = {{present16, 2}, {present24, 3}, {present32, 4}};
+    for (const PixelFormat& format : layouts)
+        for (const auto& converter : converters)
+            for (int32_t gap : {0, 1, 36}) {
+                SCOPED_TRACE(testing::Message() << std::hex << format.redMask << "/" << format.greenMask << "/"
+                                                << format.blueMask << std::dec << " at " << converter.bytesPerPixel
+                                                << " bytes, row gap " << gap);
+                ASSERT_TRUE(isConvertible(format));
+                const int32_t pitch = screenWidth * converter.bytesPerPixel + gap;
+                Surface expected(pitch), actual(pitch);
+                referenceConvert(image, format, expected.bytes.data(), pitch, converter.bytesPerPixel);
+                converter.convert(image, format, actual.bytes.data(), pitch);
+                ASSERT_TRUE(expected.bytes == actual.bytes);
+            }
+}
+
+}  // namespace

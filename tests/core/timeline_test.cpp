@@ -103,6 +103,20 @@ TEST_F(ShowTest, LoadsEverythingAndStartsTheClockLast) {
     for (int i = 0; i < screenBytes; ++i) ASSERT_EQ(demo_->state.wireLayer->pixels[i], 0);
 }
 
+TEST_F(ShowTest, ALoadThatTakesTimeStartsTheShowWhenLoadingEnds) {
+    // Every key poll of the mesh reader lets a millisecond pass, so loading takes time.
+    platform::setKeyPoll([] { return ++virtualTicks, false; });
+    Demo& demo = start();
+    platform::setKeyPoll(nullptr);
+    EXPECT_GT(virtualTicks, 1000u);
+    EXPECT_EQ(demo.clock->startTick, virtualTicks);
+    EXPECT_EQ(demo.clock->elapsedSeconds(), 0.0);
+    demo.clock->tick();
+    demo.renderFrame();
+    EXPECT_EQ(demo.clock->deltaMs, 0);
+    EXPECT_EQ(demo.lastScene, 0);
+}
+
 TEST_F(ShowTest, EffectObjectsComeAndGoOnTheFirstFrameOfTheirScenes) {
     Demo& demo = start();
     frameAt(0);

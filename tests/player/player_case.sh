@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
 # One case of the live player's tests, on a private X server.
 #   player_case.sh CASE VOKDEMO PROBE DATA_DIR WORK_DIR
-# Cases: window, scale, fullscreen, escape, audio, end, no-music, no-audio, no-mesh.
+# Cases: window, scale, fullscreen, escape, audio, music-start, end, no-music,
+# no-audio, no-mesh, sync, wm-window, wm-fullscreen.
+#
+# No check depends on the moment a screenshot is taken: each polls until the
+# picture it expects shows, and starts the show where that picture holds for
+# seconds; timings are measured from the start of the sound, which follows
+# the show's time zero.
 set -uo pipefail
 
 case_name=$1 vokdemo=$2 probe=$3 data=$4 work=$5
@@ -13,11 +19,14 @@ xvfb_pid=
 fail() { echo "FAIL: $*"; exit 1; }
 
 cleanup() {
+  stop_window_manager
   [ -n "$player_pid" ] && kill "$player_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
 }
 trap cleanup EXIT
+wm_dir=$work
+source "$(dirname "$0")/../support/wm_steps.sh"
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
@@ -39,6 +48,19 @@ start_x() {
 start_player() {
   "$vokdemo" "$@" --data "$data" >"$work/stdout" 2>"$work/stderr" &
   player_pid=$!
+  wm_player=$player_pid
+}
+
+# The show's time zero: the music starts right after it, and SDL's disk audio
+# driver then writes the sound to $SDL_DISKAUDIOFILE.
+use_disk_audio() { export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/audio.raw; }
+wait_for_show_start() {
+  for _ in $(seq 1200); do
+    [ -s "$work/audio.raw" ] && return
+    kill -0 "$player_pid" 2>/dev/null || fail "the player ended before the show started: $(cat "$work/stderr")"
+    sleep 0.05
+  done
+  fail "the show did not start within 60 s"
 }
 
 # Waits up to $1 seconds for the player to end; sets exit_code and ended_ms.
@@ -71,19 +93,31 @@ find_window() {
 
 window_geometry() { xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'; }
 
-# Sets pressed_ms to the moment just before the key goes out.
+# Sets pressed_ms to the moment the key has gone out (xdotool has flushed it
+# to the server), so that starting xdotool on a loaded machine does not count.
 press_escape() {
   xdotool windowfocus --sync "$window" 2>/dev/null
-  pressed_ms=$(now_ms)
   xdotool key Escape
+  pressed_ms=$(now_ms)
 }
 
 screenshot() { import -window root "$work/shot.png" || fail "no screenshot"; }
 
-# The title fades in over the first 5.5 s: about 0.36 at 2 s.
-check_title() {
-  "$probe" picture "$work/shot.png" "$title_picture" "$@" || fail "the screen does not show the fading title"
+# Started at 2 s, the show holds the title, fading in and then whole, until
+# 8.28 s: polls until a screenshot shows it, for at most 30 s.
+start_at_title() { start_player "$@" --start 2; }
+expect_title() {
+  local deadline=$(( $(now_ms) + 30000 ))
+  while [ "$(now_ms)" -lt "$deadline" ]; do
+    kill -0 "$player_pid" 2>/dev/null || fail "the player ended early: $(cat "$work/stderr")"
+    screenshot
+    "$probe" picture "$work/shot.png" "$title_picture" "$@" 0.05 1.01 $extra_check >"$work/probe.txt" && return
+    cat "$work/probe.txt" >>"$work/probe.log"
+    sleep 0.1
+  done
+  fail "the screen does not show the title: $(cat "$work/probe.txt")"
 }
+extra_check=
 
 # A data folder with one file left out.
 data_without() {
@@ -101,65 +135,88 @@ export SDL_AUDIODRIVER=dummy
 case "$case_name" in
   window)
     start_x
-    start_player
+    start_at_title
     find_window
-    sleep 2
     read -r x y w h <<<"$(window_geometry)"
     [ "$x $y $w $h" = "10 10 320 240" ] || fail "window at $x,$y size ${w}x$h, not 10,10 320x240"
-    screenshot
-    check_title 10 10 1 0.05 0.6
+    expect_title 10 10 1
     press_escape
     wait_player 5
     expect_exit 0
     ;;
   scale)
     start_x
-    start_player --scale 2
+    start_at_title --scale 2
     find_window
-    sleep 2
     read -r x y w h <<<"$(window_geometry)"
     [ "$w $h" = "640 480" ] || fail "window size ${w}x$h, not 640x480"
-    screenshot
-    check_title "$x" "$y" 2 0.05 0.6
+    expect_title "$x" "$y" 2
     press_escape
     wait_player 5
     expect_exit 0
     ;;
   fullscreen)
     start_x
-    start_player 1
+    start_at_title 1
     find_window
-    sleep 2
-    screenshot
     # 1024x768 holds the picture three times over: 960x720 at (32, 24).
-    check_title 32 24 3 0.05 0.6 --black-outside
+    extra_check=--black-outside
+    expect_title 32 24 3
     press_escape
     wait_player 5
     expect_exit 0
     ;;
   escape)
     start_x
+    use_disk_audio
     start_player
     find_window
+    wait_for_show_start
     sleep 1
     press_escape
     wait_player 5
     expect_exit 0
     took=$(( ended_ms - pressed_ms ))
     echo "ended $took ms after Escape"
-    limit=${VOK_ESCAPE_LIMIT_MS:-1000}
+    limit=${VOK_ESCAPE_LIMIT_MS:-3000}
     [ "$took" -le "$limit" ] || fail "the player took $took ms to end after Escape (limit $limit ms)"
     ;;
   audio)
     start_x
-    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/audio.raw
+    use_disk_audio
     start_player
     find_window
+    wait_for_show_start
     sleep 1.5
     press_escape
     wait_player 5
     expect_exit 0
     "$probe" audio "$work/audio.raw" 44080 100 200 || fail "the music was not played from time zero"
+    ;;
+  music-start)
+    start_x
+    use_disk_audio
+    start_player --start 40
+    find_window
+    wait_for_show_start
+    sleep 1.5
+    press_escape
+    wait_player 5
+    expect_exit 0
+    "$probe" music "$work/audio.raw" "$data/zumber.xm" 44080 40 || fail "the music did not start at 40 s"
+    ;;
+  wm-window|wm-fullscreen)
+    start_x
+    start_window_manager
+    use_disk_audio
+    if [ "$case_name" = wm-window ]; then start_player; else start_player 1; fi
+    find_window
+    wait_for_show_start
+    if [ "$case_name" = wm-window ]; then window_manager_visit "$window" window; else window_manager_visit "$window" root; fi
+    sleep "$(( RANDOM % 4 )).$(( RANDOM % 10 ))"  # Escape at a moment of the show no run repeats
+    press_escape
+    wait_player 10
+    expect_exit 0
     ;;
   end)
     start_x
@@ -199,12 +256,26 @@ case "$case_name" in
   no-mesh)
     start_x
     data_without v.ase
-    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/audio.raw
+    use_disk_audio
     start_player
     wait_player 20
     expect_exit 1
     grep -q "ia pas le file v.ase" "$work/stdout" || fail "no message on standard output: $(cat "$work/stdout")"
     [ ! -e "$work/audio.raw" ] || fail "the music started before the meshes were loaded"
+    ;;
+  sync)
+    # The whole show against SDL's disk driver, which takes the sound at its
+    # own pace (a sleep of whole milliseconds a buffer), not the wall clock's.
+    start_x
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/audio.raw
+    start_player --sync-log
+    wait_player 200
+    expect_exit 0
+    grep '^vokdemo: sync' "$work/stderr"
+    lines=$(grep -c '^vokdemo: sync scene .* offset' "$work/stderr")
+    [ "$lines" -eq 15 ] || fail "expected a line for each of the 14 scenes and the end, got $lines"
+    awk '/^vokdemo: sync/ { o = $(NF - 1); if (o < 0) o = -o; if (o >= 10) bad = 1 } END { exit bad }' \
+      "$work/stderr" || fail "the picture and the music were 10 ms or more apart"
     ;;
   *)
     fail "unknown case $case_name"

@@ -10,14 +10,23 @@
 //     Signed 16-bit stereo at RATE: the first audible sample must come within
 //     MAX_LEAD_MS of the start, and the whole must not be silent.
 //
+//   vok_player_probe music FILE.raw MODULE.xm RATE SECONDS
+//     Signed 16-bit stereo at RATE: within its first second the sound must
+//     carry on as the module played from SECONDS (a correlation of 0.9 or more
+//     over a quarter of a second).
+//
 // Prints what it measured; exits 0 when every check holds, 1 otherwise.
+#include <libopenmpt/libopenmpt.hpp>
 #include <png.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <algorithm>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -142,10 +151,65 @@ int checkAudio(int argc, char** argv) {
     return 0;
 }
 
+std::vector<int16_t> readSamples(const char* path) {
+    std::vector<int16_t> samples;
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return samples;
+    int16_t block[4096];
+    size_t got = 0;
+    while ((got = std::fread(block, sizeof(int16_t), 4096, file)) > 0) samples.insert(samples.end(), block, block + got);
+    std::fclose(file);
+    return samples;
+}
+
+// The best normalised correlation of `reference` with `sound` shifted by any
+// lag from 0 to maxLag frames (mono mixes, `length` frames).
+double bestCorrelation(const std::vector<float>& reference, const std::vector<float>& sound, size_t length,
+                       size_t maxLag) {
+    double referenceEnergy = 0;
+    for (size_t i = 0; i < length; ++i) referenceEnergy += double(reference[i]) * reference[i];
+    double best = 0;
+    for (size_t lag = 0; lag <= maxLag && lag + length <= sound.size(); ++lag) {
+        double product = 0, soundEnergy = 0;
+        for (size_t i = 0; i < length; ++i) {
+            product += double(reference[i]) * sound[lag + i];
+            soundEnergy += double(sound[lag + i]) * sound[lag + i];
+        }
+        if (soundEnergy > 0 && referenceEnergy > 0) best = std::max(best, product / std::sqrt(soundEnergy * referenceEnergy));
+    }
+    return best;
+}
+
+int checkMusicPosition(int argc, char** argv) {
+    if (argc < 6) return fail("music: FILE.raw MODULE.xm RATE SECONDS");
+    const std::vector<int16_t> samples = readSamples(argv[2]);
+    std::ifstream moduleFile(argv[3], std::ios::binary);
+    std::ostringstream log;
+    openmpt::module music(moduleFile, log);
+    const int rate = std::atoi(argv[4]);
+    music.set_position_seconds(std::atof(argv[5]));
+    const size_t length = size_t(rate) / 4, maxLag = size_t(rate);
+    std::vector<int16_t> rendered(2 * length);
+    music.read_interleaved_stereo(rate, length, rendered.data());
+
+    auto mono = [](const int16_t* stereo, size_t frames) {
+        std::vector<float> out(frames);
+        for (size_t i = 0; i < frames; ++i) out[i] = float(stereo[2 * i]) + float(stereo[2 * i + 1]);
+        return out;
+    };
+    const double correlation =
+        bestCorrelation(mono(rendered.data(), length), mono(samples.data(), samples.size() / 2), length, maxLag);
+    std::printf("frames %zu correlation %.4f\n", samples.size() / 2, correlation);
+    if (samples.size() / 2 < length) return fail("too little was played");
+    if (correlation < 0.9) return fail("the sound is not the module from that position");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "picture") == 0) return checkPicture(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "audio") == 0) return checkAudio(argc, argv);
-    return fail("usage: vok_player_probe picture|audio ...");
+    if (argc >= 2 && std::strcmp(argv[1], "music") == 0) return checkMusicPosition(argc, argv);
+    return fail("usage: vok_player_probe picture|audio|music ...");
 }

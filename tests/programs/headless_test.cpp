@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -168,4 +170,18 @@ TEST(HeadlessRender, UnwritableRawFileIsAnErrorWithExitCode2) {
 TEST(HeadlessRender, FullDiskRemovesTheRawFile) {
     DemoRun run = runDemo("--fps 1 --raw /dev/full");
     EXPECT_EQ(run.exitCode, 2);
+}
+
+TEST(HeadlessRender, WriteErrorFromAFileSizeLimitRemovesThePartlyWrittenRawFile) {
+    TempDir dir;
+    std::string raw = dir.file("frames.raw"), err = dir.file("stderr.txt");
+    // A limit of a few frames; with SIGXFSZ ignored the write past it fails with EFBIG.
+    std::string command = "trap '' XFSZ; ulimit -f 2000; exec " VOK_DEMO_BINARY " --render --data " VOK_DATA_DIR
+                          " --fps 1 --raw " + raw + " >/dev/null 2>" + err;
+    int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    std::vector<uint8_t> message = readFileBytes(err);
+    EXPECT_NE(std::string(message.begin(), message.end()).find("cannot write '" + raw + "'"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(raw));
 }

@@ -9,6 +9,10 @@ set_target_properties(vok_shot_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 set(VOK_WINE_CASE ${CMAKE_CURRENT_LIST_DIR}/../windows/wine_case.sh)
 set(VOK_WINE_CASES core_tests win32_tests frame_hashes shot24 shot16 fullscreen escape plain_names
   missing_mesh music_end silent_end)
+find_program(VOK_OPENBOX openbox)
+if(VOK_OPENBOX)
+  list(APPEND VOK_WINE_CASES wm_window wm_fullscreen)
+endif()
 
 set(vok_wine_tools_found TRUE)
 foreach(tool i686-w64-mingw32-g++ wine xvfb-run xdotool import)

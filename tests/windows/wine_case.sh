@@ -59,7 +59,7 @@ build() {
 screen_for_case() {
   case $1 in
     shot16) echo 1024x768x16 ;;
-    fullscreen) echo 320x240x24 ;;
+    fullscreen|wm_fullscreen) echo 320x240x24 ;;
     *) echo 1024x768x24 ;;
   esac
 }
@@ -77,7 +77,10 @@ calls=$run_dir/fmod_calls.log
 mkdir -p "$run_dir"
 
 export WINEPREFIX=$scratch/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wm_dir=$scratch
+source "$source_dir/tests/support/wm_steps.sh"
 cleanup() {
+  stop_window_manager
   wineserver -k >/dev/null 2>&1
   rm -rf "$scratch"
 }
@@ -95,7 +98,7 @@ make_prefix() {
   wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
   # Without a window manager, Wine waits two seconds for a managed window
   # to be withdrawn when it is hidden; unmanaged windows close at once.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  [ -n "$wm_pid" ] || wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
 
 # The working directory: the data set, less the named files.
@@ -118,11 +121,13 @@ start_program() {
   started=$(now)
   (cd "$run_dir" && exec wine "$win_build/vokdemo.exe" "$@" >"$out" 2>"$err" </dev/null) &
   pid=$!
+  wm_player=$pid
 }
 
 # Waits for the program to end, at most $1 seconds; sets status.
 wait_for_exit() {
-  local deadline=$(($(now) + 1000 * $1))
+  local limit=$1
+  local deadline=$(($(now) + 1000 * limit))
   while kill -0 "$pid" 2>/dev/null; do
     sleep 0.05
     if [ "$(now)" -gt "$deadline" ]; then
@@ -158,22 +163,31 @@ press_escape() {
   local window
   window=$(window_id)
   [ -n "$window" ] || fail "no window with the caption $caption"
-  escape_time=$(now)
   xdotool key --window "$window" Escape
+  escape_time=$(now)  # once the key has gone out: starting xdotool does not count
 }
 
-# The window shows the title picture (the fade-in is over at 5.5 s of show time).
-screenshot_at_title() {
-  sleep 6.5
+screenshot() {
   import -window root "$scratch/shot.png" || fail "no screenshot"
   convert "$scratch/shot.png" -depth 8 "rgb:$scratch/shot.rgb" || fail "converting the screenshot"
 }
 
-check_screenshot() {  # bits-per-pixel of the desktop, then the checker's placement options
-  local geometry
-  geometry=$(identify -format '%w %h' "$scratch/shot.png")
-  "$shot_check" "$data_dir/vok_zumber.pcx" "$scratch/shot.rgb" $geometry "$@" ||
-    { cp "$scratch/shot.png" "$linux_build/windows-$case_name-failed.png"; fail "the screenshot does not show the title picture"; }
+# The title fades in over the show's first 5.5 s and stays until 8.28 s. The
+# checker takes it at any fade from 0.3 on, so the test polls screenshots for
+# 30 s instead of betting on the moment of one; the faded picture holds for
+# more than 5 s of show time.
+expect_title() {  # bits-per-pixel of the desktop, then the checker's placement option
+  local deadline=$(( $(now) + 30000 )) geometry
+  while [ "$(now)" -lt "$deadline" ]; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before the title was seen"
+    screenshot
+    geometry=$(identify -format '%w %h' "$scratch/shot.png")
+    "$shot_check" "$data_dir/vok_zumber.pcx" "$scratch/shot.rgb" $geometry "$@" --faded >"$scratch/check.txt" &&
+      { cat "$scratch/check.txt"; return; }
+    sleep 0.1
+  done
+  cp "$scratch/shot.png" "$linux_build/windows-$case_name-failed.png"
+  fail "no screenshot showed the title picture: $(cat "$scratch/check.txt")"
 }
 
 expect_mesh_lines() {
@@ -199,6 +213,7 @@ expect_music_calls() {
 
 expect_exit_code() { [ "$status" = "$1" ] || fail "exit code $status, expected $1"; }
 
+case $case_name in wm_*) start_window_manager ;; esac
 make_prefix
 case $case_name in
   core_tests|win32_tests)
@@ -219,21 +234,19 @@ case $case_name in
     stage_data; with_music_standin decorated
     start_program
     wait_for_show_start
-    screenshot_at_title
+    expect_title "${case_name#shot}" --search
     press_escape
     wait_for_exit 5
     expect_exit_code 0
-    check_screenshot "${case_name#shot}" --search
     ;;
   fullscreen)
     stage_data; with_music_standin decorated
     start_program 1
     wait_for_show_start
-    screenshot_at_title
+    expect_title 32 --whole-screen
     press_escape
     wait_for_exit 5
     expect_exit_code 0
-    check_screenshot 32 --whole-screen
     ;;
   escape)
     stage_data; with_music_standin decorated
@@ -246,7 +259,21 @@ case $case_name in
     note "ended $took ms after Escape"
     expect_exit_code 0
     expect_mesh_lines
-    [ "$took" -lt 1000 ] || fail "Escape took $took ms to end the program"
+    # A hang or frames going on, not a slow exit on a loaded machine.
+    [ "$took" -lt 3000 ] || fail "Escape took $took ms to end the program"
+    ;;
+  wm_window|wm_fullscreen)
+    stage_data; with_music_standin decorated
+    if [ "$case_name" = wm_window ]; then start_program; else start_program 1; fi
+    wait_for_show_start
+    window=$(window_id)
+    [ -n "$window" ] || fail "no window with the caption $caption"
+    if [ "$case_name" = wm_window ]; then window_manager_visit "$window" window; else window_manager_visit "$window" root; fi
+    sleep "$(( RANDOM % 4 )).$(( RANDOM % 10 ))"  # Escape at a moment of the show no run repeats
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    expect_mesh_lines
     ;;
   plain_names)
     stage_data; with_music_standin plain

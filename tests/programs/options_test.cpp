@@ -1,0 +1,127 @@
+// The vokdemo command line as a table: arguments and what they give, either
+// the options that differ from the defaults or the error message.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/cli/options.h"
+
+namespace {
+
+// The mode, then every option that differs from its default, in a fixed order.
+std::string describe(const Options& o) {
+    static const char* const modes[] = {"play", "render", "capture", "help", "version"};
+    std::ostringstream out;
+    out << modes[static_cast<int>(o.mode)];
+    if (o.fullscreen) out << " fullscreen";
+    if (o.scale) out << " scale=" << o.scale;
+    if (o.vsync) out << " vsync";
+    if (o.startSeconds != 0) out << " start=" << o.startSeconds;
+    if (o.fps) out << " fps=" << o.fps;
+    if (o.t0) out << " t0=" << o.t0;
+    if (o.hash) out << " hash";
+    if (!o.rawFile.empty()) out << " raw=" << o.rawFile;
+    if (o.hasFrameRange) out << " frames=" << o.firstFrame << "-" << o.lastFrame;
+    if (!o.captureFile.empty()) out << " capture=" << o.captureFile;
+    if (!o.pngDir.empty()) out << " png=" << o.pngDir;
+    if (!o.wavFile.empty()) out << " wav=" << o.wavFile;
+    if (o.lossless) out << " lossless";
+    if (!o.dataDir.empty()) out << " data=" << o.dataDir;
+    return out.str();
+}
+
+// What the command line gives: the description, or "error: " and the message.
+std::string parse(const std::string& arguments) {
+    std::vector<std::string> words{"vokdemo"};
+    std::istringstream in(arguments);
+    for (std::string word; in >> word;) words.push_back(word);
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    Options options;
+    std::string error;
+    if (!parseOptions(static_cast<int>(argv.size()), argv.data(), options, error)) return "error: " + error;
+    return describe(options);
+}
+
+struct Row {
+    const char* arguments;
+    const char* result;
+};
+
+const Row table[] = {
+    // Window or full screen: the first character of the first argument, and the last of the two options.
+    {"", "play"},
+    {"1", "play fullscreen"},
+    {"10", "play fullscreen"},
+    {"1abc", "play fullscreen"},
+    {"0", "play"},
+    {"2", "play"},
+    {"-", "play"},
+    {"x 1", "play"},
+    {"--data d 1", "play data=d"},
+    {"1 --window", "play"},
+    {"1 --fullscreen --window", "play"},
+    {"1 --window --fullscreen", "play fullscreen"},
+    {"--fullscreen", "play fullscreen"},
+    {"--fullscreen --window", "play"},
+    // The live show's options.
+    {"--scale 1", "play scale=1"},
+    {"--scale 16 --vsync", "play scale=16 vsync"},
+    {"--scale 0", "error: bad --scale '0': give a whole number from 1 to 16"},
+    {"--scale 17", "error: bad --scale '17': give a whole number from 1 to 16"},
+    {"--scale 2x", "error: bad --scale '2x': give a whole number from 1 to 16"},
+    {"--scale", "error: --scale needs a value"},
+    {"--start 40.5", "play start=40.5"},
+    {"--start 1000", "play start=1000"},
+    {"--start 0", "play"},
+    {"--start -1", "error: bad --start '-1': give seconds from 0 to 1000"},
+    {"--start 1000.5", "error: bad --start '1000.5': give seconds from 0 to 1000"},
+    {"--start nan", "error: bad --start 'nan': give seconds from 0 to 1000"},
+    {"--start inf", "error: bad --start 'inf': give seconds from 0 to 1000"},
+    {"--start 5s", "error: bad --start '5s': give seconds from 0 to 1000"},
+    // Headless rendering.
+    {"--render --fps 60", "render fps=60"},
+    {"--render", "error: --render needs --fps N"},
+    {"--render --fps 0", "error: bad --fps '0': give a whole number from 1 to 1000"},
+    {"--render --fps 1001", "error: bad --fps '1001': give a whole number from 1 to 1000"},
+    {"--render --fps 1 --t0 4294967295", "render fps=1 t0=4294967295"},
+    {"--render --fps 1 --t0 4294967296", "error: bad --t0 '4294967296': give a whole number from 0 to 4294967295"},
+    {"--render --fps 1 --t0 -1", "error: bad --t0 '-1': give a whole number from 0 to 4294967295"},
+    {"--render --fps 2 --hash --raw f.raw --frames 3-7", "render fps=2 hash raw=f.raw frames=3-7"},
+    {"--render --fps 2 --frames 5-5", "render fps=2 frames=5-5"},
+    {"--render --fps 2 --frames 7-3", "error: bad --frames '7-3': give A-B with 0 <= A <= B"},
+    {"--render --fps 2 --frames 5", "error: bad --frames '5': give A-B with 0 <= A <= B"},
+    {"--render --fps 2 --frames -1-3", "error: bad --frames '-1-3': give A-B with 0 <= A <= B"},
+    {"--render --fps 2 --raw", "error: --raw needs a value"},
+    // Capture: the defaults of 60 fps and scale 3 unless given.
+    {"--capture out.mp4", "capture scale=3 fps=60 capture=out.mp4"},
+    {"--capture out.mkv --lossless --fps 30 --scale 1", "capture scale=1 fps=30 capture=out.mkv lossless"},
+    {"--png frames", "capture scale=3 fps=60 png=frames"},
+    {"--wav music.wav --data d", "capture scale=3 fps=60 wav=music.wav data=d"},
+    {"--render --fps 5 --wav m.wav", "capture scale=3 fps=5 wav=m.wav"},
+    // Help, version and what is not an option.
+    {"--help", "help"},
+    {"-h", "help"},
+    {"--version", "version"},
+    {"--help --no-such-option", "help"},
+    {"--scale 0 --help", "error: bad --scale '0': give a whole number from 1 to 16"},
+    {"--no-such-option", "error: unknown option '--no-such-option' (see --help)"},
+    {"-x", "error: unknown option '-x' (see --help)"},
+};
+
+}  // namespace
+
+TEST(CommandLine, EveryRowOfTheTable) {
+    for (const Row& row : table) EXPECT_EQ(parse(row.arguments), row.result) << "vokdemo " << row.arguments;
+}
+
+TEST(CommandLine, HelpNamesEveryOption) {
+    const std::string help = usageText();
+    for (const char* option : {"--fullscreen", "--window", "--scale N", "--vsync", "--start SECONDS", "--render",
+                               "--fps N", "--t0 T", "--hash", "--raw FILE", "--frames A-B", "--capture OUT", "--png DIR",
+                               "--wav OUT", "--lossless", "--data DIR", "--help", "--version"}) {
+        EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
+    }
+}
