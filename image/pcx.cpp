@@ -10,7 +10,6 @@ namespace {
 
 constexpr int headerSize = 128;
 constexpr int blockSize = 1000;
-constexpr int64_t largestPictureBytes = 64ll * 1024 * 1024;
 
 // Hands out the pixel data byte by byte from blocks of 1000 bytes. Bytes past
 // the end of the file read as 0.
@@ -23,16 +22,22 @@ public:
         return buffer_[index_++];
     }
 
+    // Every byte of the file has been handed out: all further bytes are 0.
+    bool exhausted() const { return ended_ && index_ >= got_; }
+
 private:
     void fill() {
-        size_t got = std::fread(buffer_, 1, blockSize, file_);
-        std::memset(buffer_ + got, 0, blockSize - got);
+        got_ = ended_ ? 0 : static_cast<int>(std::fread(buffer_, 1, blockSize, file_));
+        if (got_ < blockSize) ended_ = true;
+        std::memset(buffer_ + got_, 0, blockSize - got_);
         index_ = 0;
     }
 
     FILE* file_;
     uint8_t buffer_[blockSize];
     int index_ = 0;
+    int got_ = 0;
+    bool ended_ = false;
 };
 
 void decodePlaneRow(BlockReader& reader, uint8_t* row, int32_t width, int plane) {
@@ -53,7 +58,7 @@ void decodePlaneRow(BlockReader& reader, uint8_t* row, int32_t width, int plane)
 
 }  // namespace
 
-std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages) {
+std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages, int64_t largestBytes) {
     FILE* file = platform::openDataFile(fileName, "rb");
     if (!file) return std::make_unique<Image>(0, 0);
 
@@ -62,7 +67,7 @@ std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages) {
     (void)got;  // a short header reads as zeros
     int32_t width = header[12] | (header[13] << 8);
     int32_t height = header[14] | (header[15] << 8);
-    if (static_cast<int64_t>(width) * height * 4 > largestPictureBytes) {
+    if (static_cast<int64_t>(width) * height * 4 > largestBytes) {
         messages.warning(std::string(fileName) + ": picture of " + std::to_string(width) + "x" + std::to_string(height) +
                          " pixels is too large, not loaded");
         std::fclose(file);
@@ -72,9 +77,12 @@ std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages) {
     auto image = std::make_unique<Image>(width, height);
     std::fseek(file, headerSize, SEEK_SET);
     BlockReader reader(file);
-    for (int32_t y = 0; y < height && image->count > 0; ++y) {
+    // Once the file's bytes are used up, the rest decodes as literal zeros onto
+    // bytes that are still zero, so decoding stops there: a short file with a
+    // large header costs no more than its own bytes.
+    for (int32_t y = 0; y < height && image->count > 0 && !reader.exhausted(); ++y) {
         uint8_t* row = image->pixels + 4 * static_cast<int64_t>(y) * width;
-        for (int plane = 2; plane >= 0; --plane) decodePlaneRow(reader, row, width, plane);
+        for (int plane = 2; plane >= 0 && !reader.exhausted(); --plane) decodePlaneRow(reader, row, width, plane);
     }
     std::fclose(file);
     return image;

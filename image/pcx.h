@@ -1,10 +1,15 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 
 #include "common/messages.h"
 #include "image/image.h"
 
+// The largest picture the show takes: 64 MiB of pixels.
+constexpr int64_t pcxLargestPictureBytes = 64ll * 1024 * 1024;
+
 // Reads a 24-bit, three-plane, run-length coded PCX picture. A file that cannot be
-// opened gives the empty 0x0 image. A picture too large to load is refused
-// with a warning to `messages` and also gives the empty image.
-std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages);
+// opened gives the empty 0x0 image. A picture of more than `largestBytes` bytes
+// of pixels is refused with a warning to `messages` and also gives the empty image.
+std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages,
+                               int64_t largestBytes = pcxLargestPictureBytes);

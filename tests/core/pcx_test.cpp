@@ -132,6 +132,23 @@ TEST_F(PcxTest, SixtyFourMebibytesIsTheLimit) {
     EXPECT_EQ(blue(*largest, 4095, 4095), 0);
 }
 
+// A caller may take less than the show's limit: a picture over its limit is
+// refused before any pixel array is made, one at the limit is read.
+TEST_F(PcxTest, CallerMayLowerTheLimit) {
+    std::string path = dir.write("small.pcx", pcxFile(16, 16, {0xC2, 0x44}));
+    Loaded refused = loadPcx(path.c_str(), messages, 16 * 16 * 4 - 1);
+    EXPECT_FALSE(messages.warnings.empty());
+    EXPECT_EQ(refused->count, 0);
+    EXPECT_EQ(refused->pixels, nullptr);
+
+    messages.warnings.clear();
+    Loaded taken(loadPcx(path.c_str(), messages, 16 * 16 * 4));
+    EXPECT_TRUE(messages.warnings.empty());
+    ASSERT_EQ(taken->count, 256);
+    EXPECT_EQ(red(*taken, 1, 0), 0x44);
+    EXPECT_EQ(red(*taken, 2, 0), 0);
+}
+
 // ---------------------------------------------------------------- decoding
 
 TEST_F(PcxTest, TwoByOnePictureOfLiterals) {
@@ -281,6 +298,17 @@ TEST_F(PcxTest, RunCountAsTheLastByteOfTheFileFillsZero) {
     EXPECT_EQ(red(*image, 0, 0), 1);
     EXPECT_EQ(red(*image, 1, 0), 0);
     EXPECT_EQ(red(*image, 3, 0), 0);
+}
+
+// The file ends exactly at a block's end: the block after it is empty, and
+// everything decoded before stays.
+TEST_F(PcxTest, FileEndingAtABlockBoundaryKeepsEveryByte) {
+    Bytes data(2000, 0x05);
+    Loaded image(load(pcxFile(1000, 2, data)));
+    EXPECT_EQ(red(*image, 999, 0), 5);
+    EXPECT_EQ(green(*image, 999, 0), 5);
+    EXPECT_EQ(blue(*image, 0, 0), 0);
+    EXPECT_EQ(image->pixelAt(999, 1), 0u);
 }
 
 TEST_F(PcxTest, HeaderOnlyGivesBlackPictureOfItsSize) {

@@ -1,0 +1,132 @@
+// The whole show on the project's data set with one file replaced by the
+// fuzzer's bytes: the first byte of an input picks the file, the rest is its
+// content. Each input loads a fresh Demo and renders the first, second, middle
+// and last frames of every scene on a virtual clock.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "demo/demo.h"
+#include "demo/scenes.h"
+#include "memory_file.h"
+#include "platform/platform.h"
+#include "wire3d/math3d.h"
+
+namespace {
+
+// The files the Demo reads. The music is left out: the show's pictures never
+// depend on it, and only the players read it.
+const char* const showFiles[] = {
+    "vok_logo.pcx",   "vok_lomur.pcx",  "vok_zumber.pcx", "vok_girl.pcx", "vok_vesk.pcx", "vok_credit.pcx",
+    "vok_thanks.pcx", "vok_greets.pcx", "vok_mask.pcx",   "part1.pcx",    "part2.pcx",    "part3.pcx",
+    "v.ase",          "o.ase",          "k.ase",          "e.ase",        "test.ase",
+};
+constexpr int showFileCount = sizeof showFiles / sizeof showFiles[0];
+
+using Bytes = std::vector<uint8_t>;
+
+std::string workDirectory;
+std::vector<Bytes> originals;
+std::vector<uint32_t> frameTimes;  // milliseconds of show time
+uint32_t virtualTick = 0;
+
+uint32_t readVirtualTick() { return virtualTick; }
+
+Bytes readWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "show_fuzz: cannot read %s (set VOK_FUZZ_DATA to the data set)\n", path.c_str());
+        std::exit(1);
+    }
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeWhole(const std::string& path, const uint8_t* data, size_t size) {
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out || (size > 0 && std::fwrite(data, 1, size, out) != size) || std::fclose(out) != 0) {
+        std::perror(path.c_str());
+        std::abort();
+    }
+}
+
+void removeWorkDirectory() {
+    for (const char* name : showFiles) unlink((workDirectory + "/" + name).c_str());
+    rmdir(workDirectory.c_str());
+}
+
+// A private copy of the data set, so that replacing a file touches nothing shared.
+void makeWorkDirectory(const std::string& dataDirectory) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vokfuzz.XXXXXX";
+    if (!mkdtemp(pattern.data())) {
+        std::perror("mkdtemp");
+        std::exit(1);
+    }
+    workDirectory = pattern;
+    std::atexit(removeWorkDirectory);
+    for (const char* name : showFiles) {
+        originals.push_back(readWhole(dataDirectory + "/" + name));
+        writeWhole(workDirectory + "/" + name, originals.back().data(), originals.back().size());
+    }
+}
+
+// The show time the timeline gives a clock reading of `ms`.
+int sceneAt(uint32_t ms) {
+    return sceneForTime(static_cast<float>(static_cast<double>(ms) * static_cast<double>(0.001f)));
+}
+
+// The first, second (20 ms later), middle and last millisecond of every scene.
+void chooseFrameTimes() {
+    uint32_t start = 0;
+    for (uint32_t ms = 1;; ++ms) {
+        if (sceneAt(ms) == sceneAt(start)) continue;
+        uint32_t last = ms - 1;
+        for (uint32_t t : {start, start + 20, start + (last - start) / 2, last})
+            if (t <= last && (frameTimes.empty() || t > frameTimes.back())) frameTimes.push_back(t);
+        if (sceneAt(ms) == sceneEnd) break;
+        start = ms;
+    }
+}
+
+void runShow() {
+    static DiscardMessages messages;
+    virtualTick = 0;
+    Demo demo(messages);
+    if (!demo.missingMesh().empty()) return;  // the show ends before it starts
+    for (uint32_t ms : frameTimes) {
+        virtualTick = ms;
+        demo.clock->tick();
+        demo.renderFrame();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    const char* data = std::getenv("VOK_FUZZ_DATA");
+    makeWorkDirectory(data && *data ? data : VOK_FUZZ_DEFAULT_DATA);
+    chooseFrameTimes();
+    platform::setDataDirectory(workDirectory);
+    platform::setTickCounter(readVirtualTick);
+    fillAngleTables();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return -1;  // no file selector: not an input of this target
+    int file = data[0] % showFileCount;
+    std::string path = workDirectory + "/" + showFiles[file];
+    writeWhole(path, data + 1, size - 1);
+    runShow();
+    writeWhole(path, originals[file].data(), originals[file].size());
+    return 0;
+}
