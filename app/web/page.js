@@ -1,0 +1,219 @@
+// The page: fetches the data set and the music, then either plays the show
+// (start screen, the picture scaled to the window, end screen) or, with
+// ?render=FPS, runs the verification mode.
+import { Music, ShowClock } from './music.js';
+import { parseFps, renderLines } from './verify.js';
+
+// The files the picture is made from, read by the core from /data.
+const dataFiles = [
+  'vok_logo.pcx', 'vok_lomur.pcx', 'vok_zumber.pcx', 'vok_girl.pcx', 'vok_vesk.pcx',
+  'vok_credit.pcx', 'vok_thanks.pcx', 'vok_greets.pcx', 'vok_mask.pcx',
+  'part1.pcx', 'part2.pcx', 'part3.pcx',
+  'v.ase', 'o.ase', 'k.ase', 'e.ase', 'test.ase',
+];
+const musicFile = 'zumber.opus';
+
+const params = new URLSearchParams(location.search);
+const element = (id) => document.getElementById(id);
+const setState = (state) => { document.body.dataset.state = state; };
+
+function showMessage(text) {
+  for (const id of ['start', 'end', 'screen']) element(id).hidden = true;
+  element('message-text').textContent = text;
+  element('message').hidden = false;
+}
+
+function fail(text) {
+  console.warn(text);
+  showMessage(text);
+  setState('failed');
+}
+
+// The core's text: its standard output (the mesh reader) to the console and
+// kept, so that the reason a run ended can be shown; its warnings to the
+// console as warnings.
+async function loadCore(clock, output) {
+  return createVokdemo({
+    print: (line) => { output.push(line); console.log(line); },
+    printErr: (line) => console.warn(line),
+    showClockMs: () => clock.now(),
+  });
+}
+
+// A file that cannot be fetched is left out, so the core treats it as
+// missing, as it treats a missing file natively.
+async function fetchData(vok, directory) {
+  vok.FS.mkdir('/data');
+  await Promise.all(dataFiles.map(async (name) => {
+    try {
+      const response = await fetch(directory + name);
+      if (!response.ok) throw new Error(`HTTP ${response.status}`);
+      vok.FS.writeFile(`/data/${name}`, new Uint8Array(await response.arrayBuffer()));
+    } catch (error) {
+      console.warn(`${directory}${name}: ${error.message}`);
+    }
+  }));
+}
+
+// The core ended the run (a missing mesh exits during loading): its last
+// line says why.
+function coreStopped(error, output) {
+  if (error && error.name === 'ExitStatus') {
+    return `${output.at(-1) || `the show stopped (status ${error.status})`}\n\nThe show cannot go on without this file.`;
+  }
+  return `The show stopped: ${error && error.message}`;
+}
+
+// The largest whole factor of 320x240 device pixels that fits the window.
+function fitCanvas(canvas) {
+  const ratio = window.devicePixelRatio || 1;
+  const factor = Math.max(1, Math.floor(Math.min(innerWidth * ratio / 320, innerHeight * ratio / 240)));
+  canvas.style.width = `${320 * factor / ratio}px`;
+  canvas.style.height = `${240 * factor / ratio}px`;
+}
+
+function toggleFullScreen() {
+  if (document.fullscreenElement) {
+    document.exitFullscreen().catch(() => {});
+    return;
+  }
+  document.documentElement.requestFullscreen()
+    // Where the browser allows it, Escape then reaches the page (and ends the
+    // show, as in the native players) instead of only leaving full screen.
+    .then(() => navigator.keyboard?.lock?.(['Escape']))
+    .catch(() => {});
+}
+
+class Player {
+  constructor(vok, music, clock, output) {
+    Object.assign(this, { vok, music, clock, output });
+    this.canvas = element('screen');
+    this.context = this.canvas.getContext('2d', { alpha: false });
+    this.image = null;
+    this.frameRequest = 0;
+    this.playing = false;
+  }
+
+  start() {
+    for (const id of ['start', 'end']) element(id).hidden = true;
+    this.music.allow();
+    this.clock.restart();
+    let zeroMs;
+    try {
+      zeroMs = this.vok._vokStartShow() >>> 0;
+    } catch (error) {
+      fail(coreStopped(error, this.output));
+      return;
+    }
+    this.music.start(this.clock, zeroMs);
+    this.playing = true;
+    setState('playing');
+    document.body.classList.add('playing');
+    this.canvas.hidden = false;
+    this.frameRequest = requestAnimationFrame(() => this.frame());
+  }
+
+  // One frame of the loop: tick, draw, convert, then show. The end step's
+  // frame shows the last picture once more before the end screen.
+  frame() {
+    const going = this.vok._vokStep();
+    this.draw();
+    if (going) this.frameRequest = requestAnimationFrame(() => this.frame());
+    else this.end();
+  }
+
+  // The canvas reads the converted frame straight from the module's memory;
+  // the view is made again only when that memory has grown.
+  draw() {
+    const heap = this.vok.HEAPU8.buffer;
+    if (!this.image || this.image.data.buffer !== heap) {
+      const pixels = new Uint8ClampedArray(heap, this.vok._vokCanvasPixels(), 320 * 240 * 4);
+      this.image = new ImageData(pixels, 320, 240);
+    }
+    this.context.putImageData(this.image, 0, 0);
+  }
+
+  end() {
+    if (!this.playing) return;
+    this.playing = false;
+    cancelAnimationFrame(this.frameRequest);
+    this.music.stop();
+    document.body.classList.remove('playing');
+    element('end').hidden = false;
+    element('again').focus();
+    setState('ended');
+  }
+}
+
+function listen(player, autostart) {
+  const canvas = player.canvas;
+  fitCanvas(canvas);
+  addEventListener('resize', () => fitCanvas(canvas));
+  addEventListener('dblclick', toggleFullScreen);
+  addEventListener('keydown', (event) => {
+    if (event.repeat) return;
+    if (event.key === 'f' || event.key === 'F') toggleFullScreen();
+    const state = document.body.dataset.state;
+    if (state === 'start' && event.key !== 'Escape') player.start();
+    else if (state === 'playing' && event.key === 'Escape') player.end();
+  });
+  element('start').addEventListener('click', () => player.start());
+  element('again').addEventListener('click', () => player.start());
+  // With autostart the show may begin before the browser allows sound: the
+  // first click or key press lets the music join at the show's time.
+  if (autostart) {
+    for (const type of ['pointerdown', 'keydown']) addEventListener(type, () => player.music.allow());
+  }
+}
+
+function play(vok, clock, output) {
+  const music = new Music(musicFile);
+  const player = new Player(vok, music, clock, output);
+  listen(player, params.has('autostart'));
+  if (!window.AudioContext) {
+    element('start-note').textContent = 'This browser has no Web Audio: the show plays without its music.';
+  }
+  if (params.has('autostart')) {
+    player.start();
+  } else {
+    element('start').hidden = false;
+    setState('start');
+  }
+}
+
+async function verify(vok, output) {
+  document.body.classList.add('verifying');
+  const fps = parseFps(params.get('render'));
+  if (!fps) return fail(`render=${params.get('render')}: give a whole number of frames per second from 1 to 1000`);
+  if (!window.crypto?.subtle) return fail('The verification mode needs SHA-256 from the browser: open the page from 127.0.0.1 or https.');
+  setState('rendering');
+  try {
+    const lines = await renderLines(vok, fps, (done) => { document.title = `vokdemo: frame ${done}`; });
+    const frames = element('frames');
+    frames.textContent = lines;
+    frames.hidden = false;
+    document.title = 'vokdemo';
+    setState('done');
+  } catch (error) {
+    fail(coreStopped(error, output));
+  }
+}
+
+async function main() {
+  if (typeof WebAssembly !== 'object') {
+    return fail('This browser cannot run WebAssembly, which the show needs. A current browser plays it.');
+  }
+  const clock = new ShowClock();
+  const output = [];
+  let vok;
+  try {
+    vok = await loadCore(clock, output);
+  } catch (error) {
+    return fail(`The show could not load: ${error.message}`);
+  }
+  await fetchData(vok, params.get('data') ?? 'data/');
+  if (params.has('render')) return verify(vok, output);
+  return play(vok, clock, output);
+}
+
+main();
