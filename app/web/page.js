@@ -29,13 +29,41 @@ function fail(text) {
   setState('failed');
 }
 
-// The core's text: its standard output (the mesh reader) to the console and
-// kept, so that the reason a run ended can be shown; its warnings to the
-// console as warnings.
+// The core's text arrives a byte at a time. Whole lines go to `write`; the
+// last line, finished or not, is kept to say why a run stopped.
+class TextLines {
+  constructor(write) {
+    this.write = write;
+    this.bytes = [];
+    this.last = '';
+  }
+
+  put(code) {
+    if (code === null || code === 10) {
+      this.last = this.text();
+      this.bytes = [];
+      this.write(this.last);
+    } else {
+      this.bytes.push(code);
+    }
+  }
+
+  text() {
+    return new TextDecoder().decode(new Uint8Array(this.bytes));
+  }
+
+  lastLine() {
+    return this.bytes.length ? this.text() : this.last;
+  }
+}
+
+// The core's standard output (the mesh reader) goes to the console as
+// messages, its standard error (warnings) as warnings.
 async function loadCore(clock, output) {
+  const warnings = new TextLines((line) => console.warn(line));
   return createVokdemo({
-    print: (line) => { output.push(line); console.log(line); },
-    printErr: (line) => console.warn(line),
+    stdout: (code) => output.put(code),
+    stderr: (code) => warnings.put(code),
     showClockMs: () => clock.now(),
   });
 }
@@ -59,7 +87,7 @@ async function fetchData(vok, directory) {
 // line says why.
 function coreStopped(error, output) {
   if (error && error.name === 'ExitStatus') {
-    return `${output.at(-1) || `the show stopped (status ${error.status})`}\n\nThe show cannot go on without this file.`;
+    return `${output.lastLine() || `the show stopped (status ${error.status})`}\n\nThe show cannot go on without this file.`;
   }
   return `The show stopped: ${error && error.message}`;
 }
@@ -204,7 +232,7 @@ async function main() {
     return fail('This browser cannot run WebAssembly, which the show needs. A current browser plays it.');
   }
   const clock = new ShowClock();
-  const output = [];
+  const output = new TextLines((line) => console.log(line));
   let vok;
   try {
     vok = await loadCore(clock, output);
