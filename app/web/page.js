@@ -68,19 +68,26 @@ async function loadCore(clock, output) {
   });
 }
 
-// A file that cannot be fetched is left out, so the core treats it as
-// missing, as it treats a missing file natively.
-async function fetchData(vok, directory) {
-  vok.FS.mkdir('/data');
-  await Promise.all(dataFiles.map(async (name) => {
+// Each data file's bytes, or null for one that cannot be fetched: that one
+// is left out, so the core treats it as missing, as it does natively.
+function fetchData(directory) {
+  return Promise.all(dataFiles.map(async (name) => {
     try {
       const response = await fetch(directory + name);
       if (!response.ok) throw new Error(`HTTP ${response.status}`);
-      vok.FS.writeFile(`/data/${name}`, new Uint8Array(await response.arrayBuffer()));
+      return [name, new Uint8Array(await response.arrayBuffer())];
     } catch (error) {
       console.warn(`${directory}${name}: ${error.message}`);
+      return [name, null];
     }
   }));
+}
+
+function storeData(vok, files) {
+  vok.FS.mkdir('/data');
+  for (const [name, bytes] of files) {
+    if (bytes) vok.FS.writeFile(`/data/${name}`, bytes);
+  }
 }
 
 // The core ended the run (a missing mesh exits during loading): its last
@@ -206,6 +213,7 @@ function play(vok, clock, output) {
   } else {
     element('start').hidden = false;
     setState('start');
+    performance.mark('vok-start-screen');
   }
 }
 
@@ -233,13 +241,14 @@ async function main() {
   }
   const clock = new ShowClock();
   const output = new TextLines((line) => console.log(line));
+  const files = fetchData(params.get('data') ?? 'data/');  // while the module compiles
   let vok;
   try {
     vok = await loadCore(clock, output);
   } catch (error) {
     return fail(`The show could not load: ${error.message}`);
   }
-  await fetchData(vok, params.get('data') ?? 'data/');
+  storeData(vok, await files);
   if (params.has('render')) return verify(vok, output);
   return play(vok, clock, output);
 }
