@@ -9,15 +9,14 @@ function hex(digest) {
   return Array.from(new Uint8Array(digest), (b) => b.toString(16).padStart(2, '0')).join('');
 }
 
-// Digests the frame now in the work image; the bytes are copied first, as
-// the next frame overwrites them.
+// Digests the frame now in the work image. digest() takes its copy of the
+// bytes before it returns, so the next frame may overwrite them.
 function frameLine(vok) {
   const k = vok._vokFrameIndex();
   const ms = vok._vokFrameMilliseconds() >>> 0;
   const scene = vok._vokFrameScene();
   const start = vok._vokFramePixels();
-  const bytes = vok.HEAPU8.slice(start, start + frameBytes);
-  return crypto.subtle.digest('SHA-256', bytes).then((d) => `frame ${k} ${ms} ${scene} ${hex(d)}\n`);
+  return crypto.subtle.digest('SHA-256', vok.HEAPU8.subarray(start, start + frameBytes)).then((d) => `frame ${k} ${ms} ${scene} ${hex(d)}\n`);
 }
 
 // Returns the text of all lines; the run itself can end the module (a
