@@ -186,7 +186,9 @@ function listen(player, autostart) {
   addEventListener('resize', () => fitCanvas(canvas));
   addEventListener('dblclick', toggleFullScreen);
   addEventListener('keydown', (event) => {
-    if (event.repeat) return;
+    // Browser shortcuts and modifier keys alone are not meant for the page.
+    if (event.repeat || event.ctrlKey || event.altKey || event.metaKey) return;
+    if (['Shift', 'Control', 'Alt', 'Meta', 'Tab'].includes(event.key)) return;
     if (event.key === 'f' || event.key === 'F') toggleFullScreen();
     const state = document.body.dataset.state;
     if (state === 'start' && event.key !== 'Escape') player.start();
@@ -223,12 +225,13 @@ async function verify(vok, output) {
   if (!fps) return fail(`render=${params.get('render')}: give a whole number of frames per second from 1 to 1000`);
   if (!window.crypto?.subtle) return fail('The verification mode needs SHA-256 from the browser: open the page from 127.0.0.1 or https.');
   setState('rendering');
+  showMessage(`Rendering the show at ${fps} frames per second…`);
   try {
-    const lines = await renderLines(vok, fps, (done) => { document.title = `vokdemo: frame ${done}`; });
+    const lines = await renderLines(vok, fps, (done) => { element('message-text').textContent = `Frame ${done}…`; });
+    element('message').hidden = true;
     const frames = element('frames');
     frames.textContent = lines;
     frames.hidden = false;
-    document.title = 'vokdemo';
     setState('done');
   } catch (error) {
     fail(coreStopped(error, output));
