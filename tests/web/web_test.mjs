@@ -118,6 +118,15 @@ const cases = {
     // The music joins once decoded, which a busy machine takes seconds for.
     await page.waitForFunction(() => document.body.dataset.sound === 'on', { timeout: 30000 })
       .catch(() => { throw new Error('the music does not play'); });
+    await page.setViewport({ width: 700, height: 500 });  // fits twice
+    await page.waitForFunction(() => document.getElementById('screen').getBoundingClientRect().width === 640,
+      { timeout: 5000 }).catch(() => { throw new Error('the picture is not rescaled with the window'); });
+    await page.keyboard.press('f');
+    await page.waitForFunction(() => document.fullscreenElement !== null, { timeout: 5000 })
+      .catch(() => { throw new Error('F does not go full screen'); });
+    await page.keyboard.press('f');
+    await page.waitForFunction(() => document.fullscreenElement === null, { timeout: 5000 })
+      .catch(() => { throw new Error('F does not leave full screen'); });
     await page.keyboard.press('Escape');
     await state(page, 'ended', 5000);
     check(await page.$eval('#end', (e) => !e.hidden), 'no end screen after Escape');
