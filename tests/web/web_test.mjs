@@ -161,10 +161,11 @@ const cases = {
       'the frames without the picture differ from the native ones');
 
     // A mesh cannot be fetched: the loader's message on the page.
-    ({ page } = await open(browser, `${url}index.html?autostart`, { missing: ['k.ase'] }));
+    ({ page, log } = await open(browser, `${url}index.html?autostart`, { missing: ['k.ase'] }));
     await state(page, 'failed');
     const message = await page.$eval('#message-text', (e) => e.textContent);
     check(message.startsWith('ia pas le file k.ase'), `the page says "${message}"`);
+    check(log.errors.length === 0, `console errors: ${log.errors.join(' | ')}`);
 
     // A verification request that makes no sense is refused in words.
     ({ page } = await open(browser, `${url}index.html?render=0`));
