@@ -5,8 +5,8 @@
 set(VOK_WEB_DIR ${CMAKE_BINARY_DIR}/page CACHE PATH "Where the page is assembled")
 set(VOK_WEB_PAGE_FILES index.html vokdemo.css page.js music.js verify.js)
 
-add_executable(vokweb app/web/web_show.cpp app/headless_render.cpp)
-target_link_libraries(vokweb PRIVATE vokcore)
+add_executable(vokweb app/web/web_show.cpp)
+target_link_libraries(vokweb PRIVATE vokshell)
 set_target_properties(vokweb PROPERTIES OUTPUT_NAME vokdemo SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${VOK_WEB_DIR})
 target_link_options(vokweb PRIVATE
   --no-entry

@@ -74,7 +74,7 @@ export class Music {
     }
   }
 
-  // Lets sound start: call from a click or key press, which browsers ask for.
+  // Lets sound start: browsers allow it during a click or key press.
   allow() {
     if (!window.AudioContext) return;
     if (!this.context) {

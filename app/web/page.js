@@ -29,42 +29,34 @@ function fail(text) {
   setState('failed');
 }
 
-// The core's text arrives a byte at a time. Whole lines go to `write`; the
-// last line, finished or not, is kept to say why a run stopped.
+// The core's progress text, in pieces: whole lines go to the console; the
+// last line, finished or not, is kept to say why a show could not start.
 class TextLines {
-  constructor(write) {
-    this.write = write;
-    this.bytes = [];
+  constructor() {
+    this.pending = '';
     this.last = '';
   }
 
-  put(code) {
-    if (code === null || code === 10) {
-      this.last = this.text();
-      this.bytes = [];
-      this.write(this.last);
-    } else {
-      this.bytes.push(code);
-    }
-  }
-
-  text() {
-    return new TextDecoder().decode(new Uint8Array(this.bytes));
+  add(text) {
+    const lines = (this.pending + text).split('\n');
+    this.pending = lines.pop();
+    for (const line of lines) console.log(line);
+    if (lines.length) this.last = lines.at(-1);
   }
 
   lastLine() {
-    return this.bytes.length ? this.text() : this.last;
+    return this.pending || this.last;
   }
 }
 
-// The core's standard output (the mesh reader) goes to the console as
-// messages, its standard error (warnings) as warnings.
-async function loadCore(clock, output) {
-  const warnings = new TextLines((line) => console.warn(line));
+// The module calls back for the clock, its text, and the music's two steps
+// in the start-up (web_show.cpp); the verification mode has no music.
+async function loadCore(clock, output, music) {
   return createVokdemo({
-    stdout: (code) => output.put(code),
-    stderr: (code) => warnings.put(code),
     showClockMs: () => clock.now(),
+    coreText: (text) => output.add(text),
+    allowSound: () => music?.allow(),
+    playMusic: () => music?.start(clock, clock.now()),
   });
 }
 
@@ -90,13 +82,9 @@ function storeData(vok, files) {
   }
 }
 
-// The core ended the run (a missing mesh exits during loading): its last
-// line says why.
-function coreStopped(error, output) {
-  if (error && error.name === 'ExitStatus') {
-    return `${output.lastLine() || `the show stopped (status ${error.status})`}\n\nThe show cannot go on without this file.`;
-  }
-  return `The show stopped: ${error && error.message}`;
+// Start-up stopped (a mesh file is missing): the loader's message says why.
+function startFailed(output) {
+  return `${output.lastLine()}\n\nThe show cannot start without this file.`;
 }
 
 // The largest whole factor of 320x240 device pixels that fits the window.
@@ -129,18 +117,14 @@ class Player {
     this.playing = false;
   }
 
+  // The shared start-up; it lets sound start and starts the music itself.
   start() {
     for (const id of ['start', 'end']) element(id).hidden = true;
-    this.music.allow();
     this.clock.restart();
-    let zeroMs;
-    try {
-      zeroMs = this.vok._vokStartShow() >>> 0;
-    } catch (error) {
-      fail(coreStopped(error, this.output));
+    if (this.vok._vokStartShow() !== 0) {
+      fail(startFailed(this.output));
       return;
     }
-    this.music.start(this.clock, zeroMs);
     this.playing = true;
     setState('playing');
     document.body.classList.add('playing');
@@ -203,8 +187,7 @@ function listen(player, autostart) {
   }
 }
 
-function play(vok, clock, output) {
-  const music = new Music(musicFile);
+function play(vok, music, clock, output) {
   const player = new Player(vok, music, clock, output);
   listen(player, params.has('autostart'));
   if (!window.AudioContext) {
@@ -228,13 +211,14 @@ async function verify(vok, output) {
   showMessage(`Rendering the show at ${fps} frames per second…`);
   try {
     const lines = await renderLines(vok, fps, (done) => { element('message-text').textContent = `Frame ${done}…`; });
+    if (lines === null) return fail(startFailed(output));
     element('message').hidden = true;
     const frames = element('frames');
     frames.textContent = lines;
     frames.hidden = false;
     setState('done');
   } catch (error) {
-    fail(coreStopped(error, output));
+    fail(`The verification run stopped: ${error.message}`);
   }
 }
 
@@ -243,17 +227,19 @@ async function main() {
     return fail('This browser cannot run WebAssembly, which the show needs. A current browser plays it.');
   }
   const clock = new ShowClock();
-  const output = new TextLines((line) => console.log(line));
+  const output = new TextLines();
+  const verifying = params.has('render');
   const files = fetchData(params.get('data') ?? 'data/');  // while the module compiles
+  const music = verifying ? null : new Music(musicFile);
   let vok;
   try {
-    vok = await loadCore(clock, output);
+    vok = await loadCore(clock, output, music);
   } catch (error) {
     return fail(`The show could not load: ${error.message}`);
   }
   storeData(vok, await files);
-  if (params.has('render')) return verify(vok, output);
-  return play(vok, clock, output);
+  if (verifying) return verify(vok, output);
+  return play(vok, music, clock, output);
 }
 
 main();

@@ -19,10 +19,10 @@ function frameLine(vok) {
   return crypto.subtle.digest('SHA-256', vok.HEAPU8.subarray(start, start + frameBytes)).then((d) => `frame ${k} ${ms} ${scene} ${hex(d)}\n`);
 }
 
-// Returns the text of all lines; the run itself can end the module (a
-// missing mesh), which the caller reports.
+// Returns the text of all lines, or null when the show could not start (a
+// missing mesh, whose message the core has given).
 export async function renderLines(vok, fps, progress) {
-  vok._vokRenderBegin(fps);
+  if (vok._vokRenderBegin(fps) !== 0) return null;
   const lines = [];
   let pending = [];
   while (vok._vokRenderNext()) {

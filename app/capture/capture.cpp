@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/capture_files.h"
-#include "app/capture_music.h"
-#include "app/capture_png.h"
-#include "app/capture_progress.h"
-#include "app/capture_video.h"
-#include "app/capture_wav.h"
-#include "app/headless_render.h"
-#include "app/runners.h"
+#include "app/capture/capture_files.h"
+#include "app/capture/capture_music.h"
+#include "app/capture/capture_png.h"
+#include "app/cli/progress_line.h"
+#include "app/capture/capture_video.h"
+#include "app/capture/capture_wav.h"
+#include "app/shell/show_run.h"
+#include "app/shell/stdio_messages.h"
+#include "app/cli/runners.h"
 #include "platform/platform.h"
 
 namespace {
@@ -54,7 +55,7 @@ struct WavOutput {
 class CaptureSink : public headless::FrameSink {
 public:
     CaptureSink(int fps, VideoOutput* video, WavOutput* wav, PngFrameWriter* png, headless::FrameRange pngRange,
-                CaptureProgress& progress)
+                ProgressLine& progress)
         : fps_(fps), video_(video), wav_(wav), png_(png), pngRange_(pngRange), progress_(progress) {}
 
     bool frame(const headless::FrameInfo& info) override {
@@ -78,7 +79,7 @@ private:
     WavOutput* wav_;
     PngFrameWriter* png_;
     headless::FrameRange pngRange_;
-    CaptureProgress& progress_;
+    ProgressLine& progress_;
     std::string error_;
     int64_t pngWritten_ = 0;
 };
@@ -118,7 +119,9 @@ int runCapture(const Options& options) {
         if (!chooseVideoFormat(options.captureFile, options.lossless, video->format, error)) return fail(error);
     }
     removePartialFilesOnSignals();
-    headless::ShowRun run(options.fps, options.t0);  // a missing mesh ends the process here
+    StdioMessages messages;
+    headless::ShowRun run(options.fps, options.t0, messages);
+    if (run.startFailure()) return run.startFailure();  // a missing mesh: its message is out
 
     // The outputs, once every asset has loaded.
     if (video) {
@@ -143,7 +146,7 @@ int runCapture(const Options& options) {
         if (options.hasFrameRange) pngRange = {options.firstFrame, options.lastFrame};
     }
 
-    CaptureProgress progress(headless::expectedFrameCount(options.fps), options.fps);
+    ProgressLine progress(headless::expectedFrameCount(options.fps), options.fps);
     CaptureSink sink(options.fps, video.get(), wav.get(), png.get(), pngRange, progress);
     headless::RunEnd end = headless::renderShow(run, headless::FrameRange{}, sink);
     progress.finish();

@@ -1,4 +1,4 @@
-#include "app/capture_video.h"
+#include "app/capture/capture_video.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -11,7 +11,7 @@ extern "C" {
 #include <algorithm>
 #include <cctype>
 
-#include "app/capture_music.h"
+#include "app/capture/capture_music.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <sstream>
+#include <string>
 
 namespace openmpt {
 class module;
@@ -37,7 +38,7 @@ public:
 
 private:
     static void fill(void* self, Uint8* stream, int length);
-    void warn(const char* what, const char* why);
+    void warn(const std::string& problem);
 
     bool failed = false;  // a warning was given; stay silent without another
     bool audioReady = false;

@@ -1,4 +1,4 @@
-#include "app/capture_files.h"
+#include "app/capture/capture_files.h"
 
 #include <unistd.h>
 

@@ -2,12 +2,12 @@
 #include <chrono>
 #include <cstdint>
 
-// The capture's progress bar on standard error, shown only when standard
-// error is a terminal: frames done of how many, speed as a multiple of real
-// time, time left.
-class CaptureProgress {
+// The progress bar of the headless renderer and the capture on standard
+// error, shown only when standard error is a terminal: frames done of how
+// many, speed as a multiple of real time, time left.
+class ProgressLine {
 public:
-    CaptureProgress(int64_t totalFrames, int fps);
+    ProgressLine(int64_t totalFrames, int fps);
 
     void update(int64_t framesDone);
     void finish();  // ends the bar's line

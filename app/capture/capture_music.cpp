@@ -1,42 +1,18 @@
-#include "app/capture_music.h"
+#include "app/capture/capture_music.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <libopenmpt/libopenmpt.hpp>
 #include <vector>
 
-#include "platform/platform.h"
-
-namespace {
-
-bool readWholeFile(const char* name, std::vector<std::uint8_t>& bytes) {
-    FILE* file = platform::openDataFile(name, "rb");
-    if (!file) return false;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    bool ok = std::ferror(file) == 0;
-    std::fclose(file);
-    return ok;
-}
-
-}  // namespace
+#include "app/music/openmpt_module.h"
 
 MusicSource::MusicSource() {
-    std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(fileName, bytes)) {
-        problem_ = std::string("missing music ") + platform::dataPath(fileName);
-        ended_ = true;
-        return;
-    }
-    try {
-        module_ = std::make_unique<openmpt::module>(bytes, log_);
-        module_->set_repeat_count(0);
+    module_ = loadModule(fileName, log_, problem_);
+    if (module_) {
         module_->ctl_set_integer("dither", 0);
-    } catch (const openmpt::exception& e) {
-        module_.reset();
+    } else {
         ended_ = true;
-        problem_ = std::string("cannot load music ") + platform::dataPath(fileName) + ": " + e.what();
     }
 }
 

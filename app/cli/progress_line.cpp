@@ -1,22 +1,22 @@
-#include "app/capture_progress.h"
+#include "app/cli/progress_line.h"
 
 #include <unistd.h>
 
 #include <cinttypes>
 #include <cstdio>
 
-CaptureProgress::CaptureProgress(int64_t totalFrames, int fps)
+ProgressLine::ProgressLine(int64_t totalFrames, int fps)
     : total_(totalFrames > 0 ? totalFrames : 1),
       fps_(fps),
       shown_(isatty(STDERR_FILENO) == 1),
       start_(Clock::now()),
       last_(start_) {}
 
-double CaptureProgress::elapsedSeconds() const {
+double ProgressLine::elapsedSeconds() const {
     return std::chrono::duration<double>(Clock::now() - start_).count();
 }
 
-void CaptureProgress::update(int64_t framesDone) {
+void ProgressLine::update(int64_t framesDone) {
     if (!shown_) return;
     Clock::time_point now = Clock::now();
     if (framesDone < total_ && now - last_ < std::chrono::milliseconds(200)) return;
@@ -36,7 +36,7 @@ void CaptureProgress::update(int64_t framesDone) {
     printed_ = true;
 }
 
-void CaptureProgress::finish() {
+void ProgressLine::finish() {
     if (printed_) std::fputc('\n', stderr);
     printed_ = false;
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/options.h"
+#include "app/cli/options.h"
 
 // The jobs of the vokdemo executable; each returns the process exit code.
 int runPlayer(const Options& options);    // the live show in a window or full screen

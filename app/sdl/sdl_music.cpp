@@ -1,26 +1,11 @@
-#include "app/sdl_music.h"
+#include "app/sdl/sdl_music.h"
 
 #include <cstdio>
 #include <cstring>
 #include <libopenmpt/libopenmpt.hpp>
 #include <vector>
 
-#include "platform/platform.h"
-
-namespace {
-
-bool readWholeFile(const char* name, std::vector<char>& bytes) {
-    FILE* file = platform::openDataFile(name, "rb");
-    if (!file) return false;
-    char block[65536];
-    size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + got);
-    const bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
-}
-
-}  // namespace
+#include "app/music/openmpt_module.h"
 
 SdlMusic::SdlMusic() = default;
 
@@ -34,15 +19,15 @@ void SdlMusic::stop() {
     device = 0;
 }
 
-void SdlMusic::warn(const char* what, const char* why) {
+void SdlMusic::warn(const std::string& problem) {
     if (failed) return;
     failed = true;
-    std::fprintf(stderr, "vokdemo: %s (%s); the show goes on in silence\n", what, why);
+    std::fprintf(stderr, "vokdemo: %s; the show goes on in silence\n", problem.c_str());
 }
 
 void SdlMusic::initialise() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        warn("no sound output", SDL_GetError());
+        warn(std::string("no sound output: ") + SDL_GetError());
         return;
     }
     audioReady = true;
@@ -50,18 +35,9 @@ void SdlMusic::initialise() {
 
 void SdlMusic::load(const char* name) {
     if (failed) return;
-    std::vector<char> bytes;
-    if (!readWholeFile(name, bytes)) {
-        warn("cannot read the music", platform::dataPath(name).c_str());
-        return;
-    }
-    try {
-        module = std::make_unique<openmpt::module>(bytes, libraryLog);
-        module->set_repeat_count(0);
-    } catch (const std::exception& error) {
-        module.reset();
-        warn("the music cannot be played", error.what());
-    }
+    std::string problem;
+    module = loadModule(name, libraryLog, problem);
+    if (!module) warn(problem);
 }
 
 void SdlMusic::play(double startSeconds) {
@@ -78,7 +54,7 @@ void SdlMusic::play(double startSeconds) {
     // No changes allowed: SDL converts from 44080 Hz stereo to what the device takes.
     device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device == 0) {
-        warn("no sound device", SDL_GetError());
+        warn(std::string("no sound device: ") + SDL_GetError());
         return;
     }
     SDL_PauseAudioDevice(device, 0);

@@ -1,4 +1,4 @@
-#include "app/capture_wav.h"
+#include "app/capture/capture_wav.h"
 
 #include <cerrno>
 #include <cstring>

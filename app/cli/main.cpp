@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/options.h"
-#include "app/runners.h"
+#include "app/cli/options.h"
+#include "app/cli/runners.h"
 
 int main(int argc, char** argv) {
     Options options;

@@ -1,4 +1,4 @@
-#include "app/win32_music.h"
+#include "app/win32/win32_music.h"
 
 #include <windows.h>
 

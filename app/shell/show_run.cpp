@@ -1,8 +1,9 @@
-#include "app/headless_render.h"
+#include "app/shell/show_run.h"
 
+#include "app/shell/show_start.h"
 #include "demo/demo.h"
+#include "demo/scenes.h"
 #include "platform/platform.h"
-#include "wire3d/math3d.h"
 
 namespace headless {
 namespace {
@@ -30,20 +31,22 @@ int64_t expectedFrameCount(int fps) {
     return k;
 }
 
-ShowRun::ShowRun(int fps, uint32_t t0) : demo_(nullptr), fps_(fps), t0_(t0) {
+ShowRun::ShowRun(int fps, uint32_t t0, MessageSink& messages, Backend* backend)
+    : backend_(backend ? *backend : quiet_), fps_(fps), t0_(t0) {
     virtualTick = t0;
     platform::setTickCounter(readVirtualTick);
-    demo_ = new Demo();
-    fillAngleTables();  // after the Demo, before the first frame, as start-up does
+    ShowStart start = startShow(backend_, messages);
+    demo_ = std::move(start.demo);
+    startFailure_ = start.exitCode;
 }
 
 ShowRun::~ShowRun() {
-    delete demo_;
+    demo_.reset();
     platform::setTickCounter(nullptr);
 }
 
 bool ShowRun::renderNext() {
-    if (demo_->quitRequested || overran_) return false;
+    if (!demo_ || demo_->quitRequested || overran_) return false;
     int64_t next = frame_ + 1;
     uint32_t ms = frameMilliseconds(next, fps_);
     if (ms > timeLimitMs) {
@@ -51,15 +54,13 @@ bool ShowRun::renderNext() {
         return false;
     }
     virtualTick = t0_ + ms;
-    demo_->clock->tick();
-    demo_->renderFrame();
-    if (demo_->quitRequested) return false;
+    if (!stepFrame(*demo_, backend_)) return false;
     frame_ = next;
     milliseconds_ = ms;
     return true;
 }
 
-int ShowRun::scene() const { return demo_->lastScene; }
+int ShowRun::scene() const { return demo_ ? demo_->lastScene : -1; }
 const Image& ShowRun::image() const { return *demo_->workImage; }
 
 RunEnd renderShow(ShowRun& run, const FrameRange& range, FrameSink& sink) {

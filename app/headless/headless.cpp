@@ -1,16 +1,16 @@
 // --render: the show with the virtual clock, as frame hashes or raw frames.
 #include <openssl/evp.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
-#include "app/headless_render.h"
-#include "app/runners.h"
+#include "app/shell/show_run.h"
+#include "app/shell/stdio_messages.h"
+#include "app/cli/progress_line.h"
+#include "app/cli/runners.h"
 #include "platform/platform.h"
 
 namespace {
@@ -43,34 +43,10 @@ private:
     char hex_[2 * EVP_MAX_MD_SIZE + 1];
 };
 
-// "frame 120 of 5959, 0.4 s" on standard error, rewritten in place a few times a second.
-class ProgressLine {
-public:
-    ProgressLine() : shown_(isatty(STDERR_FILENO) == 1), start_(Clock::now()), last_(start_) {}
-
-    void update(int64_t done, int64_t total) {
-        if (!shown_) return;
-        Clock::time_point now = Clock::now();
-        if (done < total && now - last_ < std::chrono::milliseconds(100)) return;
-        last_ = now;
-        std::fprintf(stderr, "\rframe %" PRId64 " of %" PRId64 ", %.1f s", done, total, seconds(now));
-        printed_ = true;
-    }
-    void finish() {
-        if (printed_) std::fputc('\n', stderr);
-    }
-
-private:
-    using Clock = std::chrono::steady_clock;
-    double seconds(Clock::time_point now) const { return std::chrono::duration<double>(now - start_).count(); }
-    bool shown_;
-    bool printed_ = false;
-    Clock::time_point start_, last_;
-};
-
 class HeadlessSink : public headless::FrameSink {
 public:
-    HeadlessSink(bool hash, FILE* raw) : hash_(hash), raw_(raw) {}
+    HeadlessSink(bool hash, FILE* raw, int64_t totalFrames, int fps)
+        : hash_(hash), raw_(raw), progressLine_(totalFrames, fps) {}
 
     bool frame(const headless::FrameInfo& info) override {
         const Image& image = info.image;
@@ -85,7 +61,7 @@ public:
         }
         return true;
     }
-    void progress(int64_t done, int64_t total) override { progressLine_.update(done, total); }
+    void progress(int64_t done, int64_t) override { progressLine_.update(done); }
 
     int writeError() const { return writeError_; }
     void finishProgress() { progressLine_.finish(); }
@@ -112,7 +88,9 @@ int failRaw(const Options& options, FILE* raw, bool created, int error) {
 
 int runHeadless(const Options& options) {
     platform::setDataDirectory(options.dataDir);
-    headless::ShowRun run(options.fps, options.t0);  // a missing mesh ends the process here
+    StdioMessages messages;
+    headless::ShowRun run(options.fps, options.t0, messages);
+    if (run.startFailure()) return run.startFailure();  // a missing mesh: its message is out
     FILE* raw = nullptr;
     if (!options.rawFile.empty()) {
         raw = std::fopen(options.rawFile.c_str(), "wb");
@@ -121,7 +99,7 @@ int runHeadless(const Options& options) {
     headless::FrameRange range;
     if (options.hasFrameRange) range = {options.firstFrame, options.lastFrame};
 
-    HeadlessSink sink(options.hash, raw);
+    HeadlessSink sink(options.hash, raw, headless::expectedFrameCount(options.fps), options.fps);
     headless::RunEnd end = headless::renderShow(run, range, sink);
     sink.finishProgress();
     std::fflush(stdout);

@@ -1,4 +1,4 @@
-#include "app/capture_png.h"
+#include "app/capture/capture_png.h"
 
 #include <png.h>
 

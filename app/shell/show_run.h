@@ -1,13 +1,16 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
+#include "app/shell/backend.h"
+#include "common/messages.h"
 #include "image/image.h"
 
 class Demo;
 
 // The show rendered frame by frame with a virtual clock, for the headless
-// renderer and the capture. Portable: no platform header, no library beyond
-// the core, so the Windows console renderer uses it as it is.
+// renderer, the capture and the browser's check. Portable: no platform
+// header, no library beyond the core, so every build uses it as it is.
 namespace headless {
 
 // Milliseconds since the clock's start at which frame k is rendered:
@@ -44,14 +47,19 @@ public:
     }
 };
 
-// One show, from a fresh Demo to its end step. The tick counter reads `t0`
-// during the whole start-up; before frame k it reads t0 + frameMilliseconds(k).
-// The tick counter of the platform is the virtual one while the object lives,
-// so only one run exists at a time.
+// One show, from a fresh Demo to its end step, through the shared start-up
+// and frame step with `backend` (no music and no screen by default). The
+// tick counter reads `t0` during the whole start-up; before frame k it reads
+// t0 + frameMilliseconds(k). The tick counter of the platform is the virtual
+// one while the object lives, so only one run exists at a time.
 class ShowRun {
 public:
-    ShowRun(int fps, uint32_t t0);
+    ShowRun(int fps, uint32_t t0, MessageSink& messages, Backend* backend = nullptr);
     ~ShowRun();
+
+    // Start-up ended the show (a missing mesh): no frame will be rendered and
+    // the program ends with this code. 0 when the show started.
+    int startFailure() const { return startFailure_; }
     ShowRun(const ShowRun&) = delete;
     ShowRun& operator=(const ShowRun&) = delete;
 
@@ -70,7 +78,10 @@ public:
     static constexpr uint32_t timeLimitMs = 600000;
 
 private:
-    Demo* demo_;
+    Backend quiet_;
+    Backend& backend_;
+    std::unique_ptr<Demo> demo_;
+    int startFailure_ = 0;
     int fps_;
     uint32_t t0_;
     int64_t frame_ = -1;
