@@ -1,0 +1,245 @@
+// The page: fetches the data set and the music, then either plays the show
+// (start screen, the picture scaled to the window, end screen) or, with
+// ?render=FPS, runs the verification mode.
+import { Music, ShowClock } from './music.js';
+import { parseFps, renderLines } from './verify.js';
+
+// The files the picture is made from, read by the core from /data.
+const dataFiles = [
+  'vok_logo.pcx', 'vok_lomur.pcx', 'vok_zumber.pcx', 'vok_girl.pcx', 'vok_vesk.pcx',
+  'vok_credit.pcx', 'vok_thanks.pcx', 'vok_greets.pcx', 'vok_mask.pcx',
+  'part1.pcx', 'part2.pcx', 'part3.pcx',
+  'v.ase', 'o.ase', 'k.ase', 'e.ase', 'test.ase',
+];
+const musicFile = 'zumber.opus';
+
+const params = new URLSearchParams(location.search);
+const element = (id) => document.getElementById(id);
+const setState = (state) => { document.body.dataset.state = state; };
+
+function showMessage(text) {
+  for (const id of ['start', 'end', 'screen']) element(id).hidden = true;
+  element('message-text').textContent = text;
+  element('message').hidden = false;
+}
+
+function fail(text) {
+  console.warn(text);
+  showMessage(text);
+  setState('failed');
+}
+
+// The core's progress text, in pieces: whole lines go to the console; the
+// last line, finished or not, is kept to say why a show could not start.
+class TextLines {
+  constructor() {
+    this.pending = '';
+    this.last = '';
+  }
+
+  add(text) {
+    const lines = (this.pending + text).split('\n');
+    this.pending = lines.pop();
+    for (const line of lines) console.log(line);
+    if (lines.length) this.last = lines.at(-1);
+  }
+
+  lastLine() {
+    return this.pending || this.last;
+  }
+}
+
+// The module calls back for the clock, its text, and the music's two steps
+// in the start-up (web_show.cpp); the verification mode has no music.
+async function loadCore(clock, output, music) {
+  return createVokdemo({
+    showClockMs: () => clock.now(),
+    coreText: (text) => output.add(text),
+    allowSound: () => music?.allow(),
+    playMusic: () => music?.start(clock, clock.now()),
+  });
+}
+
+// Each data file's bytes, or null for one that cannot be fetched: that one
+// is left out, so the core treats it as missing, as it does natively.
+function fetchData(directory) {
+  return Promise.all(dataFiles.map(async (name) => {
+    try {
+      const response = await fetch(directory + name);
+      if (!response.ok) throw new Error(`HTTP ${response.status}`);
+      return [name, new Uint8Array(await response.arrayBuffer())];
+    } catch (error) {
+      console.warn(`${directory}${name}: ${error.message}`);
+      return [name, null];
+    }
+  }));
+}
+
+function storeData(vok, files) {
+  vok.FS.mkdir('/data');
+  for (const [name, bytes] of files) {
+    if (bytes) vok.FS.writeFile(`/data/${name}`, bytes);
+  }
+}
+
+// Start-up stopped (a mesh file is missing): the loader's message says why.
+function startFailed(output) {
+  return `${output.lastLine()}\n\nThe show cannot start without this file.`;
+}
+
+// The largest whole factor of 320x240 device pixels that fits the window.
+function fitCanvas(canvas) {
+  const ratio = window.devicePixelRatio || 1;
+  const factor = Math.max(1, Math.floor(Math.min(innerWidth * ratio / 320, innerHeight * ratio / 240)));
+  canvas.style.width = `${320 * factor / ratio}px`;
+  canvas.style.height = `${240 * factor / ratio}px`;
+}
+
+function toggleFullScreen() {
+  if (document.fullscreenElement) {
+    document.exitFullscreen().catch(() => {});
+    return;
+  }
+  document.documentElement.requestFullscreen()
+    // Where the browser allows it, Escape then reaches the page (and ends the
+    // show, as in the native players) instead of only leaving full screen.
+    .then(() => navigator.keyboard?.lock?.(['Escape']))
+    .catch(() => {});
+}
+
+class Player {
+  constructor(vok, music, clock, output) {
+    Object.assign(this, { vok, music, clock, output });
+    this.canvas = element('screen');
+    this.context = this.canvas.getContext('2d', { alpha: false });
+    this.image = null;
+    this.frameRequest = 0;
+    this.playing = false;
+  }
+
+  // The shared start-up; it lets sound start and starts the music itself.
+  start() {
+    for (const id of ['start', 'end']) element(id).hidden = true;
+    this.clock.restart();
+    if (this.vok._vokStartShow() !== 0) {
+      fail(startFailed(this.output));
+      return;
+    }
+    this.playing = true;
+    setState('playing');
+    document.body.classList.add('playing');
+    this.canvas.hidden = false;
+    this.frameRequest = requestAnimationFrame(() => this.frame());
+  }
+
+  // One frame of the loop: tick, draw, convert, then show. The end step's
+  // frame shows the last picture once more before the end screen.
+  frame() {
+    const going = this.vok._vokStep();
+    this.draw();
+    if (going) this.frameRequest = requestAnimationFrame(() => this.frame());
+    else this.end();
+  }
+
+  // The canvas reads the converted frame straight from the module's memory;
+  // the view is made again only when that memory has grown.
+  draw() {
+    const heap = this.vok.HEAPU8.buffer;
+    if (!this.image || this.image.data.buffer !== heap) {
+      const pixels = new Uint8ClampedArray(heap, this.vok._vokCanvasPixels(), 320 * 240 * 4);
+      this.image = new ImageData(pixels, 320, 240);
+    }
+    this.context.putImageData(this.image, 0, 0);
+  }
+
+  end() {
+    if (!this.playing) return;
+    this.playing = false;
+    cancelAnimationFrame(this.frameRequest);
+    this.music.stop();
+    document.body.classList.remove('playing');
+    element('end').hidden = false;
+    element('again').focus();
+    setState('ended');
+  }
+}
+
+function listen(player, autostart) {
+  const canvas = player.canvas;
+  fitCanvas(canvas);
+  addEventListener('resize', () => fitCanvas(canvas));
+  addEventListener('dblclick', toggleFullScreen);
+  addEventListener('keydown', (event) => {
+    // Browser shortcuts and modifier keys alone are not meant for the page.
+    if (event.repeat || event.ctrlKey || event.altKey || event.metaKey) return;
+    if (['Shift', 'Control', 'Alt', 'Meta', 'Tab'].includes(event.key)) return;
+    if (event.key === 'f' || event.key === 'F') toggleFullScreen();
+    const state = document.body.dataset.state;
+    if (state === 'start' && event.key !== 'Escape') player.start();
+    else if (state === 'playing' && event.key === 'Escape') player.end();
+  });
+  element('start').addEventListener('click', () => player.start());
+  element('again').addEventListener('click', () => player.start());
+  // With autostart the show may begin before the browser allows sound: the
+  // first click or key press lets the music join at the show's time.
+  if (autostart) {
+    for (const type of ['pointerdown', 'keydown']) addEventListener(type, () => player.music.allow());
+  }
+}
+
+function play(vok, music, clock, output) {
+  const player = new Player(vok, music, clock, output);
+  listen(player, params.has('autostart'));
+  if (!window.AudioContext) {
+    element('start-note').textContent = 'This browser has no Web Audio: the show plays without its music.';
+  }
+  if (params.has('autostart')) {
+    player.start();
+  } else {
+    element('start').hidden = false;
+    setState('start');
+    performance.mark('vok-start-screen');
+  }
+}
+
+async function verify(vok, output) {
+  document.body.classList.add('verifying');
+  const fps = parseFps(params.get('render'));
+  if (!fps) return fail(`render=${params.get('render')}: give a whole number of frames per second from 1 to 1000`);
+  if (!window.crypto?.subtle) return fail('The verification mode needs SHA-256 from the browser: open the page from 127.0.0.1 or https.');
+  setState('rendering');
+  showMessage(`Rendering the show at ${fps} frames per second…`);
+  try {
+    const lines = await renderLines(vok, fps, (done) => { element('message-text').textContent = `Frame ${done}…`; });
+    if (lines === null) return fail(startFailed(output));
+    element('message').hidden = true;
+    const frames = element('frames');
+    frames.textContent = lines;
+    frames.hidden = false;
+    setState('done');
+  } catch (error) {
+    fail(`The verification run stopped: ${error.message}`);
+  }
+}
+
+async function main() {
+  if (typeof WebAssembly !== 'object') {
+    return fail('This browser cannot run WebAssembly, which the show needs. A current browser plays it.');
+  }
+  const clock = new ShowClock();
+  const output = new TextLines();
+  const verifying = params.has('render');
+  const files = fetchData(params.get('data') ?? 'data/');  // while the module compiles
+  const music = verifying ? null : new Music(musicFile);
+  let vok;
+  try {
+    vok = await loadCore(clock, output, music);
+  } catch (error) {
+    return fail(`The show could not load: ${error.message}`);
+  }
+  storeData(vok, await files);
+  if (verifying) return verify(vok, output);
+  return play(vok, music, clock, output);
+}
+
+main();

@@ -1,0 +1,107 @@
+// The browser backend's one link to the show. The page's script calls these
+// exported functions: the live show through the shared start-up and frame
+// step, on the clock and with the music the page supplies, drawn into a
+// canvas-ready buffer; and the verification run, the headless renderer's
+// virtual-clock show, frame by frame. The core's words go to the console.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/shell/backend.h"
+#include "app/shell/show_run.h"
+#include "app/shell/show_start.h"
+#include "common/messages.h"
+#include "demo/demo.h"
+#include "platform/platform.h"
+
+namespace {
+
+// The page's side (page.js, music.js).
+EM_JS(uint32_t, pageTickCount, (), { return Module.showClockMs() >>> 0; });
+EM_JS(void, pageText, (const char* bytes), { Module.coreText(UTF8ToString(bytes)); });
+EM_JS(void, pageWarning, (const char* line), { console.warn(UTF8ToString(line)); });
+EM_JS(void, pageAllowSound, (), { Module.allowSound(); });
+EM_JS(void, pagePlayMusic, (), { Module.playMusic(); });
+
+// The files the page fetched are written here before the show starts.
+const char* const dataDirectory = "/data";
+
+// The mesh reader's text to the page, which writes it to the console line by
+// line and keeps the last line to say why a show could not start; warnings
+// to the console as warnings.
+class ConsoleMessages : public MessageSink {
+public:
+    void text(const std::string& bytes) override { pageText(bytes.c_str()); }
+    void warning(const std::string& line) override { pageWarning(line.c_str()); }
+};
+
+uint32_t canvasPixels[320 * 240];
+
+// A canvas takes red, green, blue and an opacity that must be full (it
+// keeps no colour where it is 0); the work image holds blue, green, red and
+// a byte without meaning.
+void convertForCanvas(const Image& image) {
+    const uint32_t* in = reinterpret_cast<const uint32_t*>(image.pixels);
+    for (int32_t i = 0; i < image.count; ++i) {
+        const uint32_t p = in[i];
+        canvasPixels[i] = 0xFF000000u | (p & 0x0000FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
+    }
+}
+
+// The page loads and decodes the music's render while it waits for the
+// viewer, so loading the module is nothing here; the page shows the canvas
+// once the frame is converted.
+class CanvasBackend : public Backend {
+public:
+    void initialiseMusic() override { pageAllowSound(); }
+    void playMusic(double) override { pagePlayMusic(); }
+    void present(const Image& work) override { convertForCanvas(work); }
+};
+
+ConsoleMessages messages;
+CanvasBackend backend;
+std::unique_ptr<Demo> demo;
+std::unique_ptr<headless::ShowRun> run;
+
+}  // namespace
+
+extern "C" {
+
+// Start-up of a live show (again after the end screen). 0 when it started;
+// otherwise the show cannot run and the page has been given the reason.
+EMSCRIPTEN_KEEPALIVE int vokStartShow() {
+    platform::setDataDirectory(dataDirectory);
+    platform::setTickCounter(pageTickCount);
+    demo.reset();
+    ShowStart start = startShow(backend, messages);
+    demo = std::move(start.demo);
+    return start.exitCode;
+}
+
+// One frame: tick, draw, convert. 0 once the show has taken its end step;
+// that frame's buffer still holds the last picture.
+EMSCRIPTEN_KEEPALIVE int vokStep() { return stepFrame(*demo, backend) ? 1 : 0; }
+
+EMSCRIPTEN_KEEPALIVE uint32_t* vokCanvasPixels() { return canvasPixels; }
+
+// The verification run: frame k at floor(k * 1000 / fps) ms of a clock that
+// starts at 0, as `vokdemo --render` does. 0 when it started.
+EMSCRIPTEN_KEEPALIVE int vokRenderBegin(int fps) {
+    platform::setDataDirectory(dataDirectory);
+    run.reset();
+    run = std::make_unique<headless::ShowRun>(fps, 0, messages);
+    return run->startFailure();
+}
+
+// 1 when a frame of the show was rendered, 0 after its end.
+EMSCRIPTEN_KEEPALIVE int vokRenderNext() { return run->renderNext() ? 1 : 0; }
+
+EMSCRIPTEN_KEEPALIVE double vokFrameIndex() { return static_cast<double>(run->frame()); }
+EMSCRIPTEN_KEEPALIVE uint32_t vokFrameMilliseconds() { return run->milliseconds(); }
+EMSCRIPTEN_KEEPALIVE int vokFrameScene() { return run->scene(); }
+EMSCRIPTEN_KEEPALIVE const uint8_t* vokFramePixels() { return run->image().pixels; }
+EMSCRIPTEN_KEEPALIVE int vokRenderOverran() { return run->overran() ? 1 : 0; }
+
+}  // extern "C"

@@ -1,0 +1,16 @@
+# The browser build in headless Chromium: the verification mode against the
+# native renderer at 60 and 24 fps, the page itself, and bad input. The build
+# case makes build/web with emscripten; the rest need it. Skipped (exit 77)
+# when emscripten, Chromium or node is missing.
+set(VOK_WEB_CASE ${CMAKE_SOURCE_DIR}/tests/web/web_case.sh)
+
+add_test(NAME web.build COMMAND ${VOK_WEB_CASE} build ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+set_tests_properties(web.build PROPERTIES
+  FIXTURES_SETUP vok_web_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 600)
+
+foreach(case frames page bad-input)
+  add_test(NAME web.${case} COMMAND ${VOK_WEB_CASE} ${case} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+  set_tests_properties(web.${case} PROPERTIES
+    FIXTURES_REQUIRED vok_web_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 300)
+endforeach()
+set_tests_properties(web.frames PROPERTIES COST 60)
