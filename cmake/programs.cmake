@@ -12,6 +12,8 @@ target_link_libraries(vokposix PUBLIC vokcore)
 
 file(GLOB VOK_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/display/sdl_*.cpp)
 file(GLOB VOK_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
-list(FILTER VOK_APP_SOURCES EXCLUDE REGEX "/(frame_clock|win32_.*)\\.cpp$")
+list(FILTER VOK_APP_SOURCES EXCLUDE REGEX "/(frame_clock|data_location|win32_.*)\\.cpp$")
 add_executable(vokdemo ${VOK_APP_SOURCES} ${VOK_SDL_SOURCES})
 target_link_libraries(vokdemo PRIVATE vokposix SDL2::SDL2 PkgConfig::OPENMPT OpenSSL::Crypto PNG::PNG PkgConfig::FFMPEG)
+
+include(cmake/install.cmake)
