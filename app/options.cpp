@@ -45,8 +45,10 @@ const char* usageText() {
            "Live show:\n"
            "  --fullscreen        full screen, scaled by the largest whole factor that fits\n"
            "  --window            in a window (the default)\n"
-           "  --scale N           window scale, a whole number from 1 to 16 (default 1)\n"
-           "  --vsync             wait for the display's refresh (off by default)\n"
+           "  --scale N           window scale, a whole number from 1 to 16 (default: the\n"
+           "                      largest of 1 to 3 that fits the desktop)\n"
+           "  --no-vsync          frames as fast as the machine allows; by default they wait\n"
+           "                      for the display's refresh, or are paced to its rate\n"
            "  --start SECONDS     begin the show at that time\n"
            "\n"
            "Headless rendering:\n"
@@ -105,6 +107,8 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
             fullscreenAsked = false;
         } else if (std::strcmp(arg, "--vsync") == 0) {
             options.vsync = true;
+        } else if (std::strcmp(arg, "--no-vsync") == 0) {
+            options.vsync = false;
         } else if (std::strcmp(arg, "--hash") == 0) {
             options.hash = true;
         } else if (std::strcmp(arg, "--lossless") == 0) {

@@ -1,8 +1,12 @@
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <thread>
 
+#include "app/frame_pacer.h"
 #include "app/runners.h"
 #include "app/sdl_music.h"
 #include "demo/demo.h"
@@ -19,6 +23,7 @@ SdlMusic* music = nullptr;
 SdlDisplay* display = nullptr;
 Demo* demo = nullptr;
 Uint32 showEndedEvent = 0;
+std::unique_ptr<FramePacer> pacer;  // none with --no-vsync: frames come as fast as they can
 
 uint32_t sdlTicks() { return SDL_GetTicks(); }
 
@@ -28,6 +33,16 @@ void startShowAt(FrameClock& clock, double seconds) {
     const uint32_t skipped = static_cast<uint32_t>(seconds * 1000.0);
     clock.startTick -= skipped;
     clock.lastElapsed += static_cast<int32_t>(skipped);
+}
+
+double steadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void waitForNextFrame() {
+    if (!pacer) return;
+    const double pause = pacer->afterFrame(steadySeconds());
+    if (pause > 0) std::this_thread::sleep_for(std::chrono::duration<double>(pause));
 }
 
 // Waiting events come first, one per pass; when none waits, one frame.
@@ -43,6 +58,7 @@ int runLoop() {
         demo->renderFrame();
         display->present(*demo->workImage);
         display->flip();
+        waitForNextFrame();
         // The end step draws nothing: its frame shows the last picture once
         // more, and the loop ends when it reaches the event.
         if (demo->quitRequested) {
@@ -71,13 +87,14 @@ int runPlayer(const Options& options) {
 
     DisplaySettings settings;
     settings.windowed = !options.fullscreen;
-    settings.scale = options.scale > 0 ? options.scale : 1;
+    settings.scale = options.scale;  // 0: the largest that fits the desktop
     settings.vsync = options.vsync;
     display = new SdlDisplay(settings);
     if (!display->isOpen()) {
         std::fprintf(stderr, "vokdemo: cannot open the screen: %s\n", display->failure().c_str());
         return 1;
     }
+    if (options.vsync) pacer = std::make_unique<FramePacer>(display->refreshRate(), display->presentWaitsForRefresh());
 
     demo = new Demo();  // loads everything; its clock is time zero
     startShowAt(*demo->clock, options.startSeconds);
