@@ -165,7 +165,8 @@ case "$case_name" in
   end)
     start_x
     started_ms=$(now_ms)
-    start_player --start 95
+    # The unthrottled loop: the show still ends on time.
+    start_player --start 95 --no-vsync
     wait_player 20
     expect_exit 0
     took=$(( ended_ms - started_ms ))
