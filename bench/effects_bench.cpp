@@ -56,7 +56,8 @@ void useDataSet() { platform::setDataDirectory(VOK_DATA_DIR); }
 
 void BM_MaskedCrossFade(benchmark::State& state) {
     useDataSet();
-    MaskedCrossFade fade("vok_vesk.pcx", "vok_girl.pcx", "vok_mask.pcx");
+    MessageLog messages;
+    MaskedCrossFade fade("vok_vesk.pcx", "vok_girl.pcx", "vok_mask.pcx", messages);
     fillRandom(*fade.first, 4);
     fillRandom(*fade.second, 5);
     fillRandom(*fade.mask, 6);
@@ -70,7 +71,9 @@ BENCHMARK(BM_MaskedCrossFade);
 
 void BM_ChannelDrift(benchmark::State& state) {
     useDataSet();
-    ChannelDrift drift("vok_girl.pcx", "vok_zumber.pcx");
+    MessageLog messages;
+    Random prng;
+    ChannelDrift drift("vok_girl.pcx", "vok_zumber.pcx", prng, messages);
     fillRandom(*drift.picture, 7);
     Image target;
     for (auto _ : state) {

@@ -10,10 +10,23 @@ pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswsc
 add_library(vokposix STATIC platform/posix_platform.cpp)
 target_link_libraries(vokposix PUBLIC vokcore)
 
-file(GLOB VOK_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/display/sdl_*.cpp)
-file(GLOB VOK_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
-list(FILTER VOK_APP_SOURCES EXCLUDE REGEX "/(frame_clock|data_location|win32_.*)\\.cpp$")
-add_executable(vokdemo ${VOK_APP_SOURCES} ${VOK_SDL_SOURCES})
-target_link_libraries(vokdemo PRIVATE vokposix SDL2::SDL2 PkgConfig::OPENMPT OpenSSL::Crypto PNG::PNG PkgConfig::FFMPEG)
+add_executable(vokdemo
+  app/cli/main.cpp
+  app/cli/options.cpp
+  app/cli/progress_line.cpp
+  app/sdl/player_sdl.cpp
+  app/sdl/sdl_music.cpp
+  app/music/openmpt_module.cpp
+  app/headless/headless.cpp
+  app/capture/capture.cpp
+  app/capture/capture_files.cpp
+  app/capture/capture_music.cpp
+  app/capture/capture_png.cpp
+  app/capture/capture_video.cpp
+  app/capture/capture_wav.cpp
+  app/sdl/frame_pacer.cpp
+  display/sdl_display.cpp)
+target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix SDL2::SDL2 PkgConfig::OPENMPT OpenSSL::Crypto
+  PNG::PNG PkgConfig::FFMPEG)
 
 include(cmake/install.cmake)

@@ -8,10 +8,11 @@ set(VOK_WIN32_LINK_OPTIONS -static-libgcc -static-libstdc++ -static)
 add_library(vokwin32 STATIC
   display/win32_display.cpp
   platform/win32_platform.cpp
-  app/win32_music.cpp)
-target_link_libraries(vokwin32 PUBLIC vokcore ddraw)
+  app/win32/win32_music.cpp)
+target_link_libraries(vokwin32 PUBLIC vokconvert ddraw)
 
-add_executable(vokdemo WIN32 app/win32_main.cpp)
+add_executable(vokdemo WIN32 app/win32/win32_main.cpp)
+target_link_libraries(vokdemo PRIVATE vokshell)
 target_link_libraries(vokdemo PRIVATE vokwin32)
 target_link_options(vokdemo PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
@@ -29,11 +30,10 @@ target_compile_options(gtest PRIVATE -w)
 target_compile_options(gtest_main PRIVATE -w)
 
 # The core's unit tests, the same sources as on Linux.
-file(GLOB VOK_WIN_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp
-  ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_executable(vok_core_tests ${VOK_WIN_CORE_TESTS})
+include(${CMAKE_SOURCE_DIR}/tests/core_tests.cmake)
+add_executable(vok_core_tests ${VOK_CORE_TEST_SOURCES})
 target_include_directories(vok_core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(vok_core_tests PRIVATE vokcore gtest gtest_main)
+target_link_libraries(vok_core_tests PRIVATE vokshell vokconvert gtest gtest_main)
 target_link_options(vok_core_tests PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 # Tests of the window, the presentation and the music import.
@@ -58,9 +58,6 @@ endforeach()
 
 # The headless renderer as a console program, for comparing frame hashes
 # with the Linux build.
-if(EXISTS ${CMAKE_SOURCE_DIR}/app/headless_render.cpp)
-  add_executable(vok_win_render ${CMAKE_SOURCE_DIR}/tests/windows/win_render.cpp
-    ${CMAKE_SOURCE_DIR}/app/headless_render.cpp)
-  target_link_libraries(vok_win_render PRIVATE vokcore)
-  target_link_options(vok_win_render PRIVATE ${VOK_WIN32_LINK_OPTIONS})
-endif()
+add_executable(vok_win_render ${CMAKE_SOURCE_DIR}/tests/windows/win_render.cpp)
+target_link_libraries(vok_win_render PRIVATE vokshell)
+target_link_options(vok_win_render PRIVATE ${VOK_WIN32_LINK_OPTIONS})

@@ -1,13 +1,17 @@
 #pragma once
 #include <cstdint>
 
-// The process-wide pseudo-random generator: state 1 at start,
+// The show's pseudo-random generator: state 1 at start,
 // state = state * 214013 + 2531011, draw = (state >> 16) & 0x7FFF.
-namespace prng {
+// One lives in the show's state; the channel drift seeds it, the drift's walk
+// and the scenes' jitters draw from it.
+class Random {
+public:
+    void srand(uint32_t seed) { state = seed; }
+    int rand() {  // 0..32767
+        state = state * 214013u + 2531011u;
+        return static_cast<int>((state >> 16) & 0x7FFF);
+    }
 
-void srand(uint32_t seed);
-int rand();      // 0..32767
-void reset();    // back to the start state, 1
-uint32_t state();
-
-}  // namespace prng
+    uint32_t state = 1;
+};

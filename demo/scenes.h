@@ -1,15 +1,44 @@
 #pragma once
-// The scene steps of the timeline, shared between the files of demo/.
+// The scene table and the scene steps of the timeline.
+#include <cstdint>
+
 #include "demo/demo.h"
 
-// Loads the five meshes and gives them their starting matrices and colour.
-void loadMeshes();
+// One scene of the show: shown from the previous scene's end bound up to its
+// own, with the effect stage it needs and the step that draws it.
+struct Scene {
+    const char* name;
+    double end;      // seconds; the show time is compared with it in double
+    int32_t stage;   // the effect stage the scene needs (see ShowState)
+    void (*draw)(Demo& demo, float t);
+};
 
-void drawLetterScene(Demo& demo, int scene, float t);        // scenes 3 to 6
-void drawObjectScene(Demo& demo, int scene, float t);        // scenes 12 and 13
-void drawEffectScene(Demo& demo, int scene, float t);        // scenes 8 to 11
+extern const Scene sceneTable[];
+extern const int sceneCount;
+extern const int sceneEnd;  // the end step after the last scene: nothing is drawn
+
+// The scene of show time t (a rounded float): 0..sceneCount-1, or sceneEnd.
+int sceneForTime(float t);
+
+// Loads the five meshes and gives them their starting matrices and colour.
+// False when a mesh file cannot be opened; its name is then in `missing`.
+bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing);
+
+// The scene steps.
+void fadeScene(Demo& demo, float t);
+void logoWaveScene(Demo& demo, float t);
+void lomurWaveScene(Demo& demo, float t);
+void letterVScene(Demo& demo, float t);
+void letterOScene(Demo& demo, float t);
+void letterKScene(Demo& demo, float t);
+void letterEScene(Demo& demo, float t);
+void spriteScene(Demo& demo, float t);
+void channelDriftScene(Demo& demo, float t);
+void crossFadeScene(Demo& demo, float t);
+void lensScene(Demo& demo, float t);
+void creditsJitterScene(Demo& demo, float t);
+void thanksObjectScene(Demo& demo, float t);
+void greetsObjectScene(Demo& demo, float t);
 
 // Runs the effect-object transitions until the stage the scene needs is reached.
-void advanceEffectStage(Demo& demo, int scene, float t);
-// Deletes whatever effect object still exists.
-void deleteEffectObjects(Demo& demo);
+void advanceEffectStage(Demo& demo, int32_t stage, float t);

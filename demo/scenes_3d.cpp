@@ -1,14 +1,13 @@
 #include <cstdint>
 
-#include "common/random.h"
 #include "demo/scenes.h"
-#include "demo/show_state.h"
 #include "wire3d/ase.h"
 #include "wire3d/mesh.h"
 
 namespace {
 
 const char* const meshFiles[meshCount] = {"v.ase", "o.ase", "k.ase", "e.ase", "test.ase"};
+constexpr int objectMesh = 4;
 
 constexpr int zTranslation = 4 * 2 + 3;  // element (row 2, column 3) of a matrix
 
@@ -23,30 +22,20 @@ void stepColour(Mesh& mesh) {
 
 // Draws the mesh into the wire layer and adds the layer onto the work image;
 // the scene clears the layer once its overlays are done.
-void drawMeshOnto(Image& work, Mesh& mesh) {
-    drawWireframe(*wireLayer, mesh);
-    work.addSaturate(*wireLayer);
+void drawMeshOnto(Image& work, Image& wireLayer, Mesh& mesh) {
+    drawWireframe(wireLayer, mesh);
+    work.addSaturate(wireLayer);
 }
 
-}  // namespace
-
-void loadMeshes() {
-    for (int i = 0; i < meshCount; ++i) loadAse(meshFiles[i], meshes[i]);
-    for (Mesh& mesh : meshes) {
-        setIdentity(mesh.world);
-        setIdentity(mesh.object);
-        mesh.color &= 0xFF000000u;
-        mesh.world.m[zTranslation] = 200.0;
-    }
-}
-
-void drawLetterScene(Demo& demo, int scene, float t) {
-    Mesh& mesh = meshes[scene - 3];
+// A letter turning on the lomur picture at the given depth.
+void letterScene(Demo& demo, float t, int meshIndex, double depth) {
+    ShowState& state = demo.state;
+    Mesh& mesh = state.meshes[meshIndex];
     stepColour(mesh);
-    mesh.world.m[zTranslation] = scene == 6 ? 200.0 : 300.0;
-    demo.workImage->copyFrom(*demo.pictures[1]);
-    drawMeshOnto(*demo.workImage, mesh);
-    wireLayer->clear(0);
+    mesh.world.m[zTranslation] = depth;
+    demo.workImage->copyFrom(demo.picture(Picture::Lomur));
+    drawMeshOnto(*demo.workImage, *state.wireLayer, mesh);
+    state.wireLayer->clear(0);
 
     // The rotation for the next frame: a quarter turn about x, then a turn about y every 4 s.
     Matrix4 r1, r2, r3;
@@ -57,34 +46,75 @@ void drawLetterScene(Demo& demo, int scene, float t) {
     multiply(r2, r1, mesh.world);
 }
 
-void drawObjectScene(Demo& demo, int scene, float t) {
-    Mesh& mesh = meshes[4];
-    Image& work = *demo.workImage;
+// The object at a random depth from `nearest` to `nearest + range - 1`,
+// drawn over the vesk picture; the scene adds its overlay and clears the layer.
+Mesh& drawObject(Demo& demo, double nearest, int range) {
+    ShowState& state = demo.state;
+    Mesh& mesh = state.meshes[objectMesh];
     stepColour(mesh);
-    if (scene == 12) {
-        mesh.world.m[zTranslation] = 200.0 + prng::rand() % 100;
-        work.copyFrom(*demo.pictures[4]);
-        drawMeshOnto(work, mesh);
-        int32_t y = prng::rand() % 4;
-        int32_t x = prng::rand() % 4;
-        work.addBlit(*demo.pictures[6], x, y);
-        work.addSaturate(*demo.pictures[6]);
-    } else {
-        mesh.world.m[zTranslation] = 150.0 + prng::rand() % 150;
-        work.copyFrom(*demo.pictures[4]);
-        drawMeshOnto(work, mesh);
-        work.addSaturate(*demo.pictures[7]);
-        int32_t y = prng::rand() % 4;
-        int32_t x = prng::rand() % 4;
-        work.addBlit(*demo.pictures[7], x, y);
-    }
-    wireLayer->clear(0);
+    mesh.world.m[zTranslation] = nearest + state.prng.rand() % range;
+    demo.workImage->copyFrom(demo.picture(Picture::Vesk));
+    drawMeshOnto(*demo.workImage, *state.wireLayer, mesh);
+    return mesh;
+}
 
-    // Turns once every 16 s about x, 4 s about y and 8 s about z.
+// Turns the object once every 16 s about x, 4 s about y and 8 s about z.
+void turnObject(Mesh& mesh, float t) {
     Matrix4 p, q, r;
     rotateX(p, static_cast<int32_t>(t * 16.0f));
     rotateY(q, static_cast<int32_t>(t * 64.0f));
     rotateZ(r, static_cast<int32_t>(t * 32.0f));
     multiply(q, r, q);
     multiply(q, p, mesh.world);
+}
+
+}  // namespace
+
+bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing) {
+    for (int i = 0; i < meshCount; ++i) {
+        if (!loadAse(meshFiles[i], state.meshes[i], messages)) {
+            missing = meshFiles[i];
+            return false;
+        }
+    }
+    for (Mesh& mesh : state.meshes) {
+        setIdentity(mesh.world);
+        setIdentity(mesh.object);
+        mesh.color &= 0xFF000000u;
+        mesh.world.m[zTranslation] = 200.0;
+    }
+    return true;
+}
+
+void letterVScene(Demo& demo, float t) { letterScene(demo, t, 0, 300.0); }
+void letterOScene(Demo& demo, float t) { letterScene(demo, t, 1, 300.0); }
+void letterKScene(Demo& demo, float t) { letterScene(demo, t, 2, 300.0); }
+void letterEScene(Demo& demo, float t) { letterScene(demo, t, 3, 200.0); }
+
+// The object at a jittering depth, then the thanks overlay jittering by up to 3 pixels.
+void thanksObjectScene(Demo& demo, float t) {
+    ShowState& state = demo.state;
+    Image& work = *demo.workImage;
+    const Image& thanks = demo.picture(Picture::Thanks);
+    Mesh& mesh = drawObject(demo, 200.0, 100);
+    int32_t y = state.prng.rand() % 4;
+    int32_t x = state.prng.rand() % 4;
+    work.addBlit(thanks, x, y);
+    work.addSaturate(thanks);
+    state.wireLayer->clear(0);
+    turnObject(mesh, t);
+}
+
+// The object nearer and farther, then the greets overlay in place and jittering.
+void greetsObjectScene(Demo& demo, float t) {
+    ShowState& state = demo.state;
+    Image& work = *demo.workImage;
+    const Image& greets = demo.picture(Picture::Greets);
+    Mesh& mesh = drawObject(demo, 150.0, 150);
+    work.addSaturate(greets);
+    int32_t y = state.prng.rand() % 4;
+    int32_t x = state.prng.rand() % 4;
+    work.addBlit(greets, x, y);
+    state.wireLayer->clear(0);
+    turnObject(mesh, t);
 }

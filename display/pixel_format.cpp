@@ -42,6 +42,11 @@ PixelFormat makePixelFormat(uint32_t bitCount, uint32_t redMask, uint32_t greenM
     return format;
 }
 
+int converterBytes(const PixelFormat& format, bool windowed) {
+    if (!windowed || format.bitCount == 32) return 4;
+    return format.bitCount == 24 ? 3 : 2;
+}
+
 bool isConvertible(const PixelFormat& format) {
     if (format.bitCount < 16 || format.bitCount > 32) return false;
     return format.redRightShift >= 0 && format.greenRightShift >= 0 && format.blueRightShift >= 0;

@@ -125,12 +125,10 @@ int SdlDisplay::present(const Image& image) {
     // A failed lock leaves the texture as it was; the next flip shows it again.
     if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return 1;
     uint8_t* surface = static_cast<uint8_t*>(pixels);
-    if (!windowed || format.bitCount == 32) {
-        present32(image, format, surface, pitch);
-    } else if (format.bitCount == 24) {
-        present24(image, format, surface, pitch);
-    } else {
-        present16(image, format, surface, pitch);
+    switch (converterBytes(format, windowed)) {
+        case 4: present32(image, format, surface, pitch); break;
+        case 3: present24(image, format, surface, pitch); break;
+        default: present16(image, format, surface, pitch); break;
     }
     SDL_UnlockTexture(texture);
     return 1;

@@ -152,10 +152,9 @@ int Display::present(const Image& image) {
     // Formats the converters cannot write (below 16 bits per pixel, channels
     // wider than 8 bits) get no picture: the frame is dropped.
     if (!isConvertible(format)) return 1;
-    if (!windowed) return present32(image);  // the mode was set to 32 bits per pixel
-    switch (format.bitCount) {
-    case 32: return present32(image);
-    case 24: return present24(image);
+    switch (converterBytes(format, windowed != 0)) {
+    case 4: return present32(image);
+    case 3: return present24(image);
     default: return present16(image);
     }
 }

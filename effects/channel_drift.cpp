@@ -57,24 +57,19 @@ void drawChannel(Image& canvas, const Image& picture, int32_t dx, int32_t dy, in
 }
 
 // One step of a walk: offset += (k - subtrahend) * 0.1f, in double, stored as float.
-void step(float& offset, int subtrahend) {
-    int k = prng::rand() % 30;
+void step(Random& prng, float& offset, int subtrahend) {
+    int k = prng.rand() % 30;
     offset = static_cast<float>(offset + (k - subtrahend) * static_cast<double>(0.1f));
 }
 
 }  // namespace
 
-ChannelDrift::ChannelDrift(const char* pictureName, const char* secondName)
-    : picture(nullptr), extraPicture(nullptr), canvas(new Image()) {
-    picture = loadScreenPicture(pictureName);
-    extraPicture = loadPcx(secondName);  // never drawn, so any size will do
-    prng::srand(123);
-}
-
-ChannelDrift::~ChannelDrift() {
-    delete picture;
-    delete extraPicture;
-    delete canvas;
+ChannelDrift::ChannelDrift(const char* pictureName, const char* secondName, Random& prng, MessageSink& messages)
+    : picture(loadScreenPicture(pictureName, messages)),
+      extraPicture(loadPcx(secondName, messages)),  // never drawn, so any size will do
+      canvas(std::make_unique<Image>()),
+      prng_(prng) {
+    prng_.srand(123);
 }
 
 void ChannelDrift::render(Image& target) {
@@ -87,11 +82,11 @@ void ChannelDrift::render(Image& target) {
         copyBytesRun(target.pixels, canvas->pixels, screenPixels, colourBytes);
     }
     if (redX < 500) {
-        step(redX, 14);
-        step(redY, 15);
-        step(greenX, 14);
-        step(greenY, 16);
-        step(blueX, 15);
-        step(blueY, 14);
+        step(prng_, redX, 14);
+        step(prng_, redY, 15);
+        step(prng_, greenX, 14);
+        step(prng_, greenY, 16);
+        step(prng_, blueX, 15);
+        step(prng_, blueY, 14);
     }
 }

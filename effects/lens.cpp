@@ -4,9 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-int8_t dxAccum[screenPixels];
-int8_t dyAccum[screenPixels];
-
 namespace {
 
 constexpr int32_t lensSize = 100;
@@ -43,26 +40,29 @@ void copyPixel(uint8_t* destination, int64_t to, const uint8_t* source, int64_t 
     std::memmove(destination + 4 * to, source + 4 * from, 4);
 }
 
-int64_t displacedIndex(int32_t p) { return static_cast<int64_t>(p) + dxAccum[p] + screenWidth * dyAccum[p]; }
+int64_t displacedIndex(const Lens& lens, int32_t p) {
+    return static_cast<int64_t>(p) + lens.dxAccum[p] + screenWidth * lens.dyAccum[p];
+}
 
 // The rebuild as defined, for images of any pixel count, and for a destination
 // that is the source itself: every screen index in order, both indices reduced
 // modulo the images' counts.
-void rebuildAnySize(Image& destination, const Image& source) {
+void rebuildAnySize(const Lens& lens, Image& destination, const Image& source) {
     for (int32_t p = 0; p < screenPixels; ++p) {
-        copyPixel(destination.pixels, p % destination.count, source.pixels, wrapIndex(displacedIndex(p), source.count));
+        copyPixel(destination.pixels, p % destination.count, source.pixels, wrapIndex(displacedIndex(lens, p), source.count));
     }
 }
 
 // Both images 320x240 and distinct: outside the window both fields are zero, so
 // there the destination is a plain copy; inside it the displaced index is off
 // by less than one image, so one add or subtract replaces the remainder.
-void rebuildScreenSized(Image& destination, const Image& source, int32_t x, int32_t y, const LensWindow& w) {
+void rebuildScreenSized(const Lens& lens, Image& destination, const Image& source, int32_t x, int32_t y,
+                        const LensWindow& w) {
     std::memcpy(destination.pixels, source.pixels, screenBytes);
     for (int32_t j = w.j0; j < w.j1; ++j) {
         for (int32_t k = w.k0; k < w.k1; ++k) {
             int32_t p = screenIndex(x, y, j, k);
-            int64_t s = displacedIndex(p);
+            int64_t s = displacedIndex(lens, p);
             if (s < 0) s += screenPixels;
             if (s >= screenPixels) s -= screenPixels;
             copyPixel(destination.pixels, p, source.pixels, s);
@@ -72,7 +72,7 @@ void rebuildScreenSized(Image& destination, const Image& source, int32_t x, int3
 
 }  // namespace
 
-Lens::Lens() : dxTable{}, dyTable{} { buildTables(); }
+Lens::Lens() : dxTable{}, dyTable{}, dxAccum{}, dyAccum{} { buildTables(); }
 
 Lens::~Lens() = default;
 
@@ -104,9 +104,9 @@ void Lens::apply(Image& destination, const Image& source, int32_t x, int32_t y) 
 
     bool screenSized = destination.count == screenPixels && source.count == screenPixels;
     if (screenSized && destination.pixels != source.pixels) {
-        rebuildScreenSized(destination, source, x, y, w);
+        rebuildScreenSized(*this, destination, source, x, y, w);
     } else {
-        rebuildAnySize(destination, source);
+        rebuildAnySize(*this, destination, source);
     }
 
     // Only the window was stamped; the rest of both fields is still zero.

@@ -14,8 +14,8 @@ public:
 
     int8_t dxTable[10000];
     int8_t dyTable[10000];
+    // Per-pixel displacement fields: zero outside apply(), which stamps the
+    // lens window into them, rebuilds the picture and clears the window again.
+    int8_t dxAccum[screenPixels];
+    int8_t dyAccum[screenPixels];
 };
-
-// Per-pixel displacement fields shared by every lens; zero outside apply().
-extern int8_t dxAccum[screenPixels];
-extern int8_t dyAccum[screenPixels];

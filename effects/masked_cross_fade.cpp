@@ -78,23 +78,18 @@ bool usable(const Image* picture) { return picture && picture->isScreenSized() &
 
 }  // namespace
 
-MaskedCrossFade::MaskedCrossFade(const char* firstName, const char* secondName, const char* maskName)
+MaskedCrossFade::MaskedCrossFade(const char* firstName, const char* secondName, const char* maskName,
+                                 MessageSink& messages)
     : scrollX(0),
       scrollY(0),
-      first(loadScreenPicture(firstName)),
-      second(loadScreenPicture(secondName)),
-      mask(loadScreenPicture(maskName)) {}
-
-MaskedCrossFade::~MaskedCrossFade() {
-    delete first;
-    delete second;
-    delete mask;
-}
+      first(loadScreenPicture(firstName, messages)),
+      second(loadScreenPicture(secondName, messages)),
+      mask(loadScreenPicture(maskName, messages)) {}
 
 void MaskedCrossFade::render(Image& target) {
     scrollX = wrapOffset(static_cast<int64_t>(scrollX) + 4, screenWidth);
     scrollY = wrapOffset(static_cast<int64_t>(scrollY) + 4, screenHeight);
-    if (!usable(&target) || !usable(first) || !usable(second) || !usable(mask)) return;
+    if (!usable(&target) || !usable(first.get()) || !usable(second.get()) || !usable(mask.get())) return;
 
     // Each pixel is independent, so rows go top to bottom; within a row the
     // mask column runs from scrollX to 319 and then on from 0.

@@ -1,21 +1,22 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
+#include "common/messages.h"
 #include "image/image.h"
 
 // Mixes two pictures through a grey-scale mask that scrolls 4 pixels right and
 // 4 down per frame. Loads and owns its three pictures.
 class MaskedCrossFade {
 public:
-    MaskedCrossFade(const char* firstName, const char* secondName, const char* maskName);
-    ~MaskedCrossFade();
+    MaskedCrossFade(const char* firstName, const char* secondName, const char* maskName, MessageSink& messages);
     MaskedCrossFade(const MaskedCrossFade&) = delete;
     MaskedCrossFade& operator=(const MaskedCrossFade&) = delete;
     void render(Image& target);
 
     int32_t scrollX;
     int32_t scrollY;
-    Image* first;
-    Image* second;
-    Image* mask;
+    std::unique_ptr<Image> first;
+    std::unique_ptr<Image> second;
+    std::unique_ptr<Image> mask;
 };

@@ -1,17 +1,17 @@
 #include "effects/screen_picture.h"
 
-#include <cstdio>
+#include <string>
 
 #include "image/pcx.h"
 
-Image* loadScreenPicture(const char* fileName) {
-    Image* picture = loadPcx(fileName);
+std::unique_ptr<Image> loadScreenPicture(const char* fileName, MessageSink& messages) {
+    std::unique_ptr<Image> picture = loadPcx(fileName, messages);
     if (picture->isScreenSized() && picture->pixels) return picture;
     if (picture->count == 0) {
-        std::fprintf(stderr, "missing picture: %s\n", fileName);
+        messages.warning(std::string("missing picture: ") + fileName);
     } else {
-        std::fprintf(stderr, "picture %s is %dx%d, not 320x240\n", fileName, picture->width, picture->height);
+        messages.warning(std::string("picture ") + fileName + " is " + std::to_string(picture->width) + "x" +
+                         std::to_string(picture->height) + ", not 320x240");
     }
-    delete picture;
-    return new Image();
+    return std::make_unique<Image>();
 }

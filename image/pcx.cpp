@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -52,9 +53,9 @@ void decodePlaneRow(BlockReader& reader, uint8_t* row, int32_t width, int plane)
 
 }  // namespace
 
-Image* loadPcx(const char* fileName) {
+std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages) {
     FILE* file = platform::openDataFile(fileName, "rb");
-    if (!file) return new Image(0, 0);
+    if (!file) return std::make_unique<Image>(0, 0);
 
     uint8_t header[headerSize] = {};
     size_t got = std::fread(header, 1, headerSize, file);
@@ -62,12 +63,13 @@ Image* loadPcx(const char* fileName) {
     int32_t width = header[12] | (header[13] << 8);
     int32_t height = header[14] | (header[15] << 8);
     if (static_cast<int64_t>(width) * height * 4 > largestPictureBytes) {
-        std::fprintf(stderr, "%s: picture of %dx%d pixels is too large, not loaded\n", fileName, width, height);
+        messages.warning(std::string(fileName) + ": picture of " + std::to_string(width) + "x" + std::to_string(height) +
+                         " pixels is too large, not loaded");
         std::fclose(file);
-        return new Image(0, 0);
+        return std::make_unique<Image>(0, 0);
     }
 
-    Image* image = new Image(width, height);
+    auto image = std::make_unique<Image>(width, height);
     std::fseek(file, headerSize, SEEK_SET);
     BlockReader reader(file);
     for (int32_t y = 0; y < height && image->count > 0; ++y) {

@@ -43,4 +43,15 @@ FILE* openDataFile(const char* name, const char* mode) {
     return std::fopen(dataPath(name).c_str(), mode);
 }
 
+bool readDataFile(const char* name, std::string& bytes) {
+    bytes.clear();
+    FILE* file = openDataFile(name, "rb");
+    if (!file) return false;
+    char block[65536];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
+    std::fclose(file);
+    return true;
+}
+
 }  // namespace platform

@@ -24,5 +24,8 @@ void setDataDirectory(const std::string& directory);
 const std::string& dataDirectory();
 std::string dataPath(const char* name);  // absolute names are left as they are
 FILE* openDataFile(const char* name, const char* mode);
+// Reads a whole data file in binary. False when it cannot be opened; a read
+// error (a directory of that name, say) ends the bytes where it happened.
+bool readDataFile(const char* name, std::string& bytes);
 
 }  // namespace platform

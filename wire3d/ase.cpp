@@ -20,12 +20,7 @@ enum class SearchEnd { Found, KeyPressed, EndOfFile };
 // lie past the end (a seek past the end is allowed; reads there give nothing).
 class AseText {
 public:
-    explicit AseText(FILE* file) {
-        char block[4096];
-        size_t got;
-        while ((got = std::fread(block, 1, sizeof block, file)) > 0) text_.append(block, got);
-        dropCarriageReturns();
-    }
+    explicit AseText(std::string bytes) : text_(std::move(bytes)) { dropCarriageReturns(); }
 
     // Slides a window of the keyword's length one character at a time, starting
     // n - 1 characters back, until it matches, a key press waits, or the file ends.
@@ -144,7 +139,7 @@ void parseVertexLine(const std::string& line, int32_t& index, float& x, float& y
     }
 }
 
-void readVertices(AseText& text, Mesh& mesh) {
+void readVertices(AseText& text, Mesh& mesh, MessageSink& messages) {
     int32_t index = 0;
     float x = 0.0f, y = 0.0f, z = 0.0f;
     if (platform::keyPressWaiting()) return;
@@ -156,7 +151,7 @@ void readVertices(AseText& text, Mesh& mesh) {
             mesh.vertices[index].y = y;
             mesh.vertices[index].z = z;
         }
-        if (i % 50 == 0) std::fputs(".", stdout);
+        if (i % 50 == 0) messages.text(".");
         if (platform::keyPressWaiting()) return;
     }
 }
@@ -169,36 +164,31 @@ void parseFaceEntry(AseText& text, int32_t& a, int32_t& b, int32_t& c) {
     if (!text.readWord() || !text.readInt(c)) return;
 }
 
-void readFaces(AseText& text, Mesh& mesh) {
+void readFaces(AseText& text, Mesh& mesh, MessageSink& messages) {
     int32_t a = 0, b = 0, c = 0;
     if (platform::keyPressWaiting()) return;
     for (int32_t i = 0; i < mesh.faceCount; ++i) {
         if (text.search("*MESH_FACE ") == SearchEnd::EndOfFile) return;
         parseFaceEntry(text, a, b, c);
         mesh.faces[i] = Face{a, b, c};
-        if (i % 50 == 0) std::fputs(".", stdout);
-        std::fputs(" \b", stdout);
+        if (i % 50 == 0) messages.text(".");
+        messages.text(" \b");
         if (platform::keyPressWaiting()) return;
     }
 }
 
 }  // namespace
 
-void loadAse(const char* fileName, Mesh& mesh) {
-    FILE* file = platform::openDataFile(fileName, "rb");
-    if (!file) {
-        std::printf("ia pas le file %s", fileName);
-        std::fflush(stdout);
-        std::exit(1);
-    }
-    AseText text(file);
-    std::fclose(file);
+bool loadAse(const char* fileName, Mesh& mesh, MessageSink& messages) {
+    std::string bytes;
+    if (!platform::readDataFile(fileName, bytes)) return false;
+    AseText text(std::move(bytes));
+    const std::string name = fileName;
 
     text.seek(20);
     text.search("*MESH_NUMVERTEX ");
     readCount(text, mesh.vertexCount);
-    std::printf("nombre vertex de %s %d\n", fileName, mesh.vertexCount);
-    std::fflush(stdout);
+    messages.text("nombre vertex de " + name + " " + std::to_string(mesh.vertexCount) + "\n");
     delete[] mesh.vertices;
     delete[] mesh.transformed;
     mesh.vertices = new Vec4[mesh.vertexCount]();
@@ -206,13 +196,13 @@ void loadAse(const char* fileName, Mesh& mesh) {
 
     text.search("*MESH_NUMFACES ");
     readCount(text, mesh.faceCount);
-    std::printf("nombre face de %s %d\n", fileName, mesh.faceCount);
-    std::fflush(stdout);
+    messages.text("nombre face de " + name + " " + std::to_string(mesh.faceCount) + "\n");
     delete[] mesh.faces;
     mesh.faces = new Face[mesh.faceCount]();
 
-    readVertices(text, mesh);
-    std::fputs("lecture vertex ok !\n", stdout);
-    readFaces(text, mesh);
-    std::fputs("lecture faces ok !\n", stdout);
+    readVertices(text, mesh, messages);
+    messages.text("lecture vertex ok !\n");
+    readFaces(text, mesh, messages);
+    messages.text("lecture faces ok !\n");
+    return true;
 }

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <vector>
 
-Mesh meshes[meshCount];
-
 const Matrix4 viewMatrix = {{1.0, 0.0, 0.0, 0.0,  //
                              0.0, 1.0, 0.0, 0.0,  //
                              0.0, 0.0, 1.0, -512.0,

@@ -8,7 +8,8 @@ struct Face {
     int32_t a, b, c;
 };
 
-// A triangle mesh read from an ASE file, drawn as single-colour outlines.
+// A triangle mesh read from an ASE file, drawn as single-colour outlines. Its
+// owner frees the three arrays with resetMesh.
 struct Mesh {
     Vec4* vertices;
     Vec4* transformed;
@@ -20,11 +21,10 @@ struct Mesh {
     Matrix4 object;
 };
 
-constexpr int meshCount = 5;
-extern Mesh meshes[meshCount];   // 0 v, 1 o, 2 k, 3 e, 4 test
-extern const Matrix4 viewMatrix; // identity with row 2 = (0, 0, 1, -512)
+constexpr int meshCount = 5;      // the show's meshes: 0 v, 1 o, 2 k, 3 e, 4 test
+extern const Matrix4 viewMatrix;  // identity with row 2 = (0, 0, 1, -512)
 
-// Frees the mesh's arrays and zeroes every field, as at program start.
+// Frees the mesh's arrays and zeroes every field.
 void resetMesh(Mesh& mesh);
 
 // Projects the mesh with focal length 512 around (160, 120) and draws every

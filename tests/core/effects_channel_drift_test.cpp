@@ -44,11 +44,12 @@ struct ReferenceDrift {
 
 struct ChannelDriftTest : ::testing::Test {
     ChannelDrift* drift = nullptr;
+    Random prng;
+    MessageLog messages;
     Image target;
     void SetUp() override {
-        ::testing::internal::CaptureStderr();
-        drift = new ChannelDrift("no-picture.pcx", "no-second.pcx");
-        warnings = ::testing::internal::GetCapturedStderr();
+        drift = new ChannelDrift("no-picture.pcx", "no-second.pcx", prng, messages);
+        warnings = messages.warnings;
         fillRandom(*drift->picture, 31);
         fillRandom(target, 32);
     }
@@ -65,7 +66,7 @@ struct ChannelDriftTest : ::testing::Test {
 
 TEST_F(ChannelDriftTest, StartsInRegisterReseededAndKeepsFourthBytes) {
     EXPECT_EQ(warnings, "missing picture: no-picture.pcx\n");  // the second picture is never drawn
-    EXPECT_EQ(prng::state(), 123u);
+    EXPECT_EQ(prng.state, 123u);
     EXPECT_EQ(drift->redX, 0.0f);
     EXPECT_EQ(drift->blueY, 0.0f);
     std::vector<uint8_t> before = bytesOf(target);
@@ -98,13 +99,13 @@ TEST_F(ChannelDriftTest, RowsNoShiftedCopyReachesKeepTheirEarlierBytes) {
 }
 
 TEST_F(ChannelDriftTest, WalksSixDrawsPerFrameUntilRedReaches500) {
-    uint32_t state = prng::state();
+    uint32_t state = prng.state;
     drift->render(target);
     for (int i = 0; i < 6; ++i) state = state * 214013u + 2531011u;
-    EXPECT_EQ(prng::state(), state);
+    EXPECT_EQ(prng.state, state);
     setOffsets(500, 1, 2, 3, 4, 5);
     drift->render(target);
-    EXPECT_EQ(prng::state(), state);
+    EXPECT_EQ(prng.state, state);
     EXPECT_EQ(drift->greenY, 3.0f);
 }
 
@@ -121,7 +122,7 @@ TEST_F(ChannelDriftTest, FramesMatchTheDriftAsWritten) {
     setOffsets(-319.5f, 239.9f, 1e9f, -1e30f, NAN, 3.0f);
     std::memcpy(reference.offsets, &drift->redX, sizeof reference.offsets);
     reference.offsets[2] = reference.offsets[3] = reference.offsets[4] = 1000;
-    reference.state = prng::state();
+    reference.state = prng.state;
     reference.render(*drift->picture, expected);
     drift->render(target);
     EXPECT_EQ(bytesOf(target), expected);
@@ -130,9 +131,10 @@ TEST_F(ChannelDriftTest, FramesMatchTheDriftAsWritten) {
 TEST(ChannelDrift, APictureOfAnotherSizeIsReplacedByBlack) {
     TempDir dir;
     std::string name = dir.write("odd.pcx", pcxFile(2, 5, 9, 9, 9));
-    ::testing::internal::CaptureStderr();
-    ChannelDrift drift(name.c_str(), name.c_str());
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "picture " + name + " is 2x5, not 320x240\n");
+    Random prng;
+    MessageLog messages;
+    ChannelDrift drift(name.c_str(), name.c_str(), prng, messages);
+    EXPECT_EQ(messages.warnings, "picture " + name + " is 2x5, not 320x240\n");
     EXPECT_TRUE(drift.picture->isScreenSized());
     EXPECT_EQ(drift.extraPicture->width, 2);
     Image target;

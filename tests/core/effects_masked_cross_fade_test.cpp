@@ -32,9 +32,9 @@ struct CrossFadeTest : ::testing::Test {
     MaskedCrossFade* fade = nullptr;
     Image target;
     void SetUp() override {
-        ::testing::internal::CaptureStderr();
-        fade = new MaskedCrossFade("no-first.pcx", "no-second.pcx", "no-mask.pcx");
-        warnings = ::testing::internal::GetCapturedStderr();
+        MessageLog messages;
+        fade = new MaskedCrossFade("no-first.pcx", "no-second.pcx", "no-mask.pcx", messages);
+        warnings = messages.warnings;
         fillRandom(target, 21);
     }
     void TearDown() override { delete fade; }
@@ -57,10 +57,10 @@ TEST_F(CrossFadeTest, MissingPicturesAreWarnedAboutAndDrawnBlack) {
 TEST(CrossFade, APictureOfAnotherSizeIsReplacedByBlack) {
     TempDir dir;
     std::string name = dir.write("small.pcx", pcxFile(4, 3, 200, 100, 50));
-    ::testing::internal::CaptureStderr();
-    MaskedCrossFade fade(name.c_str(), name.c_str(), name.c_str());
+    MessageLog messages;
+    MaskedCrossFade fade(name.c_str(), name.c_str(), name.c_str(), messages);
     std::string line = "picture " + name + " is 4x3, not 320x240\n";
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), line + line + line);
+    EXPECT_EQ(messages.warnings, line + line + line);
     EXPECT_TRUE(fade.mask->isScreenSized());
     EXPECT_EQ(pixel(*fade.first, 0), 0u);
 }

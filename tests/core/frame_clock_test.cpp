@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/frame_clock.h"
+#include "common/frame_clock.h"
 #include "platform/platform.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -33,17 +35,7 @@ Bytes pcxFile(int width, int height, const Bytes& data) {
     return file;
 }
 
-// Frees the image the way its owners do.
-struct Loaded {
-    explicit Loaded(Image* loaded) : image(loaded) {}
-    ~Loaded() {
-        image->release();
-        delete image;
-    }
-    Image* operator->() const { return image; }
-    Image& operator*() const { return *image; }
-    Image* image;
-};
+using Loaded = std::unique_ptr<Image>;
 
 uint8_t red(const Image& image, int x, int y) { return image.pixels[4 * (x + y * image.width) + 2]; }
 uint8_t green(const Image& image, int x, int y) { return image.pixels[4 * (x + y * image.width) + 1]; }
@@ -51,8 +43,9 @@ uint8_t blue(const Image& image, int x, int y) { return image.pixels[4 * (x + y 
 
 class PcxTest : public ::testing::Test {
 protected:
-    Image* load(const Bytes& contents) { return loadPcx(dir.write("picture.pcx", contents).c_str()); }
+    Loaded load(const Bytes& contents) { return loadPcx(dir.write("picture.pcx", contents).c_str(), messages); }
     TempDir dir;
+    MessageLog messages;
 };
 
 }  // namespace
@@ -60,7 +53,7 @@ protected:
 // ---------------------------------------------------------------- header
 
 TEST_F(PcxTest, MissingFileGivesEmptyImage) {
-    Loaded image(loadPcx(dir.file("absent.pcx").c_str()));
+    Loaded image(loadPcx(dir.file("absent.pcx").c_str(), messages));
     EXPECT_EQ(image->width, 0);
     EXPECT_EQ(image->height, 0);
     EXPECT_EQ(image->count, 0);
@@ -113,9 +106,8 @@ TEST_F(PcxTest, FileShorterThanTheSizeFieldsGivesEmptyImage) {
 
 TEST_F(PcxTest, OversizedHeaderIsRefusedWithOneLineNamingTheFile) {
     std::string path = dir.write("huge.pcx", pcxFile(65535, 65535, {0xC1, 0x10}));
-    testing::internal::CaptureStderr();
-    Image* image = loadPcx(path.c_str());
-    std::string error = testing::internal::GetCapturedStderr();
+    Loaded image = loadPcx(path.c_str(), messages);
+    const std::string& error = messages.warnings;
     EXPECT_EQ(image->count, 0);
     EXPECT_EQ(image->width, 0);
     EXPECT_EQ(image->height, 0);
@@ -123,22 +115,17 @@ TEST_F(PcxTest, OversizedHeaderIsRefusedWithOneLineNamingTheFile) {
     ASSERT_FALSE(error.empty());
     EXPECT_EQ(error.back(), '\n');
     EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
-    image->release();
-    delete image;
 }
 
 // 64 MiB of pixels is the largest picture taken.
 TEST_F(PcxTest, SixtyFourMebibytesIsTheLimit) {
-    testing::internal::CaptureStderr();
-    Image* tooLarge = loadPcx(dir.write("over.pcx", pcxFile(4096, 4097, {})).c_str());
-    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+    Loaded tooLarge = loadPcx(dir.write("over.pcx", pcxFile(4096, 4097, {})).c_str(), messages);
+    EXPECT_FALSE(messages.warnings.empty());
     EXPECT_EQ(tooLarge->count, 0);
-    tooLarge->release();
-    delete tooLarge;
 
-    testing::internal::CaptureStderr();
-    Loaded largest(loadPcx(dir.write("limit.pcx", pcxFile(4096, 4096, {0xC3, 0x21})).c_str()));
-    EXPECT_TRUE(testing::internal::GetCapturedStderr().empty());
+    messages.warnings.clear();
+    Loaded largest(loadPcx(dir.write("limit.pcx", pcxFile(4096, 4096, {0xC3, 0x21})).c_str(), messages));
+    EXPECT_TRUE(messages.warnings.empty());
     ASSERT_EQ(largest->count, 4096 * 4096);
     EXPECT_EQ(red(*largest, 2, 0), 0x21);
     EXPECT_EQ(red(*largest, 3, 0), 0);

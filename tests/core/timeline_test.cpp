@@ -4,9 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "common/random.h"
 #include "demo/demo.h"
-#include "demo/show_state.h"
+#include "demo/scenes.h"
 #include "platform/platform.h"
 #include "support/test_data.h"
 #include "support/test_files.h"
@@ -37,9 +36,7 @@ protected:
 
     Demo& start(uint32_t t0 = 1000) {
         virtualTicks = t0;
-        testing::internal::CaptureStdout();  // the mesh loader's progress text
-        demo_ = new Demo();
-        loaderOutput_ = testing::internal::GetCapturedStdout();
+        demo_ = new Demo(messages_);
         t0_ = t0;
         return *demo_;
     }
@@ -58,10 +55,10 @@ protected:
     TempDir data_;
     Demo* demo_ = nullptr;
     uint32_t t0_ = 0;
-    std::string loaderOutput_;
+    MessageLog messages_;
 };
 
-const uint32_t firstMillisecondOfScene[sceneCount + 1] = {
+const uint32_t firstMillisecondOfScene[] = {
     0, 8276, 16552, 24828, 28966, 33104, 37242, 41379, 49655, 57931, 66207, 74483, 82758, 91034, 99310};
 
 }  // namespace
@@ -92,43 +89,43 @@ TEST_F(ShowTest, LoadsEverythingAndStartsTheClockLast) {
     Demo& demo = start();
     EXPECT_EQ(demo.clock->startTick, 1000u);
     for (int slot = 0; slot < 9; ++slot) EXPECT_TRUE(demo.pictures[slot]->isScreenSized()) << slot;
-    EXPECT_EQ(sprite1->width, 16);
-    EXPECT_EQ(sprite3->width, 24);
-    for (const Mesh& mesh : meshes) {
+    EXPECT_EQ(demo_->state.sprite1->width, 16);
+    EXPECT_EQ(demo_->state.sprite3->width, 24);
+    for (const Mesh& mesh : demo_->state.meshes) {
         EXPECT_EQ(mesh.vertexCount, 5);
         EXPECT_EQ(mesh.faceCount, 6);
         EXPECT_EQ(mesh.world.m[11], 200.0);
         EXPECT_EQ(mesh.object.m[0], 1.0);
         EXPECT_EQ(mesh.color, 0u);
     }
-    EXPECT_NE(loaderOutput_.find("nombre vertex de v.ase 5\n"), std::string::npos);
-    EXPECT_NE(loaderOutput_.find("nombre face de test.ase 6\n"), std::string::npos);
-    for (int i = 0; i < screenBytes; ++i) ASSERT_EQ(wireLayer->pixels[i], 0);
+    EXPECT_NE(messages_.textOut.find("nombre vertex de v.ase 5\n"), std::string::npos);
+    EXPECT_NE(messages_.textOut.find("nombre face de test.ase 6\n"), std::string::npos);
+    for (int i = 0; i < screenBytes; ++i) ASSERT_EQ(demo_->state.wireLayer->pixels[i], 0);
 }
 
 TEST_F(ShowTest, EffectObjectsComeAndGoOnTheFirstFrameOfTheirScenes) {
     Demo& demo = start();
     frameAt(0);
-    EXPECT_EQ(effectStage, 1);
+    EXPECT_EQ(demo_->state.effectStage, 1);
     ASSERT_NE(demo.fader, nullptr);
     EXPECT_EQ(demo.fader->start, 0.0f);
     EXPECT_EQ(demo.fader->end, 5.5f);
     frameAt(8276);
-    EXPECT_EQ(effectStage, 2);
+    EXPECT_EQ(demo_->state.effectStage, 2);
     EXPECT_EQ(demo.fader, nullptr);
     frameAt(49655);
-    EXPECT_EQ(effectStage, 3);
-    ASSERT_NE(channelDrift, nullptr);
+    EXPECT_EQ(demo_->state.effectStage, 3);
+    ASSERT_NE(demo_->state.channelDrift, nullptr);
     frameAt(57931);
-    EXPECT_EQ(effectStage, 4);
-    EXPECT_EQ(channelDrift, nullptr);
+    EXPECT_EQ(demo_->state.effectStage, 4);
+    EXPECT_EQ(demo_->state.channelDrift, nullptr);
     EXPECT_NE(demo.crossFade, nullptr);
     frameAt(66207);
-    EXPECT_EQ(effectStage, 5);
+    EXPECT_EQ(demo_->state.effectStage, 5);
     EXPECT_EQ(demo.crossFade, nullptr);
     EXPECT_NE(demo.lens, nullptr);
     frameAt(74483);
-    EXPECT_EQ(effectStage, 6);
+    EXPECT_EQ(demo_->state.effectStage, 6);
     EXPECT_EQ(demo.lens, nullptr);
 }
 
@@ -136,12 +133,12 @@ TEST_F(ShowTest, AStallRunsTheSkippedTransitionsInOrder) {
     Demo& demo = start();
     frameAt(60000);  // straight into the cross-fade
     EXPECT_EQ(demo.lastScene, 9);
-    EXPECT_EQ(effectStage, 4);
+    EXPECT_EQ(demo_->state.effectStage, 4);
     EXPECT_EQ(demo.fader, nullptr);
-    EXPECT_EQ(channelDrift, nullptr);
+    EXPECT_EQ(demo_->state.channelDrift, nullptr);
     EXPECT_NE(demo.crossFade, nullptr);
     frameAt(95000);  // and on past the lens
-    EXPECT_EQ(effectStage, 6);
+    EXPECT_EQ(demo_->state.effectStage, 6);
     EXPECT_EQ(demo.crossFade, nullptr);
     EXPECT_EQ(demo.lens, nullptr);
 }
@@ -161,14 +158,14 @@ TEST_F(ShowTest, TheEndStepDrawsNothingAndAsksToQuit) {
 TEST_F(ShowTest, TheWaveAmplitudeFollowsTheFrameTimes) {
     Demo& demo = start();
     frameAt(8276);
-    EXPECT_EQ(waveAmplitude, static_cast<float>(8276 * static_cast<double>(0.015f)));
+    EXPECT_EQ(demo_->state.waveAmplitude, static_cast<float>(8276 * static_cast<double>(0.015f)));
     frameAt(8300);
     float expected = static_cast<float>(8276 * static_cast<double>(0.015f));
     expected = static_cast<float>(expected + 24 * static_cast<double>(0.015f));
-    EXPECT_EQ(waveAmplitude, expected);
+    EXPECT_EQ(demo_->state.waveAmplitude, expected);
     frameAt(16552);  // the falling warp takes this frame's 8252 ms off
     expected = static_cast<float>(expected - 8252 * static_cast<double>(0.015f));
-    EXPECT_EQ(waveAmplitude, expected);
+    EXPECT_EQ(demo_->state.waveAmplitude, expected);
     (void)demo;
 }
 
@@ -176,14 +173,14 @@ TEST_F(ShowTest, LetterScenesStepTheColourAndRebuildTheRotation) {
     Demo& demo = start();
     frameAt(24828);
     EXPECT_EQ(demo.lastScene, 3);
-    EXPECT_EQ(meshes[0].color, 0x020408u);
+    EXPECT_EQ(demo_->state.meshes[0].color, 0x020408u);
     // After drawing, world is the rotation for the next frame: its z translation is 0.
-    EXPECT_EQ(meshes[0].world.m[11], 0.0);
-    EXPECT_NEAR(meshes[0].world.m[6], -1.0, 1e-6);  // the quarter turn about x
+    EXPECT_EQ(demo_->state.meshes[0].world.m[11], 0.0);
+    EXPECT_NEAR(demo_->state.meshes[0].world.m[6], -1.0, 1e-6);  // the quarter turn about x
     frameAt(37242);
     EXPECT_EQ(demo.lastScene, 6);
-    EXPECT_EQ(meshes[3].color, 0x020408u);
-    EXPECT_EQ(meshes[0].color, 0x020408u);
+    EXPECT_EQ(demo_->state.meshes[3].color, 0x020408u);
+    EXPECT_EQ(demo_->state.meshes[0].color, 0x020408u);
 }
 
 // The generator state after `draws` more numbers from `state`.
@@ -197,19 +194,19 @@ TEST_F(ShowTest, LaterScenesDrawFromTheGeneratorReseededByTheChannelDrift) {
     start();
     frameAt(49655);  // reseeded with 123, then six draws for the first step of the walk
     uint32_t expected = stateAfter(123, 6);
-    ASSERT_EQ(prng::state(), expected);
+    ASSERT_EQ(demo_->state.prng.state, expected);
     frameAt(49656);
     expected = stateAfter(expected, 6);
-    ASSERT_EQ(prng::state(), expected);
+    ASSERT_EQ(demo_->state.prng.state, expected);
     frameAt(74483);  // the credits draw two numbers a frame
     expected = stateAfter(expected, 2);
-    ASSERT_EQ(prng::state(), expected);
+    ASSERT_EQ(demo_->state.prng.state, expected);
     frameAt(82758);  // the object scenes three: distance, y, x
     expected = stateAfter(expected, 3);
-    ASSERT_EQ(prng::state(), expected);
+    ASSERT_EQ(demo_->state.prng.state, expected);
     frameAt(91034);
     expected = stateAfter(expected, 3);
-    ASSERT_EQ(prng::state(), expected);
+    ASSERT_EQ(demo_->state.prng.state, expected);
 }
 
 TEST_F(ShowTest, TwoShowsInOneProcessGiveTheSameFrames) {
@@ -233,15 +230,23 @@ TEST_F(ShowTest, TwoShowsInOneProcessGiveTheSameFrames) {
 TEST_F(ShowTest, MissingPicturesBecomeBlackAndMissingSpritesDrawNothing) {
     std::remove(data_.file("vok_girl.pcx").c_str());
     std::remove(data_.file("part2.pcx").c_str());
-    testing::internal::CaptureStderr();
     Demo& demo = start();
-    std::string warnings = testing::internal::GetCapturedStderr();
+    const std::string& warnings = messages_.warnings;
     EXPECT_NE(warnings.find("missing picture: vok_girl.pcx\n"), std::string::npos);
     EXPECT_NE(warnings.find("missing picture: part2.pcx\n"), std::string::npos);
     ASSERT_TRUE(demo.pictures[3]->isScreenSized());
-    EXPECT_EQ(sprite2->count, 0);
+    EXPECT_EQ(demo_->state.sprite2->count, 0);
     frameAt(45000);  // sprites over the black picture
     frameAt(50000);  // the channel drift over the missing picture
     frameAt(60000);  // the cross-fade with a missing dark side
     EXPECT_EQ(demo.lastScene, 9);
+}
+
+TEST_F(ShowTest, AMissingMeshStopsTheLoadingAndIsReportedToTheCaller) {
+    std::remove(data_.file("k.ase").c_str());
+    Demo& demo = start();
+    EXPECT_EQ(demo.missingMesh(), "k.ase");
+    EXPECT_EQ(demo.clock, nullptr);  // the show never starts
+    EXPECT_EQ(messages_.textOut.find("k.ase"), std::string::npos);
+    EXPECT_NE(messages_.textOut.find("lecture faces ok !\n"), std::string::npos);  // v and o were read
 }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "demo/show_state.h"
 #include "wire3d/mesh.h"
 
 namespace {
@@ -92,18 +93,10 @@ bool allZero(const Mesh& mesh) {
 
 }  // namespace
 
-// Checked in a freshly started process, before any other test touched them.
-TEST(WireframeRecords, FiveMeshesStartEmpty) {
-    const std::string previousStyle = GTEST_FLAG_GET(death_test_style);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            bool empty = meshCount == 5;
-            for (const Mesh& mesh : meshes) empty = empty && allZero(mesh);
-            std::exit(empty ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-    GTEST_FLAG_SET(death_test_style, previousStyle);
+TEST(WireframeRecords, ANewShowStartsWithFiveEmptyMeshes) {
+    ShowState state;
+    ASSERT_EQ(meshCount, 5);
+    for (const Mesh& mesh : state.meshes) EXPECT_TRUE(allZero(mesh));
 }
 
 TEST(WireframeRecords, ResetMeshEmptiesEverything) {

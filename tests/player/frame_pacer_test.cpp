@@ -1,7 +1,7 @@
 // The live loop's pacing where presenting does not wait for the refresh.
 #include <gtest/gtest.h>
 
-#include "app/frame_pacer.h"
+#include "app/sdl/frame_pacer.h"
 
 namespace {
 

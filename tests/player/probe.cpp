@@ -56,7 +56,8 @@ int checkPicture(int argc, char** argv) {
     if (argc < 9) return fail("picture: SHOT.png PICTURE.pcx X Y SCALE MIN_FADE MAX_FADE [--black-outside]");
     Rgb shot;
     if (!readPng(argv[2], shot)) return fail("cannot read the screenshot");
-    std::unique_ptr<Image> picture(loadPcx(argv[3]));
+    MessageLog messages;
+    std::unique_ptr<Image> picture = loadPcx(argv[3], messages);
     if (!picture->isScreenSized()) return fail("the picture is not 320x240");
     const int left = std::atoi(argv[4]), top = std::atoi(argv[5]), scale = std::atoi(argv[6]);
     const double minFade = std::atof(argv[7]), maxFade = std::atof(argv[8]);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_location.h"
+#include "app/cli/data_location.h"
 #include "support/test_data.h"
 #include "support/test_files.h"
 

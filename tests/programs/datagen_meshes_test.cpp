@@ -27,19 +27,18 @@ std::string fileText(const std::string& name) {
 }
 
 // A mesh loaded from the data set, freed at the end; the reader's progress
-// text goes to standard output as usual.
+// text is kept in `messages`.
 class LoadedMesh {
 public:
     explicit LoadedMesh(const std::string& name) {
         mesh = Mesh{};
-        std::fflush(stdout);
-        loadAse(dataFile(name).c_str(), mesh);
-        std::fflush(stdout);
+        EXPECT_TRUE(loadAse(dataFile(name).c_str(), mesh, messages)) << name;
     }
     ~LoadedMesh() { resetMesh(mesh); }
     LoadedMesh(const LoadedMesh&) = delete;
     LoadedMesh& operator=(const LoadedMesh&) = delete;
     Mesh mesh;
+    MessageLog messages;
 };
 
 int countOf(const std::string& text, const std::string& keyword) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "image/pcx.h"
+#include "support/command.h"
 #include "support/test_files.h"
 
 namespace {
@@ -23,15 +24,12 @@ const char* const overlays[] = {"vok_credit.pcx", "vok_thanks.pcx", "vok_greets.
 
 std::string dataFile(const std::string& name) { return std::string(VOK_DATA_DIR) + "/" + name; }
 
-struct ImageDeleter {
-    void operator()(Image* image) const {
-        image->release();
-        delete image;
-    }
-};
-using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
+using ImagePtr = std::unique_ptr<Image>;
 
-ImagePtr load(const std::string& name) { return ImagePtr(loadPcx(dataFile(name).c_str())); }
+ImagePtr load(const std::string& name) {
+    MessageLog messages;
+    return loadPcx(dataFile(name).c_str(), messages);
+}
 
 uint8_t red(uint32_t pixel) { return (pixel >> 16) & 0xFF; }
 uint8_t green(uint32_t pixel) { return (pixel >> 8) & 0xFF; }
@@ -92,16 +90,7 @@ bool toolAvailable(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string commandOutput(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-    return out;
-}
+std::string commandOutput(const std::string& command) { return runCommand(command).out; }
 
 struct Sprite {
     const char* name;

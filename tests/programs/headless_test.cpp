@@ -8,26 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "support/command.h"
 #include "support/test_files.h"
 
 namespace {
 
-struct DemoRun {
-    int exitCode;
-    std::string out;
-};
+using DemoRun = CommandRun;
 
 DemoRun runDemo(const std::string& arguments) {
-    std::string command = std::string(VOK_DEMO_BINARY) + " --render --data " VOK_DATA_DIR " " + arguments + " 2>/dev/null";
-    DemoRun run{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return runCommand(std::string(VOK_DEMO_BINARY) + " --render --data " VOK_DATA_DIR " " + arguments + " 2>/dev/null");
 }
 
 struct FrameLine {

@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s PICTURE.pcx SHOT.rgb WIDTH HEIGHT BITS (--search | --whole-screen)\n", argv[0]);
         return 2;
     }
-    std::unique_ptr<Image> picture(loadPcx(argv[1]));
+    MessageLog messages;
+    std::unique_ptr<Image> picture = loadPcx(argv[1], messages);
     if (!picture->isScreenSized()) {
         std::fprintf(stderr, "%s is not a 320x240 picture\n", argv[1]);
         return 2;

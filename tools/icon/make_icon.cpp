@@ -4,8 +4,10 @@
 #include <png.h>
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
+#include "common/messages.h"
 #include "image/image.h"
 #include "image/pcx.h"
 
@@ -59,7 +61,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vokicon TITLE.pcx OUT.png\n");
         return 2;
     }
-    Image* picture = loadPcx(argv[1]);
+    MessageLog messages;
+    const std::unique_ptr<Image> picture = loadPcx(argv[1], messages);
     if (picture->width < picture->height || picture->height != screenHeight) {
         std::fprintf(stderr, "vokicon: %s is not a 320x240 picture\n", argv[1]);
         return 1;
@@ -68,6 +71,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vokicon: cannot write %s\n", argv[2]);
         return 1;
     }
-    delete picture;
     return 0;
 }

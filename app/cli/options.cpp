@@ -1,0 +1,227 @@
+#include "app/cli/options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool parseInt64(const char* text, int64_t& value) {
+    if (!text || !*text) return false;
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0') return false;
+    value = v;
+    return true;
+}
+
+bool parseDouble(const char* text, double& value) {
+    if (!text || !*text) return false;
+    errno = 0;
+    char* end = nullptr;
+    double v = std::strtod(text, &end);
+    if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+bool parseRange(const char* text, int64_t& first, int64_t& last) {
+    const char* dash = text ? std::strchr(text, '-') : nullptr;
+    if (!dash) return false;
+    std::string a(text, dash), b(dash + 1);
+    return parseInt64(a.c_str(), first) && parseInt64(b.c_str(), last) && first >= 0 && last >= first;
+}
+
+// What the parser keeps besides the options themselves.
+struct ParseState {
+    Options& options;
+    bool windowAsked = false;
+    bool fullscreenAsked = false;
+};
+
+// A whole number within [low, high] into `target`, or the option's error.
+bool wholeNumber(const char* name, const char* text, int64_t low, int64_t high, int64_t& target, std::string& error) {
+    int64_t n = 0;
+    if (parseInt64(text, n) && n >= low && n <= high) {
+        target = n;
+        return true;
+    }
+    error = std::string("bad ") + name + " '" + text + "': give a whole number from " + std::to_string(low) +
+            " to " + std::to_string(high);
+    return false;
+}
+
+// One option of the command line: its name, the name of its value (none for
+// a flag), its section and line in --help, and what it does.
+struct OptionRow {
+    const char* name;
+    const char* valueName;
+    const char* section;
+    const char* help;
+    bool (*apply)(ParseState& state, const char* value, std::string& error);
+};
+
+const OptionRow optionTable[] = {
+    {"--fullscreen", nullptr, "Live show", "full screen, scaled by the largest whole factor that fits",
+     [](ParseState& s, const char*, std::string&) { return s.fullscreenAsked = true, s.windowAsked = false, true; }},
+    {"--window", nullptr, "Live show", "in a window (the default)",
+     [](ParseState& s, const char*, std::string&) { return s.windowAsked = true, s.fullscreenAsked = false, true; }},
+    {"--scale", "N", "Live show",
+     "window or capture scale, a whole number from 1 to 16\n(default: in a window the largest of 1 to 3 that fits\nthe desktop, 3 for a capture)",
+     [](ParseState& s, const char* v, std::string& e) {
+         int64_t n = 0;
+         if (!wholeNumber("--scale", v, 1, 16, n, e)) return false;
+         s.options.scale = static_cast<int>(n);
+         return true;
+     }},
+    {"--no-vsync", nullptr, "Live show",
+     "frames as fast as the machine allows; by default they wait\nfor the display's refresh, or are paced to its rate",
+     [](ParseState& s, const char*, std::string&) { return s.options.vsync = false, true; }},
+    {"--vsync", nullptr, "Live show", "wait for the display's refresh (the default)",
+     [](ParseState& s, const char*, std::string&) { return s.options.vsync = true, true; }},
+    {"--start", "SECONDS", "Live show", "begin the show at that time",
+     [](ParseState& s, const char* v, std::string& e) {
+         double seconds = 0;
+         if (!parseDouble(v, seconds) || seconds < 0 || seconds > 1000) {
+             e = std::string("bad --start '") + v + "': give seconds from 0 to 1000";
+             return false;
+         }
+         s.options.startSeconds = seconds;
+         return true;
+     }},
+    {"--render", nullptr, "Headless rendering", "render every frame with a virtual clock, no display",
+     [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Render, true; }},
+    {"--fps", "N", "Headless rendering",
+     "frames per second of the virtual clock (render: required;\ncapture: default 60)",
+     [](ParseState& s, const char* v, std::string& e) {
+         int64_t n = 0;
+         if (!wholeNumber("--fps", v, 1, 1000, n, e)) return false;
+         s.options.fps = static_cast<int>(n);
+         return true;
+     }},
+    {"--t0", "T", "Headless rendering", "tick counter reading at start-up (default 0)",
+     [](ParseState& s, const char* v, std::string& e) {
+         int64_t n = 0;
+         if (!wholeNumber("--t0", v, 0, 0xFFFFFFFFLL, n, e)) return false;
+         s.options.t0 = static_cast<uint32_t>(n);
+         return true;
+     }},
+    {"--hash", nullptr, "Headless rendering", "print 'frame K T_MS SCENE SHA256' for every frame",
+     [](ParseState& s, const char*, std::string&) { return s.options.hash = true, true; }},
+    {"--raw", "FILE", "Headless rendering", "write the 307,200-byte BGRA frames one after another",
+     [](ParseState& s, const char* v, std::string&) { return s.options.rawFile = v, true; }},
+    {"--frames", "A-B", "Headless rendering",
+     "only frames A to B (inclusive) are printed or written\n(--hash, --raw and --png; everything is still rendered)",
+     [](ParseState& s, const char* v, std::string& e) {
+         if (!parseRange(v, s.options.firstFrame, s.options.lastFrame)) {
+             e = std::string("bad --frames '") + v + "': give A-B with 0 <= A <= B";
+             return false;
+         }
+         return s.options.hasFrameRange = true, true;
+     }},
+    {"--capture", "OUT", "Capture", "write a video with the music (.mp4, .mkv or .webm)",
+     [](ParseState& s, const char* v, std::string&) {
+         return s.options.captureFile = v, s.options.mode = Options::Mode::Capture, true;
+     }},
+    {"--png", "DIR", "Capture", "write the frames as PNG pictures into DIR",
+     [](ParseState& s, const char* v, std::string&) {
+         return s.options.pngDir = v, s.options.mode = Options::Mode::Capture, true;
+     }},
+    {"--wav", "OUT", "Capture", "write the music alone as a WAV file",
+     [](ParseState& s, const char* v, std::string&) {
+         return s.options.wavFile = v, s.options.mode = Options::Mode::Capture, true;
+     }},
+    {"--lossless", nullptr, "Capture", "lossless video (FFV1 in .mkv, H.264 at qp 0 in .mp4)",
+     [](ParseState& s, const char*, std::string&) { return s.options.lossless = true, true; }},
+    {"--data", "DIR", "Common", "read the data files from DIR instead of the working directory",
+     [](ParseState& s, const char* v, std::string&) { return s.options.dataDir = v, true; }},
+    {"--help", nullptr, "Common", "show this text",
+     [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Help, true; }},
+    {"--version", nullptr, "Common", "show the version",
+     [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Version, true; }},
+};
+
+const OptionRow* findOption(const char* arg) {
+    if (std::strcmp(arg, "-h") == 0) arg = "--help";
+    for (const OptionRow& row : optionTable)
+        if (std::strcmp(arg, row.name) == 0) return &row;
+    return nullptr;
+}
+
+// "  --scale N           window or capture scale, ..." with continuation lines
+// under the help column.
+std::string usageLine(const OptionRow& row) {
+    std::string left = std::string("  ") + row.name + (row.valueName ? std::string(" ") + row.valueName : "");
+    left.resize(std::max<size_t>(left.size() + 1, 22), ' ');
+    std::string line = left;
+    for (const char* c = row.help; *c; ++c) line += *c == '\n' ? "\n" + std::string(22, ' ') : std::string(1, *c);
+    return line + "\n";
+}
+
+std::string makeUsage() {
+    std::string text =
+        "usage: vokdemo [1] [options]\n"
+        "\n"
+        "Plays the show in a 320x240 window. A first argument that begins with 1\n"
+        "plays it full screen instead.\n";
+    std::string section;
+    for (const OptionRow& row : optionTable) {
+        if (section != row.section) {
+            section = row.section;
+            text += "\n" + section + ":\n";
+        }
+        text += usageLine(row);
+    }
+    return text;
+}
+
+}  // namespace
+
+const char* usageText() {
+    static const std::string text = makeUsage();
+    return text.c_str();
+}
+
+const char* versionText() { return "vokdemo 1.0.0\n"; }
+
+bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
+    options = Options{};
+    ParseState state{options};
+    // The first character of the command line decides the mode: a first
+    // argument that begins with "1" means full screen.
+    if (argc > 1 && argv[1][0] == '1') state.fullscreenAsked = true;
+
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const OptionRow* row = findOption(arg);
+        if (!row) {
+            if (arg[0] == '-' && arg[1] != '\0') {
+                error = std::string("unknown option '") + arg + "' (see --help)";
+                return false;
+            }
+            continue;  // other plain arguments only matter through their first character
+        }
+        const char* value = nullptr;
+        if (row->valueName) {
+            if (i + 1 >= argc) {
+                error = std::string(row->name) + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+        }
+        if (!row->apply(state, value, error)) return false;
+        if (options.mode == Options::Mode::Help || options.mode == Options::Mode::Version) return true;
+    }
+    options.fullscreen = state.fullscreenAsked && !state.windowAsked;
+
+    if (options.mode == Options::Mode::Render && options.fps == 0) {
+        error = "--render needs --fps N";
+        return false;
+    }
+    if (options.mode == Options::Mode::Capture && options.fps == 0) options.fps = 60;
+    if (options.mode == Options::Mode::Capture && options.scale == 0) options.scale = 3;
+    return true;
+}

@@ -1,0 +1,115 @@
+// --render: the show with the virtual clock, as frame hashes or raw frames.
+#include <openssl/evp.h>
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "app/shell/show_run.h"
+#include "app/shell/stdio_messages.h"
+#include "app/cli/progress_line.h"
+#include "app/cli/runners.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Lower-case hex SHA-256 of the frame's bytes, with one digest context for the whole run.
+class FrameHasher {
+public:
+    FrameHasher() : context_(EVP_MD_CTX_new()) {}
+    ~FrameHasher() { EVP_MD_CTX_free(context_); }
+    FrameHasher(const FrameHasher&) = delete;
+    FrameHasher& operator=(const FrameHasher&) = delete;
+
+    const char* hexDigest(const uint8_t* bytes, size_t size) {
+        unsigned char digest[EVP_MAX_MD_SIZE];
+        unsigned int length = 0;
+        EVP_DigestInit_ex(context_, EVP_sha256(), nullptr);
+        EVP_DigestUpdate(context_, bytes, size);
+        EVP_DigestFinal_ex(context_, digest, &length);
+        static const char digits[] = "0123456789abcdef";
+        for (unsigned int i = 0; i < length; ++i) {
+            hex_[2 * i] = digits[digest[i] >> 4];
+            hex_[2 * i + 1] = digits[digest[i] & 15];
+        }
+        hex_[2 * length] = '\0';
+        return hex_;
+    }
+
+private:
+    EVP_MD_CTX* context_;
+    char hex_[2 * EVP_MAX_MD_SIZE + 1];
+};
+
+class HeadlessSink : public headless::FrameSink {
+public:
+    HeadlessSink(bool hash, FILE* raw, int64_t totalFrames, int fps)
+        : hash_(hash), raw_(raw), progressLine_(totalFrames, fps) {}
+
+    bool frame(const headless::FrameInfo& info) override {
+        const Image& image = info.image;
+        size_t size = static_cast<size_t>(image.count) * 4;
+        if (hash_) {
+            std::printf("frame %" PRId64 " %" PRIu32 " %d %s\n", info.index, info.milliseconds, info.scene,
+                        hasher_.hexDigest(image.pixels, size));
+        }
+        if (raw_ && std::fwrite(image.pixels, 1, size, raw_) != size) {
+            writeError_ = errno;
+            return false;
+        }
+        return true;
+    }
+    void progress(int64_t done, int64_t) override { progressLine_.update(done); }
+
+    int writeError() const { return writeError_; }
+    void finishProgress() { progressLine_.finish(); }
+
+private:
+    bool hash_;
+    FILE* raw_;
+    FrameHasher hasher_;
+    ProgressLine progressLine_;
+    int writeError_ = 0;
+};
+
+// Reports a raw file that could not be written. A file this run created and
+// only partly wrote is removed; devices and pipes are left alone.
+int failRaw(const Options& options, FILE* raw, bool created, int error) {
+    if (raw) std::fclose(raw);
+    std::error_code ignored;
+    if (created && std::filesystem::is_regular_file(options.rawFile, ignored)) std::remove(options.rawFile.c_str());
+    std::fprintf(stderr, "vokdemo: cannot write '%s': %s\n", options.rawFile.c_str(), std::strerror(error));
+    return 2;
+}
+
+}  // namespace
+
+int runHeadless(const Options& options) {
+    platform::setDataDirectory(options.dataDir);
+    StdioMessages messages;
+    headless::ShowRun run(options.fps, options.t0, messages);
+    if (run.startFailure()) return run.startFailure();  // a missing mesh: its message is out
+    FILE* raw = nullptr;
+    if (!options.rawFile.empty()) {
+        raw = std::fopen(options.rawFile.c_str(), "wb");
+        if (!raw) return failRaw(options, nullptr, false, errno);
+    }
+    headless::FrameRange range;
+    if (options.hasFrameRange) range = {options.firstFrame, options.lastFrame};
+
+    HeadlessSink sink(options.hash, raw, headless::expectedFrameCount(options.fps), options.fps);
+    headless::RunEnd end = headless::renderShow(run, range, sink);
+    sink.finishProgress();
+    std::fflush(stdout);
+
+    if (end == headless::RunEnd::Stopped) return failRaw(options, raw, true, sink.writeError());
+    if (raw && std::fclose(raw) != 0) return failRaw(options, nullptr, true, errno);
+    if (end == headless::RunEnd::Overran) {
+        std::fprintf(stderr, "vokdemo: the show did not end within %u s of show time\n",
+                     headless::ShowRun::timeLimitMs / 1000);
+        return 2;
+    }
+    return 0;
+}

@@ -1,7 +1,0 @@
-#pragma once
-#include "app/options.h"
-
-// The jobs of the vokdemo executable; each returns the process exit code.
-int runPlayer(const Options& options);    // the live show in a window or full screen
-int runHeadless(const Options& options);  // --render: deterministic frames, no display
-int runCapture(const Options& options);   // --capture, --png, --wav

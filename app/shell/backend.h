@@ -1,0 +1,22 @@
+#pragma once
+#include "image/image.h"
+
+// What a program supplies to run the show: its music, its screen and the
+// output of each frame. The start-up order and the frame step are the same for
+// every program and are written once (show_start.h); a backend overrides only
+// what it has.
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    virtual void initialiseMusic() {}
+    virtual void loadMusic(const char* fileName) { (void)fileName; }
+    // Opens the window or screen. False when nothing can be shown: start-up
+    // stops there, after the backend has said why.
+    virtual bool openDisplay() { return true; }
+    // Starts the music `startSeconds` into the module.
+    virtual void playMusic(double startSeconds) { (void)startSeconds; }
+
+    virtual void present(const Image& work) { (void)work; }
+    virtual void flip() {}
+};

@@ -1,0 +1,46 @@
+#include "app/shell/show_start.h"
+
+#include <cstdint>
+
+#include "wire3d/math3d.h"
+
+namespace {
+
+// Moves time zero back so the show begins `seconds` in; the first frame's
+// delta stays the time since the clock was made.
+void startClockAt(FrameClock& clock, double seconds) {
+    const uint32_t skipped = static_cast<uint32_t>(seconds * 1000.0);
+    clock.startTick -= skipped;
+    clock.lastElapsed += static_cast<int32_t>(skipped);
+}
+
+}  // namespace
+
+ShowStart startShow(Backend& backend, MessageSink& messages, double startSeconds) {
+    ShowStart start;
+    backend.initialiseMusic();
+    backend.loadMusic(musicFileName);
+    if (!backend.openDisplay()) {
+        start.exitCode = 1;
+        return start;
+    }
+    auto demo = std::make_unique<Demo>(messages);
+    if (!demo->missingMesh().empty()) {
+        messages.text("ia pas le file " + demo->missingMesh());
+        start.exitCode = 1;
+        return start;
+    }
+    if (startSeconds > 0) startClockAt(*demo->clock, startSeconds);
+    backend.playMusic(startSeconds);
+    fillAngleTables();
+    start.demo = std::move(demo);
+    return start;
+}
+
+bool stepFrame(Demo& demo, Backend& backend) {
+    demo.clock->tick();
+    demo.renderFrame();
+    backend.present(*demo.workImage);
+    backend.flip();
+    return !demo.quitRequested;
+}
