@@ -24,6 +24,9 @@ add_executable(vokdemo
   app/capture/capture_png.cpp
   app/capture/capture_video.cpp
   app/capture/capture_wav.cpp
+  app/sdl/frame_pacer.cpp
   display/sdl_display.cpp)
 target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix SDL2::SDL2 PkgConfig::OPENMPT OpenSSL::Crypto
   PNG::PNG PkgConfig::FFMPEG)
+
+include(cmake/install.cmake)

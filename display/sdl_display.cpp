@@ -1,5 +1,7 @@
 #include "display/sdl_display.h"
 
+#include <cstring>
+
 const char* const windowCaption = "vokdemo";
 
 namespace {
@@ -15,6 +17,19 @@ PixelFormat converterFormat(Uint32 sdlFormat) {
         return PixelFormat{};
     }
     return makePixelFormat(SDL_BYTESPERPIXEL(sdlFormat) * 8, red, green, blue);
+}
+
+// Whether the renderer is OpenGL carried out in software (Mesa's llvmpipe,
+// softpipe or swrast), judged from the OpenGL renderer's name.
+bool isSoftwareOpenGl(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
+    using GetString = const unsigned char* (*)(unsigned int);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned int glRenderer = 0x1F01;
+    const char* name = getString ? reinterpret_cast<const char*>(getString(glRenderer)) : nullptr;
+    if (!name) return false;
+    return std::strstr(name, "llvmpipe") || std::strstr(name, "softpipe") || std::strstr(name, "swrast");
 }
 
 // 8-8-8 in four bytes: the full-screen format, and the fallback for screens
@@ -43,7 +58,12 @@ SdlDisplay::~SdlDisplay() { releaseSurfaces(); }
 
 bool SdlDisplay::createWindow(const DisplaySettings& settings) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    const int scale = settings.scale < 1 ? 1 : settings.scale;
+    int scale = settings.scale;
+    if (windowed && scale == 0) {
+        SDL_Rect usable{};
+        scale = SDL_GetDisplayUsableBounds(0, &usable) == 0 ? fittingScale(usable.w, usable.h) : 1;
+    }
+    if (scale < 1) scale = 1;
     if (windowed) {
         window = SDL_CreateWindow(windowCaption, 10, 10, screenWidth * scale, screenHeight * scale, SDL_WINDOW_HIDDEN);
     } else {
@@ -61,7 +81,17 @@ bool SdlDisplay::createWindow(const DisplaySettings& settings) {
 }
 
 bool SdlDisplay::createScreen(const DisplaySettings& settings) {
-    renderer = SDL_CreateRenderer(window, -1, settings.vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    const Uint32 vsyncFlag = settings.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+    renderer = SDL_CreateRenderer(window, -1, vsyncFlag);
+    if (renderer && isSoftwareOpenGl(renderer)) {
+        // OpenGL drawn by the processor (a virtual X server, no graphics
+        // driver) costs several times what SDL's own software renderer does
+        // for one 320x240 picture. The window surface then goes to the X
+        // server directly, not through OpenGL either.
+        SDL_DestroyRenderer(renderer);
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | vsyncFlag);
+    }
     if (!renderer) return false;
     Uint32 textureFormat = format888;
     if (windowed) {
@@ -109,7 +139,8 @@ int SdlDisplay::flip() {
     int width = 0, height = 0;
     if (SDL_GetRendererOutputSize(renderer, &width, &height) != 0) return 1;
     const SDL_Rect target = placement(width, height);
-    SDL_RenderClear(renderer);
+    // Black shows only around a picture that does not fill the output.
+    if (target.w != width || target.h != height) SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, texture, nullptr, &target);
     SDL_RenderPresent(renderer);
     return 1;
@@ -121,6 +152,28 @@ SDL_Rect SdlDisplay::placement(int outputWidth, int outputHeight) {
     if (factor < 1) factor = 1;
     const int width = screenWidth * factor, height = screenHeight * factor;
     return SDL_Rect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
+}
+
+int SdlDisplay::fittingScale(int usableWidth, int usableHeight) {
+    // The window sits at (10, 10); a frame and a title bar take some more.
+    constexpr int marginWidth = 20, marginHeight = 60, largest = 3;
+    int scale = largest;
+    while (scale > 1 && (screenWidth * scale + marginWidth > usableWidth || screenHeight * scale + marginHeight > usableHeight)) {
+        --scale;
+    }
+    return scale;
+}
+
+bool SdlDisplay::presentWaitsForRefresh() const {
+    SDL_RendererInfo info{};
+    return renderer && SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+}
+
+int SdlDisplay::refreshRate() const {
+    SDL_DisplayMode mode{};
+    const int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+    if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) != 0 || mode.refresh_rate <= 0) return 60;
+    return mode.refresh_rate;
 }
 
 bool SdlDisplay::handleEvent(const SDL_Event& event) {

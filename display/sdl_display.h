@@ -17,7 +17,7 @@
 // is 0; present() converts regardless.
 struct DisplaySettings {
     bool windowed = true;
-    int scale = 1;  // window only; full screen picks its own factor
+    int scale = 1;  // window only; 0: the largest that fits the desktop (see fittingScale)
     bool vsync = false;
 };
 
@@ -41,6 +41,15 @@ public:
 
     // The rectangle the picture fills in an output of the given size.
     static SDL_Rect placement(int outputWidth, int outputHeight);
+
+    // The largest whole window scale, 1 to 3, whose window fits the usable
+    // desktop with room for its position and frame.
+    static int fittingScale(int usableWidth, int usableHeight);
+
+    // Whether presenting waits for the display's refresh, and the refresh
+    // rate in Hz (60 when the display does not say).
+    bool presentWaitsForRefresh() const;
+    int refreshRate() const;
 
     bool windowed;
     bool running = false;

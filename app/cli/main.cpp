@@ -1,8 +1,24 @@
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
+#include "app/cli/data_location.h"
 #include "app/cli/options.h"
 #include "app/cli/runners.h"
+
+namespace {
+
+DataLocation findDataSet(const Options& options) {
+    std::error_code ignored;
+    DataPlaces places;
+    places.option = options.dataDir;
+    places.workingDirectory = std::filesystem::current_path(ignored).string();
+    places.installed = installedDataDirectory();
+    return locateDataSet(places);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     Options options;
@@ -11,19 +27,32 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vokdemo: %s\n", error.c_str());
         return 2;
     }
+    if (options.mode == Options::Mode::Version) {
+        std::fputs(versionText(), stdout);
+        return 0;
+    }
+    const DataLocation data = findDataSet(options);
+    if (options.mode == Options::Mode::Help) {
+        std::fputs(usageText(), stdout);
+        std::printf("\nData files: %s\n", describeDataLocation(data).c_str());
+        return 0;
+    }
+    // Without a data set every mesh is missing, which ends the show with code 1.
+    if (data.source == DataLocation::Source::None) {
+        std::fprintf(stderr, "vokdemo: %s\n", data.error.c_str());
+        return 1;
+    }
+    for (const std::string& problem : dataSetProblems(data.directory)) {
+        std::fprintf(stderr, "vokdemo: %s\n", problem.c_str());
+    }
+    options.dataDir = data.directory;
+
     switch (options.mode) {
-        case Options::Mode::Help:
-            std::fputs(usageText(), stdout);
-            return 0;
-        case Options::Mode::Version:
-            std::fputs(versionText(), stdout);
-            return 0;
         case Options::Mode::Render:
             return runHeadless(options);
         case Options::Mode::Capture:
             return runCapture(options);
-        case Options::Mode::Play:
-            break;
+        default:
+            return runPlayer(options);
     }
-    return runPlayer(options);
 }

@@ -70,14 +70,20 @@ const OptionRow optionTable[] = {
     {"--window", nullptr, "Live show", "in a window (the default)",
      [](ParseState& s, const char*, std::string&) { return s.windowAsked = true, s.fullscreenAsked = false, true; }},
     {"--scale", "N", "Live show",
-     "window or capture scale, a whole number from 1 to 16\n(default 1 in a window, 2 for a capture: even scales\nkeep the video's colour sharp)",
+     "window or capture scale, a whole number from 1 to 16
+(default: in a window the largest of 1 to 3 that fits
+the desktop; 2 for a capture, even so that the video's
+colour stays sharp)",
      [](ParseState& s, const char* v, std::string& e) {
          int64_t n = 0;
          if (!wholeNumber("--scale", v, 1, 16, n, e)) return false;
          s.options.scale = static_cast<int>(n);
          return true;
      }},
-    {"--vsync", nullptr, "Live show", "wait for the display's refresh (off by default)",
+    {"--no-vsync", nullptr, "Live show",
+     "frames as fast as the machine allows; by default they wait\nfor the display's refresh, or are paced to its rate",
+     [](ParseState& s, const char*, std::string&) { return s.options.vsync = false, true; }},
+    {"--vsync", nullptr, "Live show", "wait for the display's refresh (the default)",
      [](ParseState& s, const char*, std::string&) { return s.options.vsync = true, true; }},
     {"--start", "SECONDS", "Live show", "begin the show at that time",
      [](ParseState& s, const char* v, std::string& e) {

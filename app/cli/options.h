@@ -11,8 +11,8 @@ struct Options {
 
     // Live player.
     bool fullscreen = false;
-    int scale = 0;        // 0: not given (1 in a window)
-    bool vsync = false;
+    int scale = 0;        // 0: not given (a window takes the largest of 1 to 3 that fits)
+    bool vsync = true;    // --no-vsync: the unthrottled loop
     double startSeconds = 0.0;
     bool syncLog = false;
 

@@ -1,10 +1,14 @@
 #include <SDL.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <thread>
 
 #include "app/cli/runners.h"
+#include "app/sdl/frame_pacer.h"
 #include "app/sdl/sdl_music.h"
 #include "app/shell/show_start.h"
 #include "app/shell/stdio_messages.h"
@@ -58,6 +62,18 @@ void logSync(const FrameClock& clock, int scene) {
                  showMs - musicMs);
 }
 
+std::unique_ptr<FramePacer> pacer;  // none with --no-vsync: frames come as fast as they can
+
+double steadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void waitForNextFrame() {
+    if (!pacer) return;
+    const double pause = pacer->afterFrame(steadySeconds());
+    if (pause > 0) std::this_thread::sleep_for(std::chrono::duration<double>(pause));
+}
+
 // What the SDL player supplies to the shared start-up and frame step.
 class SdlBackend : public Backend {
 public:
@@ -67,7 +83,12 @@ public:
     void loadMusic(const char* fileName) override { music_.load(fileName); }
     bool openDisplay() override {
         display_ = new SdlDisplay(settings_);  // never deleted
-        if (display_->isOpen()) return true;
+        if (display_->isOpen()) {
+            if (settings_.vsync) {
+                pacer = std::make_unique<FramePacer>(display_->refreshRate(), display_->presentWaitsForRefresh());
+            }
+            return true;
+        }
         std::fprintf(stderr, "vokdemo: cannot open the screen: %s\n", display_->failure().c_str());
         return false;
     }
@@ -107,6 +128,7 @@ int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog
             ended.type = showEndedEvent;
             SDL_PushEvent(&ended);
         }
+        waitForNextFrame();
     }
 }
 
@@ -129,7 +151,7 @@ int runPlayer(const Options& options) {
 
     DisplaySettings settings;
     settings.windowed = !options.fullscreen;
-    settings.scale = options.scale > 0 ? options.scale : 1;
+    settings.scale = options.scale;  // 0: the largest that fits the desktop
     settings.vsync = options.vsync;
     backend = new SdlBackend(settings);
     ShowStart start = startShow(*backend, messages, options.startSeconds);

@@ -200,3 +200,18 @@ TEST_F(SdlDisplayTest, FullScreenHidesTheCursorAndUsesEightBitChannels) {
 }
 
 }  // namespace
+
+TEST(SdlDisplayFittingScale, LargestUpToThreeThatFitsTheDesktop) {
+    const struct {
+        int width, height, scale;
+    } cases[] = {
+        {1920, 1080, 3}, {3840, 2160, 3},  // never above 3
+        {1366, 768, 2},  {1024, 768, 2},   // 960x720 plus a title bar is too tall
+        {980, 780, 3},   {979, 780, 2},   {980, 779, 2},
+        {800, 600, 2},   {660, 540, 2},   {659, 540, 1},
+        {640, 480, 1},   {320, 240, 1},   {0, 0, 1},  // never below 1
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SdlDisplay::fittingScale(c.width, c.height), c.scale) << c.width << "x" << c.height;
+    }
+}

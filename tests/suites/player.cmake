@@ -14,7 +14,8 @@ add_executable(vok_player_probe ${CMAKE_SOURCE_DIR}/tests/player/probe.cpp)
 target_link_libraries(vok_player_probe PRIVATE vokcore PNG::PNG PkgConfig::VOK_PROBE_OPENMPT)
 
 file(GLOB VOK_PLAYER_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/player/*_test.cpp)
-add_executable(vok_player_tests ${VOK_PLAYER_UNIT_TESTS} ${CMAKE_SOURCE_DIR}/display/sdl_display.cpp)
+add_executable(vok_player_tests ${VOK_PLAYER_UNIT_TESTS} ${CMAKE_SOURCE_DIR}/display/sdl_display.cpp
+  ${CMAKE_SOURCE_DIR}/app/sdl/frame_pacer.cpp)
 target_link_libraries(vok_player_tests PRIVATE vokconvert SDL2::SDL2 GTest::gtest GTest::gtest_main)
 gtest_discover_tests(vok_player_tests DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT

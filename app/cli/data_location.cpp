@@ -1,0 +1,130 @@
+#include "app/cli/data_location.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+const char* const dataFiles[18] = {
+    "vok_logo.pcx", "vok_lomur.pcx", "vok_zumber.pcx", "vok_girl.pcx", "vok_vesk.pcx", "vok_credit.pcx",
+    "vok_thanks.pcx", "vok_greets.pcx", "vok_mask.pcx", "part1.pcx", "part2.pcx", "part3.pcx",
+    "v.ase", "o.ase", "k.ase", "e.ase", "test.ase", "zumber.xm",
+};
+
+namespace {
+
+constexpr int musicIndex = 17;
+
+bool isDirectory(const std::string& path) {
+    std::error_code ignored;
+    return fs::is_directory(path, ignored);
+}
+
+bool holdsAnyDataFile(const std::string& directory) {
+    std::error_code ignored;
+    for (const char* name : dataFiles) {
+        if (fs::exists(fs::path(directory) / name, ignored)) return true;
+    }
+    return false;
+}
+
+bool endsWith(const char* text, const char* suffix) {
+    const size_t length = std::strlen(text), suffixLength = std::strlen(suffix);
+    return length >= suffixLength && std::strcmp(text + length - suffixLength, suffix) == 0;
+}
+
+// The header of a 24-bit PCX picture: the maker byte 10, 8 bits a plane, three planes.
+bool looksLikePcx24(FILE* file) {
+    unsigned char header[128];
+    if (std::fread(header, 1, sizeof header, file) != sizeof header) return false;
+    return header[0] == 10 && header[3] == 8 && header[65] == 3;
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+}  // namespace
+
+DataLocation locateDataSet(const DataPlaces& places) {
+    DataLocation location;
+    if (!places.option.empty()) {
+        std::error_code ignored;
+        if (!fs::exists(places.option, ignored)) {
+            location.error = "the data directory '" + places.option + "' does not exist";
+        } else if (!isDirectory(places.option)) {
+            location.error = "'" + places.option + "' is not a directory";
+        } else {
+            location.source = DataLocation::Source::Option;
+            location.directory = places.option;
+        }
+        return location;
+    }
+    if (holdsAnyDataFile(places.workingDirectory)) {
+        location.source = DataLocation::Source::WorkingDirectory;
+        return location;
+    }
+    if (!places.installed.empty() && isDirectory(places.installed)) {
+        location.source = DataLocation::Source::Installed;
+        location.directory = places.installed;
+        return location;
+    }
+    location.error = "no data set found: none in the working directory (" + places.workingDirectory +
+                     "), no --data DIR given, none installed in " + places.installed;
+    return location;
+}
+
+std::string installedDataDirectory() {
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length > 0) {
+        self[length] = '\0';
+        const fs::path beside = fs::path(self).parent_path() / VOK_INSTALLED_DATA_RELATIVE;
+        if (isDirectory(beside.string())) return beside.lexically_normal().string();
+    }
+    return VOK_INSTALLED_DATA_DIR;
+}
+
+std::vector<std::string> dataSetProblems(const std::string& directory) {
+    const std::string shown = directory.empty() ? "the working directory" : directory;
+    std::vector<std::string> problems, missing, broken;
+    for (int i = 0; i < musicIndex; ++i) {
+        const char* name = dataFiles[i];
+        const std::string path = directory.empty() ? name : (fs::path(directory) / name).string();
+        FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file) {
+            if (errno == ENOENT) {
+                missing.push_back(name);
+            } else {
+                problems.push_back("cannot read " + path + " (" + std::strerror(errno) + ")");
+            }
+            continue;
+        }
+        if (endsWith(name, ".pcx") && !looksLikePcx24(file)) broken.push_back(name);
+        std::fclose(file);
+    }
+    if (!missing.empty()) problems.insert(problems.begin(), "the data set in " + shown + " lacks " + joined(missing));
+    if (!broken.empty()) problems.push_back("not 24-bit PCX pictures in " + shown + ": " + joined(broken));
+    return problems;
+}
+
+std::string describeDataLocation(const DataLocation& location) {
+    switch (location.source) {
+        case DataLocation::Source::Option:
+            return location.directory + " (given with --data)";
+        case DataLocation::Source::WorkingDirectory:
+            return "the working directory";
+        case DataLocation::Source::Installed:
+            return location.directory + " (the installed data set)";
+        case DataLocation::Source::None:
+            break;
+    }
+    return location.error;
+}
