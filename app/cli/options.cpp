@@ -70,10 +70,8 @@ const OptionRow optionTable[] = {
     {"--window", nullptr, "Live show", "in a window (the default)",
      [](ParseState& s, const char*, std::string&) { return s.windowAsked = true, s.fullscreenAsked = false, true; }},
     {"--scale", "N", "Live show",
-     "window or capture scale, a whole number from 1 to 16
-(default: in a window the largest of 1 to 3 that fits
-the desktop; 2 for a capture, even so that the video's
-colour stays sharp)",
+     "window or capture scale, a whole number from 1 to 16\n(default: in a window the largest of 1 to 3 that fits\n"
+     "the desktop; 2 for a capture, even so that the video's\ncolour stays sharp)",
      [](ParseState& s, const char* v, std::string& e) {
          int64_t n = 0;
          if (!wholeNumber("--scale", v, 1, 16, n, e)) return false;
