@@ -251,8 +251,10 @@ void convertRows16(const Convert& convert, const uint8_t* source, uint8_t* surfa
 }
 
 // The commonest case, a 32-bit screen whose channels stay in place, is a
-// masked copy; with AVX2 (checked when it runs) it moves 32 bytes a step, as
-// fast as the library's memcpy.
+// masked copy; on x86 with AVX2 (checked when it runs) it moves 32 bytes a
+// step, as fast as the library's memcpy. The browser build has no such path.
+#if defined(__x86_64__) || defined(__i386__)
+#define VOK_WIDE_MASK_COPY 1
 __attribute__((target("avx2"))) void maskRows32Wide(const uint8_t* source, uint32_t keep, uint8_t* surface,
                                                     int32_t pitch) {
     const __m256i mask = _mm256_set1_epi32(static_cast<int>(keep));
@@ -264,6 +266,7 @@ __attribute__((target("avx2"))) void maskRows32Wide(const uint8_t* source, uint3
         }
     }
 }
+#endif
 
 // Calls `convert` with the directions as a compile-time constant.
 template <typename Convert>
@@ -288,8 +291,10 @@ void convertRowsVector(const uint8_t* source, const PixelMoves& moves, uint8_t* 
             convertRows16(HalfConverter<decltype(directions)::value>{halves}, source, surface, pitch);
         });
     }
+#ifdef VOK_WIDE_MASK_COPY
     if (moves.inPlace && BytesPerPixel == 4 && __builtin_cpu_supports("avx2"))
         return maskRows32Wide(source, moves.keep, surface, pitch);
+#endif
     if (moves.inPlace) {
         // On 24-bit screens joining the pairs keeps only the low three bytes,
         // which is all the mask would do.

@@ -17,7 +17,7 @@ std::string describe(const Options& o) {
     out << modes[static_cast<int>(o.mode)];
     if (o.fullscreen) out << " fullscreen";
     if (o.scale) out << " scale=" << o.scale;
-    if (o.vsync) out << " vsync";
+    if (!o.vsync) out << " no-vsync";
     if (o.startSeconds != 0) out << " start=" << o.startSeconds;
     if (o.fps) out << " fps=" << o.fps;
     if (o.t0) out << " t0=" << o.t0;
@@ -68,7 +68,9 @@ const Row table[] = {
     {"--fullscreen --window", "play"},
     // The live show's options.
     {"--scale 1", "play scale=1"},
-    {"--scale 16 --vsync", "play scale=16 vsync"},
+    {"--scale 16 --vsync", "play scale=16"},
+    {"--no-vsync", "play no-vsync"},
+    {"--no-vsync --vsync", "play"},
     {"--scale 0", "error: bad --scale '0': give a whole number from 1 to 16"},
     {"--scale 17", "error: bad --scale '17': give a whole number from 1 to 16"},
     {"--scale 2x", "error: bad --scale '2x': give a whole number from 1 to 16"},
@@ -119,7 +121,7 @@ TEST(CommandLine, EveryRowOfTheTable) {
 
 TEST(CommandLine, HelpNamesEveryOption) {
     const std::string help = usageText();
-    for (const char* option : {"--fullscreen", "--window", "--scale N", "--vsync", "--start SECONDS", "--render",
+    for (const char* option : {"--fullscreen", "--window", "--scale N", "--no-vsync", "--vsync", "--start SECONDS", "--render",
                                "--fps N", "--t0 T", "--hash", "--raw FILE", "--frames A-B", "--capture OUT", "--png DIR",
                                "--wav OUT", "--lossless", "--data DIR", "--help", "--version"}) {
         EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
