@@ -89,7 +89,7 @@ focus_elsewhere_and_back() {
 }
 
 # 1,000 key presses and mouse actions over window $1, none of them Escape or a
-# shortcut of the window manager, from the seed $2.
+# window-manager shortcut; the random seed is the second argument.
 input_burst() {
   local keys=(a b c d e f g h i j k l m n o p q r s t u v w x y z 0 1 2 3 4 5 6 7 8 9
     space Return Tab BackSpace Left Right Up Down Home End Delete shift+a ctrl+c F5)
