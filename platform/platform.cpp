@@ -1,5 +1,8 @@
 #include "platform/platform.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <chrono>
 
 namespace platform {
@@ -39,9 +42,18 @@ std::string dataPath(const char* name) {
     return (last == '/' || last == '\\') ? dataDir + name : dataDir + "/" + name;
 }
 
-FILE* openDataFile(const char* name, const char* mode) {
-    return std::fopen(dataPath(name).c_str(), mode);
+FILE* openFile(const std::string& path, const char* mode) {
+    FILE* file = std::fopen(path.c_str(), mode);
+    struct stat status;
+    if (file && fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode)) {
+        std::fclose(file);
+        errno = EISDIR;
+        return nullptr;
+    }
+    return file;
 }
+
+FILE* openDataFile(const char* name, const char* mode) { return openFile(dataPath(name), mode); }
 
 bool readDataFile(const char* name, std::string& bytes) {
     bytes.clear();

@@ -23,9 +23,13 @@ bool keyPressWaiting();         // a key press waits unread; never consumes it
 void setDataDirectory(const std::string& directory);
 const std::string& dataDirectory();
 std::string dataPath(const char* name);  // absolute names are left as they are
+// Opens a file as fopen does, but refuses a directory (errno EISDIR), which
+// POSIX systems would open and then fail to read; so a folder named like a
+// data file is missing on every platform, as it is on Windows.
+FILE* openFile(const std::string& path, const char* mode);
 FILE* openDataFile(const char* name, const char* mode);
 // Reads a whole data file in binary. False when it cannot be opened; a read
-// error (a directory of that name, say) ends the bytes where it happened.
+// error ends the bytes where it happened.
 bool readDataFile(const char* name, std::string& bytes);
 
 }  // namespace platform

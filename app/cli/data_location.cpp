@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/platform.h"
+
 namespace fs = std::filesystem;
 
 const char* const dataFiles[18] = {
@@ -98,7 +100,7 @@ std::vector<std::string> dataSetProblems(const std::string& directory) {
     for (int i = 0; i < musicIndex; ++i) {
         const char* name = dataFiles[i];
         const std::string path = directory.empty() ? name : (fs::path(directory) / name).string();
-        FILE* file = std::fopen(path.c_str(), "rb");
+        FILE* file = platform::openFile(path, "rb");
         if (!file) {
             if (errno == ENOENT) {
                 missing.push_back(name);
