@@ -32,6 +32,21 @@ bool isSoftwareOpenGl(SDL_Renderer* renderer) {
     return std::strstr(name, "llvmpipe") || std::strstr(name, "softpipe") || std::strstr(name, "swrast");
 }
 
+// Whether SDL's video driver shows anything. Without a reachable X server or
+// Wayland display, SDL falls back to drivers that draw nowhere (offscreen,
+// dummy); the show would then play its music to a screen nobody sees. Those
+// are taken only when asked for by name.
+bool showsOnScreen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    for (const char* invisible : {"offscreen", "dummy", "evdev"}) {
+        if (std::strcmp(driver, invisible) != 0) continue;
+        const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+        return asked && std::strstr(asked, invisible);
+    }
+    return true;
+}
+
 // 8-8-8 in four bytes: the full-screen format, and the fallback for screens
 // the converters cannot write (palettized, or channels wider than 8 bits),
 // which SDL then converts itself.
@@ -58,6 +73,10 @@ SdlDisplay::~SdlDisplay() { releaseSurfaces(); }
 
 bool SdlDisplay::createWindow(const DisplaySettings& settings) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!showsOnScreen()) {
+        SDL_SetError("no display to show it on (is DISPLAY set?)");
+        return false;
+    }
     int scale = settings.scale;
     if (windowed && scale == 0) {
         SDL_Rect usable{};

@@ -2,7 +2,7 @@
 # One case of the live player's tests, on a private X server.
 #   player_case.sh CASE VOKDEMO PROBE DATA_DIR WORK_DIR
 # Cases: window, scale, fullscreen, escape, audio, music-start, end, no-music,
-# no-audio, no-mesh, sync, wm-window, wm-fullscreen.
+# no-audio, no-display, no-mesh, sync, wm-window, wm-fullscreen.
 #
 # No check depends on the moment a screenshot is taken: each polls until the
 # picture it expects shows, and starts the show where that picture holds for
@@ -34,7 +34,9 @@ now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 # cases run at once without racing for a display number.
 start_x() {
   local size=${1:-1024x768x24}
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  # -noreset: otherwise the server resets when its last client leaves (each
+  # xdotool call), and a player connecting during the reset is refused.
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb_pid=$!
   for _ in $(seq 200); do
     [ -s "$work/display" ] && break
@@ -252,6 +254,14 @@ case "$case_name" in
     lines=$(grep -c '^vokdemo:' "$work/stderr")
     [ "$lines" -eq 1 ] || fail "expected one warning line, got: $(cat "$work/stderr")"
     grep -q "silence" "$work/stderr" || fail "the warning does not say the show goes on: $(cat "$work/stderr")"
+    ;;
+  no-display)
+    # No X server reachable: one line and exit 1, not a show to a screen nobody sees.
+    unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+    DISPLAY=:987 start_player
+    wait_player 20
+    expect_exit 1
+    grep -q "^vokdemo: cannot open the screen: no display" "$work/stderr" || fail "no such line: $(cat "$work/stderr")"
     ;;
   no-mesh)
     start_x

@@ -79,7 +79,7 @@ screen_for_case() {
 }
 
 if [ -z "${VOK_INSIDE_XVFB:-}" ]; then
-  VOK_INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 $(screen_for_case "$case_name") -nolisten tcp" \
+  VOK_INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 $(screen_for_case "$case_name") -nolisten tcp -noreset" \
     "$0" "$@"
 fi
 
