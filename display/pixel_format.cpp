@@ -212,12 +212,15 @@ inline __m128i joinThreeBytePairs(__m128i values) {
     return _mm_or_si128(_mm_and_si128(values, low), _mm_and_si128(_mm_srli_epi64(values, 8), high));
 }
 
-template <typename Convert>
-void convertRows32(const Convert& convert, const uint8_t* source, uint8_t* surface, int32_t pitch) {
+// Screens of 4 or 2 bytes a pixel: each conversion gives 16 bytes of screen,
+// that is 4 or 8 pixels, stored whole.
+template <int BytesPerPixel, typename Convert>
+void convertRowsWhole(const Convert& convert, const uint8_t* source, uint8_t* surface, int32_t pitch) {
+    constexpr int32_t pixelsPerStore = 16 / BytesPerPixel;
     for (int32_t y = 0; y < screenHeight; ++y, surface += pitch, source += screenWidth * 4) {
 #pragma GCC unroll 4
-        for (int32_t x = 0; x < screenWidth; x += 4)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(surface + 4 * x), convert(source + 4 * x));
+        for (int32_t x = 0; x < screenWidth; x += pixelsPerStore)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(surface + BytesPerPixel * x), convert(source + 4 * x));
     }
 }
 
@@ -238,15 +241,6 @@ void convertRows24(const Convert& convert, const uint8_t* source, uint8_t* surfa
         _mm_storeu_si128(reinterpret_cast<__m128i*>(last), joinThreeBytePairs(convert(source + 4 * x)));
         std::memcpy(surface + 3 * x, last, 6);
         std::memcpy(surface + 3 * x + 6, last + 8, 6);
-    }
-}
-
-template <typename Convert>
-void convertRows16(const Convert& convert, const uint8_t* source, uint8_t* surface, int32_t pitch) {
-    for (int32_t y = 0; y < screenHeight; ++y, surface += pitch, source += screenWidth * 4) {
-#pragma GCC unroll 4
-        for (int32_t x = 0; x < screenWidth; x += 8)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(surface + 2 * x), convert(source + 4 * x));
     }
 }
 
@@ -288,7 +282,7 @@ void convertRowsVector(const uint8_t* source, const PixelMoves& moves, uint8_t* 
     if (BytesPerPixel == 2) {
         const LaneMoves halves{halfMove(moves.red, 16), halfMove(moves.green, 0), halfMove(moves.blue, 0)};
         return withDirections(halves.directions(), [&](auto directions) {
-            convertRows16(HalfConverter<decltype(directions)::value>{halves}, source, surface, pitch);
+            convertRowsWhole<2>(HalfConverter<decltype(directions)::value>{halves}, source, surface, pitch);
         });
     }
 #ifdef VOK_WIDE_MASK_COPY
@@ -300,7 +294,7 @@ void convertRowsVector(const uint8_t* source, const PixelMoves& moves, uint8_t* 
         // which is all the mask would do.
         const MaskingConverter masked{_mm_set1_epi32(BytesPerPixel == 3 ? -1 : static_cast<int>(moves.keep))};
         if (BytesPerPixel == 3) return convertRows24(masked, source, surface, pitch);
-        return convertRows32(masked, source, surface, pitch);
+        return convertRowsWhole<4>(masked, source, surface, pitch);
     }
     const LaneMoves words{wordMove(moves.red), wordMove(moves.green), wordMove(moves.blue)};
     withDirections(words.directions(), [&](auto directions) {
@@ -308,7 +302,7 @@ void convertRowsVector(const uint8_t* source, const PixelMoves& moves, uint8_t* 
         if (BytesPerPixel == 3)
             convertRows24(convert, source, surface, pitch);
         else
-            convertRows32(convert, source, surface, pitch);
+            convertRowsWhole<4>(convert, source, surface, pitch);
     });
 }
 
