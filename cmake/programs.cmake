@@ -10,13 +10,17 @@ pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswsc
 add_library(vokposix STATIC platform/posix_platform.cpp)
 target_link_libraries(vokposix PUBLIC vokcore)
 
+# The module loader and the one renderer of the music (ModuleStream), for the
+# player, the capture, the kit's check and the browser's music tool.
+add_library(vokmusic STATIC app/music/openmpt_module.cpp app/music/module_stream.cpp)
+target_link_libraries(vokmusic PUBLIC vokcore PkgConfig::OPENMPT)
+
 add_executable(vokdemo
   app/cli/main.cpp
   app/cli/options.cpp
   app/cli/progress_line.cpp
   app/sdl/player_sdl.cpp
   app/sdl/sdl_music.cpp
-  app/music/openmpt_module.cpp
   app/headless/headless.cpp
   app/capture/capture.cpp
   app/capture/capture_files.cpp
@@ -26,7 +30,7 @@ add_executable(vokdemo
   app/capture/capture_wav.cpp
   app/sdl/frame_pacer.cpp
   display/sdl_display.cpp)
-target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix SDL2::SDL2 PkgConfig::OPENMPT OpenSSL::Crypto
+target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix vokmusic SDL2::SDL2 OpenSSL::Crypto
   PNG::PNG PkgConfig::FFMPEG)
 
 include(cmake/install.cmake)

@@ -5,19 +5,13 @@
 
 #include "common/frame_clock.h"
 #include "common/messages.h"
+#include "demo/data_files.h"
 #include "demo/show_state.h"
-#include "effects/fader.h"
-#include "effects/lens.h"
-#include "effects/masked_cross_fade.h"
 #include "image/image.h"
 
-// The picture slots of the Demo, named after their files.
-enum class Picture { Logo, Lomur, Zumber, Girl, Vesk, Credit, Thanks, Greets, Mask };
-constexpr int pictureSlots = 9;
-
-// The one object that owns the show: the work image, the picture table, the
-// effect slots, the show's state and the clock. renderFrame() draws the scene
-// of the moment.
+// The one object that owns the show: the work image, the picture slots (the
+// data table's screen pictures), the show's state (with the effect objects)
+// and the clock. renderFrame() draws the scene of the moment.
 class Demo {
 public:
     // Loads everything, the clock last. A mesh file that cannot be opened stops
@@ -35,15 +29,12 @@ public:
     MessageSink& messages;
     ShowState state;
     std::array<std::unique_ptr<Image>, pictureSlots> pictures;
-    std::unique_ptr<Fader> fader;
-    std::unique_ptr<Lens> lens;
-    std::unique_ptr<MaskedCrossFade> crossFade;
     std::unique_ptr<Image> workImage;
     std::unique_ptr<FrameClock> clock;
 
     // Set by the end step, which draws nothing; the backend then ends its loop.
     bool quitRequested = false;
-    // The scene of the latest frame, 0..13, or sceneEnd for the end step.
+    // The scene of the latest frame (its row in sceneTable), or sceneEnd for the end step.
     int lastScene = -1;
 
 private:

@@ -1,17 +1,36 @@
 #pragma once
 // The scene table and the scene steps of the timeline.
 #include <cstdint>
+#include <string>
 
 #include "demo/demo.h"
 #include "wire3d/mesh.h"
 
+// How a scene turns the mesh it draws. The draw steps of the 3D scenes take
+// the depth from their row, and the kit (tools/kit/show_poses.cpp) reads the
+// mark and the depth to check that a mesh stays on screen in its scenes.
+enum class MeshTurn {
+    None,    // the scene draws no mesh
+    Letter,  // turnLetter, at z translation `depth`
+    Object,  // turnObject, at z translation `depth` + rand() % `depthRange`
+};
+
+struct SceneMesh {
+    MeshTurn turn = MeshTurn::None;
+    double depth = 0.0;
+    int32_t depthRange = 1;
+};
+
 // One scene of the show: shown from the previous scene's end bound up to its
-// own, with the effect stage it needs and the step that draws it.
+// own, with the effect stage it needs, the step that draws it and, for a 3D
+// scene, how it turns its mesh. The mesh is the one the data table
+// (demo/data_files.h) names as used in the scene.
 struct Scene {
     const char* name;
-    double end;      // seconds; the show time is compared with it in double
-    int32_t stage;   // the effect stage the scene needs (see ShowState)
+    double end;          // seconds; the show time is compared with it in double
+    EffectStage stage;   // the effect objects the scene needs
     void (*draw)(Demo& demo, float t);
+    SceneMesh mesh = {};
 };
 
 extern const Scene sceneTable[];
@@ -21,8 +40,12 @@ extern const int sceneEnd;  // the end step after the last scene: nothing is dra
 // The scene of show time t (a rounded float): 0..sceneCount-1, or sceneEnd.
 int sceneForTime(float t);
 
-// Loads the five meshes and gives them their starting matrices and colour.
-// False when a mesh file cannot be opened; its name is then in `missing`.
+// Runs the effect-object transitions until the stage the scene needs is reached.
+void advanceEffectStage(Demo& demo, EffectStage stage, float t);
+
+// Loads the meshes of the data table and gives them their starting matrices
+// and colour. False when a mesh file cannot be opened; its name is then in
+// `missing`.
 bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing);
 
 // The rotations of the 3D scenes at show time t; each replaces the whole
@@ -32,21 +55,16 @@ void turnLetter(Mesh& mesh, float t);
 // The object: once every 16 s about x, 4 s about y and 8 s about z.
 void turnObject(Mesh& mesh, float t);
 
-// The scene steps.
+// The scene steps, by what they draw: pictures (demo/picture_scenes.cpp),
+// effects (demo/effect_scenes.cpp), meshes (demo/scenes_3d.cpp).
 void fadeScene(Demo& demo, float t);
 void logoWaveScene(Demo& demo, float t);
 void lomurWaveScene(Demo& demo, float t);
-void letterVScene(Demo& demo, float t);
-void letterOScene(Demo& demo, float t);
-void letterKScene(Demo& demo, float t);
-void letterEScene(Demo& demo, float t);
 void spriteScene(Demo& demo, float t);
 void channelDriftScene(Demo& demo, float t);
 void crossFadeScene(Demo& demo, float t);
 void lensScene(Demo& demo, float t);
 void creditsJitterScene(Demo& demo, float t);
+void letterScene(Demo& demo, float t);
 void thanksObjectScene(Demo& demo, float t);
 void greetsObjectScene(Demo& demo, float t);
-
-// Runs the effect-object transitions until the stage the scene needs is reached.
-void advanceEffectStage(Demo& demo, int32_t stage, float t);

@@ -1,3 +1,5 @@
+// The 3D scenes: the meshes' loading and turns, and the draw steps of the
+// letters and the object.
 #include <cstdint>
 
 #include "demo/scenes.h"
@@ -5,9 +7,6 @@
 #include "wire3d/mesh.h"
 
 namespace {
-
-const char* const meshFiles[meshCount] = {"v.ase", "o.ase", "k.ase", "e.ase", "test.ase"};
-constexpr int objectMesh = 4;
 
 constexpr int zTranslation = 4 * 2 + 3;  // element (row 2, column 3) of a matrix
 
@@ -27,25 +26,28 @@ void drawMeshOnto(Image& work, Image& wireLayer, Mesh& mesh) {
     work.addSaturate(wireLayer);
 }
 
-// A letter turning on the lomur picture at the given depth.
-void letterScene(Demo& demo, float t, int meshIndex, double depth) {
-    ShowState& state = demo.state;
-    Mesh& mesh = state.meshes[meshIndex];
-    stepColour(mesh);
-    mesh.world.m[zTranslation] = depth;
-    demo.workImage->copyFrom(demo.picture(Picture::Lomur));
-    drawMeshOnto(*demo.workImage, *state.wireLayer, mesh);
-    state.wireLayer->clear(0);
-    turnLetter(mesh, t);  // the rotation for the next frame
+// The row of the scene being drawn.
+const Scene& drawnScene(const Demo& demo) { return sceneTable[demo.lastScene]; }
+
+// The mesh the data table names as used in the scene being drawn (the first
+// mesh if it names none; a core test makes sure every 3D scene has one).
+Mesh& sceneMesh(Demo& demo) {
+    const char* scene = drawnScene(demo).name;
+    const int first = firstOf(DataKind::Mesh);
+    for (int i = 0; i < meshCount; ++i) {
+        if (usedInScene(dataFiles[first + i], scene)) return demo.state.meshes[i];
+    }
+    return demo.state.meshes[0];
 }
 
-// The object at a random depth from `nearest` to `nearest + range - 1`,
+// The object at a random depth from the row's `depth` to `depth + depthRange - 1`,
 // drawn over the vesk picture; the scene adds its overlay and clears the layer.
-Mesh& drawObject(Demo& demo, double nearest, int range) {
+Mesh& drawObject(Demo& demo) {
     ShowState& state = demo.state;
-    Mesh& mesh = state.meshes[objectMesh];
+    const SceneMesh& place = drawnScene(demo).mesh;
+    Mesh& mesh = sceneMesh(demo);
     stepColour(mesh);
-    mesh.world.m[zTranslation] = nearest + state.prng.rand() % range;
+    mesh.world.m[zTranslation] = place.depth + state.prng.rand() % place.depthRange;
     demo.workImage->copyFrom(demo.picture(Picture::Vesk));
     drawMeshOnto(*demo.workImage, *state.wireLayer, mesh);
     return mesh;
@@ -73,8 +75,9 @@ void turnObject(Mesh& mesh, float t) {
 
 bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing) {
     for (int i = 0; i < meshCount; ++i) {
-        if (!loadAse(meshFiles[i], state.meshes[i], messages)) {
-            missing = meshFiles[i];
+        const char* name = dataFiles[firstOf(DataKind::Mesh) + i].name;
+        if (!loadAse(name, state.meshes[i], messages)) {
+            missing = name;
             return false;
         }
     }
@@ -87,17 +90,24 @@ bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing) {
     return true;
 }
 
-void letterVScene(Demo& demo, float t) { letterScene(demo, t, 0, 300.0); }
-void letterOScene(Demo& demo, float t) { letterScene(demo, t, 1, 300.0); }
-void letterKScene(Demo& demo, float t) { letterScene(demo, t, 2, 300.0); }
-void letterEScene(Demo& demo, float t) { letterScene(demo, t, 3, 200.0); }
+// A letter turning on the lomur picture at its row's depth.
+void letterScene(Demo& demo, float t) {
+    ShowState& state = demo.state;
+    Mesh& mesh = sceneMesh(demo);
+    stepColour(mesh);
+    mesh.world.m[zTranslation] = drawnScene(demo).mesh.depth;
+    demo.workImage->copyFrom(demo.picture(Picture::Lomur));
+    drawMeshOnto(*demo.workImage, *state.wireLayer, mesh);
+    state.wireLayer->clear(0);
+    turnLetter(mesh, t);  // the rotation for the next frame
+}
 
 // The object at a jittering depth, then the thanks overlay jittering by up to 3 pixels.
 void thanksObjectScene(Demo& demo, float t) {
     ShowState& state = demo.state;
     Image& work = *demo.workImage;
     const Image& thanks = demo.picture(Picture::Thanks);
-    Mesh& mesh = drawObject(demo, 200.0, 100);
+    Mesh& mesh = drawObject(demo);
     int32_t y = state.prng.rand() % 4;
     int32_t x = state.prng.rand() % 4;
     work.addBlit(thanks, x, y);
@@ -111,7 +121,7 @@ void greetsObjectScene(Demo& demo, float t) {
     ShowState& state = demo.state;
     Image& work = *demo.workImage;
     const Image& greets = demo.picture(Picture::Greets);
-    Mesh& mesh = drawObject(demo, 150.0, 150);
+    Mesh& mesh = drawObject(demo);
     work.addSaturate(greets);
     int32_t y = state.prng.rand() % 4;
     int32_t x = state.prng.rand() % 4;

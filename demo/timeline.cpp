@@ -1,22 +1,7 @@
-#include <cmath>
-#include <cstdint>
+// The timeline: the scene of a show time, and the effect objects' transitions.
+#include <memory>
 
-#include "demo/demo.h"
 #include "demo/scenes.h"
-#include "effects/wave_warp.h"
-
-namespace {
-
-constexpr float waveSpeed = 0.015f;  // amplitude pixels per millisecond
-
-void waveScene(Demo& demo, Picture slot, float t, double direction) {
-    float& amplitude = demo.state.waveAmplitude;
-    waveWarp(*demo.workImage, demo.picture(slot), t, amplitude);
-    double change = static_cast<double>(static_cast<uint32_t>(demo.clock->deltaMs)) * static_cast<double>(waveSpeed);
-    amplitude = static_cast<float>(static_cast<double>(amplitude) + direction * change);
-}
-
-}  // namespace
 
 int sceneForTime(float t) {
     double time = t;
@@ -26,35 +11,45 @@ int sceneForTime(float t) {
     return sceneEnd;
 }
 
-int Demo::renderFrame() {
-    float t = static_cast<float>(clock->elapsedSeconds());
-    int scene = sceneForTime(t);
-    lastScene = scene;
-    if (scene == sceneEnd) {
-        quitRequested = true;  // nothing is drawn: the previous picture stays
-        return 1;
+namespace {
+
+// Takes the one transition that leaves the current stage for the next.
+void takeTransition(Demo& demo, float t) {
+    ShowState& state = demo.state;
+    switch (state.effectStage) {
+        case EffectStage::None:  // to Fader
+            state.fader = std::make_unique<Fader>(*demo.workImage, demo.picture(Picture::Zumber), t, 5.5f);
+            break;
+        case EffectStage::Fader:  // to FaderGone
+            state.fader.reset();
+            break;
+        case EffectStage::FaderGone:  // to ChannelDrift
+            state.channelDrift = std::make_unique<ChannelDrift>(pictureFile(Picture::Girl), pictureFile(Picture::Zumber),
+                                                                state.prng, demo.messages);
+            break;
+        case EffectStage::ChannelDrift:  // to CrossFade
+            state.channelDrift.reset();
+            state.crossFade = std::make_unique<MaskedCrossFade>(pictureFile(Picture::Vesk), pictureFile(Picture::Girl),
+                                                                pictureFile(Picture::Mask), demo.messages);
+            break;
+        case EffectStage::CrossFade:  // to Lens
+            state.crossFade.reset();
+            state.lens = std::make_unique<Lens>();
+            break;
+        case EffectStage::Lens:  // to AllGone
+            state.lens.reset();
+            break;
+        case EffectStage::AllGone:
+            return;
     }
-    advanceEffectStage(*this, sceneTable[scene].stage, t);
-    sceneTable[scene].draw(*this, t);
-    return 1;
+    state.effectStage = static_cast<EffectStage>(static_cast<int32_t>(state.effectStage) + 1);
 }
 
-void fadeScene(Demo& demo, float t) { demo.fader->update(t); }
+}  // namespace
 
-void logoWaveScene(Demo& demo, float t) { waveScene(demo, Picture::Logo, t, +1.0); }
-
-void lomurWaveScene(Demo& demo, float t) { waveScene(demo, Picture::Lomur, t, -1.0); }
-
-void spriteScene(Demo& demo, float t) {
-    Image& work = *demo.workImage;
-    ShowState& state = demo.state;
-    work.copyFrom(demo.picture(Picture::Girl));
-    double time = t;
-    double s = std::sin(2.0 * time);
-    work.addBlit(*state.sprite1, static_cast<int32_t>(std::cos(5.0 * time) * 20.0 + 70.0),
-                 static_cast<int32_t>(s * 60.0 + 100.0));
-    work.addBlit(*state.sprite2, static_cast<int32_t>(std::cos(3.0 * time + 5.0) * 40.0 + 70.0),
-                 static_cast<int32_t>(std::sin(3.0 * time + 50.0) * 30.0 + 100.0));
-    work.addBlit(*state.sprite3, static_cast<int32_t>(s * 30.0 + 70.0),
-                 static_cast<int32_t>(std::cos(time) * 40.0 + 100.0));
+// In a normal show each scene's first frame takes exactly its own transition.
+// After a stall longer than a whole scene (or a show begun late) the skipped
+// ones run here in order, so no scene uses an effect object that does not exist.
+void advanceEffectStage(Demo& demo, EffectStage stage, float t) {
+    while (demo.state.effectStage < stage) takeTransition(demo, t);
 }

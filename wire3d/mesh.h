@@ -21,7 +21,6 @@ struct Mesh {
     Matrix4 object;
 };
 
-constexpr int meshCount = 5;      // the show's meshes: 0 v, 1 o, 2 k, 3 e, 4 test
 extern const Matrix4 viewMatrix;  // identity with row 2 = (0, 0, 1, -512)
 
 // Frees the mesh's arrays and zeroes every field.

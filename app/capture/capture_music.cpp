@@ -8,24 +8,21 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <libopenmpt/libopenmpt.hpp>
 #include <vector>
 
-#include "app/music/openmpt_module.h"
+#include "demo/data_files.h"
 
 MusicSource::MusicSource() {
-    module_ = loadModule(fileName, log_, problem_);
-    if (!module_) {
+    if (!stream_.load(moduleFile, problem_)) {
         ended_ = true;
         return;
     }
-    module_->ctl_set_integer("dither", 0);
     if (!startResampler()) {
-        module_.reset();
         ended_ = true;
         problem_ = "cannot resample the music";
+        return;
     }
+    loaded_ = true;
 }
 
 MusicSource::~MusicSource() { swr_free(&resampler_); }
@@ -33,7 +30,7 @@ MusicSource::~MusicSource() { swr_free(&resampler_); }
 bool MusicSource::startResampler() {
     AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
     if (swr_alloc_set_opts2(&resampler_, &stereo, AV_SAMPLE_FMT_FLT, sampleRate, &stereo, AV_SAMPLE_FMT_FLT,
-                            renderRate, 0, nullptr) < 0)
+                            ModuleStream::rate, 0, nullptr) < 0)
         return false;
     av_opt_set_int(resampler_, "dither_method", 0, 0);  // none: the same samples in every run
     return swr_init(resampler_) >= 0;
@@ -47,7 +44,7 @@ void MusicSource::refill() {
     const uint8_t* in[1] = {nullptr};
     int inFrames = 0;
     if (!drained_) {
-        inFrames = static_cast<int>(module_->read_interleaved_stereo(renderRate, blockFrames, rendered_.data()));
+        inFrames = static_cast<int>(stream_.render(rendered_.data(), blockFrames));
         in[0] = reinterpret_cast<const uint8_t*>(rendered_.data());
     }
     // No input drains what the resampler still holds: the module's last samples.

@@ -1,30 +1,23 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
-namespace openmpt {
-class module;
-}
+#include "app/music/module_stream.h"
+
 struct SwrContext;
 
-// The show's music rendered offline by libopenmpt, from the show's time zero
-// on, at the output rate. libopenmpt plays a whole number of samples a tick,
-// so at 44,100 Hz it would round every tick of the module down and run 45 ms
-// early by the end; it renders at 44,080 Hz instead, where a tick at 116 BPM
-// is exactly 950 samples, and libswresample converts to 44,100 Hz. Past the
-// module's end, and for a module that is missing or does not load, it yields
-// silence, so a track of any length can be filled. libopenmpt and the
-// resampler always get blocks of the same size and nothing dithers, so the
-// samples are the same in every run, whatever the sizes asked of render().
+// The show's music for the capture, from the show's time zero on, at the
+// output rate: the ModuleStream's render, converted by libswresample from the
+// stream's rate to 44,100 Hz. Past the module's end, and for a module that is
+// missing or does not load, it yields silence, so a track of any length can
+// be filled. The stream and the resampler always get blocks of the same size
+// and nothing dithers, so the samples are the same in every run, whatever the
+// sizes asked of render().
 class MusicSource {
 public:
     static constexpr int sampleRate = 44100;  // what render() gives
-    static constexpr int renderRate = 44080;  // what libopenmpt renders
-    static constexpr const char* fileName = "zumber.xm";
     static constexpr size_t blockFrames = 1024;
 
     MusicSource();  // loads the module from the data directory
@@ -32,7 +25,7 @@ public:
     MusicSource(const MusicSource&) = delete;
     MusicSource& operator=(const MusicSource&) = delete;
 
-    bool loaded() const { return module_ != nullptr; }
+    bool loaded() const { return loaded_; }
     const std::string& problem() const { return problem_; }  // why it did not load
 
     // The next `frames` stereo frames, interleaved left and right; 16-bit
@@ -50,8 +43,8 @@ private:
     std::vector<float> ready_;  // resampled, not yet handed out
     size_t readyUsed_ = 0;      // in samples
     std::vector<float> convert_;
-    std::ostringstream log_;  // libopenmpt's messages, kept off the terminal
-    std::unique_ptr<openmpt::module> module_;
+    ModuleStream stream_;
+    bool loaded_ = false;
     SwrContext* resampler_ = nullptr;
     std::string problem_;
 };

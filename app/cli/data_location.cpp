@@ -8,19 +8,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "demo/data_files.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;
 
-const char* const dataFiles[18] = {
-    "vok_logo.pcx", "vok_lomur.pcx", "vok_zumber.pcx", "vok_girl.pcx", "vok_vesk.pcx", "vok_credit.pcx",
-    "vok_thanks.pcx", "vok_greets.pcx", "vok_mask.pcx", "part1.pcx", "part2.pcx", "part3.pcx",
-    "v.ase", "o.ase", "k.ase", "e.ase", "test.ase", "zumber.xm",
-};
-
 namespace {
-
-constexpr int musicIndex = 17;
 
 bool isDirectory(const std::string& path) {
     std::error_code ignored;
@@ -29,15 +22,10 @@ bool isDirectory(const std::string& path) {
 
 bool holdsAnyDataFile(const std::string& directory) {
     std::error_code ignored;
-    for (const char* name : dataFiles) {
-        if (fs::exists(fs::path(directory) / name, ignored)) return true;
+    for (const DataFile& file : dataFiles) {
+        if (fs::exists(fs::path(directory) / file.name, ignored)) return true;
     }
     return false;
-}
-
-bool endsWith(const char* text, const char* suffix) {
-    const size_t length = std::strlen(text), suffixLength = std::strlen(suffix);
-    return length >= suffixLength && std::strcmp(text + length - suffixLength, suffix) == 0;
 }
 
 // The header of a 24-bit PCX picture: the maker byte 10, 8 bits a plane, three planes.
@@ -97,11 +85,12 @@ std::string installedDataDirectory() {
 std::vector<std::string> dataSetProblems(const std::string& directory) {
     const std::string shown = directory.empty() ? "the working directory" : directory;
     std::vector<std::string> problems, missing, broken;
-    for (int i = 0; i < musicIndex; ++i) {
-        const char* name = dataFiles[i];
+    for (const DataFile& file : dataFiles) {
+        if (file.kind == DataKind::Module) continue;
+        const char* name = file.name;
         const std::string path = directory.empty() ? name : (fs::path(directory) / name).string();
-        FILE* file = platform::openFile(path, "rb");
-        if (!file) {
+        FILE* opened = platform::openFile(path, "rb");
+        if (!opened) {
             if (errno == ENOENT) {
                 missing.push_back(name);
             } else {
@@ -109,8 +98,9 @@ std::vector<std::string> dataSetProblems(const std::string& directory) {
             }
             continue;
         }
-        if (endsWith(name, ".pcx") && !looksLikePcx24(file)) broken.push_back(name);
-        std::fclose(file);
+        const bool picture = file.kind == DataKind::ScreenPicture || file.kind == DataKind::Sprite;
+        if (picture && !looksLikePcx24(opened)) broken.push_back(name);
+        std::fclose(opened);
     }
     if (!missing.empty()) problems.insert(problems.begin(), "the data set in " + shown + " lacks " + joined(missing));
     if (!broken.empty()) problems.push_back("not 24-bit PCX pictures in " + shown + ": " + joined(broken));

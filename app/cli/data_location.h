@@ -33,6 +33,3 @@ std::vector<std::string> dataSetProblems(const std::string& directory);
 
 // "/usr/share/games/vokdemo (the installed data set)", for --help.
 std::string describeDataLocation(const DataLocation& location);
-
-// The data files of the show, the music last.
-extern const char* const dataFiles[18];

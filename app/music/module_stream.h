@@ -9,11 +9,17 @@ namespace openmpt {
 class module;
 }
 
-// The show's module rendered by libopenmpt as 16-bit interleaved stereo at
-// 44,080 Hz, played once. At that rate a tick of the show's tempo (116 BPM)
-// is exactly 950 samples, where 44,100 Hz would round each tick down and run
-// the music 45 ms early by the end. It never dithers, so every run and every
-// build of the library give the same samples.
+// The show's module rendered by libopenmpt as interleaved stereo, played
+// once: the one renderer of the music, held by the SDL player, the capture,
+// the Windows built-in music and the browser's music tool (tools/webmusic).
+//
+// The rate: libopenmpt renders a whole number of samples a tick, so at
+// 44,100 Hz it would round every tick of the show's tempo (116 BPM) down and
+// run the music 45 ms early by the end; at 44,080 Hz a tick is exactly 950
+// samples. Whoever needs another rate converts from this one.
+//
+// It never dithers, so every run and every build of the library give the
+// same samples.
 class ModuleStream {
 public:
     static constexpr int rate = 44080;
@@ -30,9 +36,10 @@ public:
 
     void seek(double seconds);  // from the start of the module
 
-    // Fills all `frames` (two samples each): the music, then silence after
-    // its end or when nothing is loaded. Returns how many frames were music.
+    // Fill all `frames` (two samples each): the music, then silence after
+    // its end or when nothing is loaded. Return how many frames were music.
     size_t render(int16_t* out, size_t frames);
+    size_t render(float* out, size_t frames);  // full scale is 1.0
 
 private:
     std::ostringstream libraryLog;  // the library's own messages, kept off std::clog

@@ -2,11 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <libopenmpt/libopenmpt.hpp>
-#include <vector>
-
-#include "app/music/openmpt_module.h"
 
 SdlMusic::SdlMusic() = default;
 
@@ -37,22 +32,21 @@ void SdlMusic::initialise() {
 void SdlMusic::load(const char* name) {
     if (failed) return;
     std::string problem;
-    module = loadModule(name, libraryLog, problem);
-    if (!module) warn(problem);
+    if (!stream.load(name, problem)) warn(problem);
 }
 
 void SdlMusic::play(double startSeconds) {
-    if (failed || !module) return;
-    if (startSeconds > 0) module->set_position_seconds(startSeconds);
+    if (failed || !stream.loaded()) return;
+    if (startSeconds > 0) stream.seek(startSeconds);
     SDL_AudioSpec wanted{};
-    wanted.freq = renderRate;
+    wanted.freq = ModuleStream::rate;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
     wanted.samples = 1024;
     wanted.callback = fill;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
-    // No changes allowed: SDL converts from 44080 Hz stereo to what the device takes.
+    // No changes allowed: SDL converts from the stream's rate to what the device takes.
     device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device == 0) {
         warn(std::string("no sound device: ") + SDL_GetError());
@@ -68,25 +62,18 @@ double SdlMusic::heardMs() {
     const Uint64 at = handedAt;
     SDL_UnlockAudioDevice(device);
     if (handed == 0) return 0;  // the device has not asked for sound yet
-    const double bufferMs = 1000.0 * bufferFrames / renderRate;
+    const double bufferMs = 1000.0 * bufferFrames / ModuleStream::rate;
     const double sinceMs = 1000.0 * static_cast<double>(SDL_GetPerformanceCounter() - at) /
                            static_cast<double>(SDL_GetPerformanceFrequency());
-    return 1000.0 * static_cast<double>(handed - bufferFrames) / renderRate + std::min(sinceMs, bufferMs);
+    return 1000.0 * static_cast<double>(handed - bufferFrames) / ModuleStream::rate + std::min(sinceMs, bufferMs);
 }
 
-// Runs on SDL's audio thread. The module is touched only here once the
+// Runs on SDL's audio thread. The stream is touched only here once the
 // device is open. After the module's end the buffer is silence.
-void SdlMusic::fill(void* self, Uint8* stream, int length) {
+void SdlMusic::fill(void* self, Uint8* buffer, int length) {
     SdlMusic& music = *static_cast<SdlMusic*>(self);
     const size_t frames = static_cast<size_t>(length) / (2 * sizeof(int16_t));
-    int16_t* out = reinterpret_cast<int16_t*>(stream);
-    size_t done = 0;
-    while (done < frames) {
-        const size_t got = music.module->read_interleaved_stereo(renderRate, frames - done, out + 2 * done);
-        if (got == 0) break;
-        done += got;
-    }
-    std::memset(out + 2 * done, 0, (frames - done) * 2 * sizeof(int16_t));
+    music.stream.render(reinterpret_cast<int16_t*>(buffer), frames);
     // The silence after the module's end counts too: the device plays on at
     // its own pace until the show ends.
     music.bufferFrames = static_cast<int>(frames);

@@ -2,16 +2,12 @@
 #include <SDL.h>
 
 #include <cstdint>
-#include <memory>
-#include <sstream>
 #include <string>
 
-namespace openmpt {
-class module;
-}
+#include "app/music/module_stream.h"
 
-// The show's music: one tracker module rendered by libopenmpt and played
-// from an SDL audio callback. The three steps follow start-up: initialise
+// The show's music: the module rendered by a ModuleStream and played from an
+// SDL audio callback, at the stream's rate (SDL converts to the device's). The three steps follow start-up: initialise
 // the output, load the module, play it. Any failure leaves the show silent,
 // with unchanged timing, after one warning line on standard error.
 class SdlMusic {
@@ -38,20 +34,13 @@ public:
     // smoothly at the sound card's pace, whatever the wall clock does.
     double heardMs();
 
-    // The module is rendered at this rate: 950 samples a tick at 116 BPM is
-    // then exactly the module's tick, where 44100 Hz would round each tick
-    // down and run the music 45 ms early by the end. SDL resamples to the
-    // device's own rate.
-    static constexpr int renderRate = 44080;
-
 private:
     static void fill(void* self, Uint8* stream, int length);
     void warn(const std::string& problem);
 
     bool failed = false;  // a warning was given; stay silent without another
     bool audioReady = false;
-    std::ostringstream libraryLog;  // libopenmpt's own messages, kept out of std::clog
-    std::unique_ptr<openmpt::module> module;
+    ModuleStream stream;
     SDL_AudioDeviceID device = 0;
     // Written by the audio callback, read under the device's lock.
     int64_t handedFrames = 0;

@@ -19,7 +19,7 @@ void startClockAt(FrameClock& clock, double seconds) {
 ShowStart startShow(Backend& backend, MessageSink& messages, double startSeconds) {
     ShowStart start;
     backend.initialiseMusic();
-    backend.loadMusic(musicFileName);
+    backend.loadMusic(moduleFile);
     if (!backend.openDisplay()) {
         start.exitCode = 1;
         return start;

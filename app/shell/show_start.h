@@ -5,8 +5,6 @@
 #include "common/messages.h"
 #include "demo/demo.h"
 
-constexpr const char* musicFileName = "zumber.xm";
-
 struct ShowStart {
     std::unique_ptr<Demo> demo;  // null when start-up failed
     int exitCode = 0;            // what the program ends with when it failed

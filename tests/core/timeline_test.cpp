@@ -85,12 +85,30 @@ TEST(SceneChoice, BoundsAreFloatMultiplesOfTheUnitAndHalfUnitsStayDouble) {
     EXPECT_EQ(sceneForTime(1e9f), sceneEnd);
 }
 
+// The data table names scenes by their rows' names: each name is a row, and
+// each 3D row has the one mesh its draw step takes.
+TEST(DataTable, NamesOnlyScenesOfTheTableAndOneMeshForEach3DScene) {
+    for (const DataFile& file : dataFiles) {
+        for (const char* scene : file.scenes) {
+            if (!scene) continue;
+            bool found = false;
+            for (int i = 0; i < sceneCount; ++i) found = found || std::strcmp(sceneTable[i].name, scene) == 0;
+            EXPECT_TRUE(found) << file.name << " names no scene of the table: " << scene;
+        }
+    }
+    for (int i = 0; i < sceneCount; ++i) {
+        int meshes = 0;
+        for (const DataFile& file : dataFiles) meshes += file.kind == DataKind::Mesh && usedInScene(file, sceneTable[i].name);
+        EXPECT_EQ(meshes, sceneTable[i].mesh.turn == MeshTurn::None ? 0 : 1) << sceneTable[i].name;
+    }
+}
+
 TEST_F(ShowTest, LoadsEverythingAndStartsTheClockLast) {
     Demo& demo = start();
     EXPECT_EQ(demo.clock->startTick, 1000u);
-    for (int slot = 0; slot < 9; ++slot) EXPECT_TRUE(demo.pictures[slot]->isScreenSized()) << slot;
-    EXPECT_EQ(demo_->state.sprite1->width, 16);
-    EXPECT_EQ(demo_->state.sprite3->width, 24);
+    for (int slot = 0; slot < pictureSlots; ++slot) EXPECT_TRUE(demo.pictures[slot]->isScreenSized()) << slot;
+    EXPECT_EQ(demo_->state.sprites[0]->width, 16);
+    EXPECT_EQ(demo_->state.sprites[2]->width, 24);
     for (const Mesh& mesh : demo_->state.meshes) {
         EXPECT_EQ(mesh.vertexCount, 5);
         EXPECT_EQ(mesh.faceCount, 6);
@@ -120,41 +138,41 @@ TEST_F(ShowTest, ALoadThatTakesTimeStartsTheShowWhenLoadingEnds) {
 TEST_F(ShowTest, EffectObjectsComeAndGoOnTheFirstFrameOfTheirScenes) {
     Demo& demo = start();
     frameAt(0);
-    EXPECT_EQ(demo_->state.effectStage, 1);
-    ASSERT_NE(demo.fader, nullptr);
-    EXPECT_EQ(demo.fader->start, 0.0f);
-    EXPECT_EQ(demo.fader->end, 5.5f);
+    EXPECT_EQ(demo_->state.effectStage, EffectStage::Fader);
+    ASSERT_NE(demo.state.fader, nullptr);
+    EXPECT_EQ(demo.state.fader->start, 0.0f);
+    EXPECT_EQ(demo.state.fader->end, 5.5f);
     frameAt(8276);
-    EXPECT_EQ(demo_->state.effectStage, 2);
-    EXPECT_EQ(demo.fader, nullptr);
+    EXPECT_EQ(demo_->state.effectStage, EffectStage::FaderGone);
+    EXPECT_EQ(demo.state.fader, nullptr);
     frameAt(49655);
-    EXPECT_EQ(demo_->state.effectStage, 3);
+    EXPECT_EQ(demo_->state.effectStage, EffectStage::ChannelDrift);
     ASSERT_NE(demo_->state.channelDrift, nullptr);
     frameAt(57931);
-    EXPECT_EQ(demo_->state.effectStage, 4);
+    EXPECT_EQ(demo_->state.effectStage, EffectStage::CrossFade);
     EXPECT_EQ(demo_->state.channelDrift, nullptr);
-    EXPECT_NE(demo.crossFade, nullptr);
+    EXPECT_NE(demo.state.crossFade, nullptr);
     frameAt(66207);
-    EXPECT_EQ(demo_->state.effectStage, 5);
-    EXPECT_EQ(demo.crossFade, nullptr);
-    EXPECT_NE(demo.lens, nullptr);
+    EXPECT_EQ(demo_->state.effectStage, EffectStage::Lens);
+    EXPECT_EQ(demo.state.crossFade, nullptr);
+    EXPECT_NE(demo.state.lens, nullptr);
     frameAt(74483);
-    EXPECT_EQ(demo_->state.effectStage, 6);
-    EXPECT_EQ(demo.lens, nullptr);
+    EXPECT_EQ(demo_->state.effectStage, EffectStage::AllGone);
+    EXPECT_EQ(demo.state.lens, nullptr);
 }
 
 TEST_F(ShowTest, AStallRunsTheSkippedTransitionsInOrder) {
     Demo& demo = start();
     frameAt(60000);  // straight into the cross-fade
     EXPECT_EQ(demo.lastScene, 9);
-    EXPECT_EQ(demo_->state.effectStage, 4);
-    EXPECT_EQ(demo.fader, nullptr);
+    EXPECT_EQ(demo_->state.effectStage, EffectStage::CrossFade);
+    EXPECT_EQ(demo.state.fader, nullptr);
     EXPECT_EQ(demo_->state.channelDrift, nullptr);
-    EXPECT_NE(demo.crossFade, nullptr);
+    EXPECT_NE(demo.state.crossFade, nullptr);
     frameAt(95000);  // and on past the lens
-    EXPECT_EQ(demo_->state.effectStage, 6);
-    EXPECT_EQ(demo.crossFade, nullptr);
-    EXPECT_EQ(demo.lens, nullptr);
+    EXPECT_EQ(demo_->state.effectStage, EffectStage::AllGone);
+    EXPECT_EQ(demo.state.crossFade, nullptr);
+    EXPECT_EQ(demo.state.lens, nullptr);
 }
 
 TEST_F(ShowTest, TheEndStepDrawsNothingAndAsksToQuit) {
@@ -256,7 +274,7 @@ TEST_F(ShowTest, MissingPicturesBecomeBlackAndMissingSpritesDrawNothing) {
               "missing picture: part2.pcx\n"
               "picture part3.pcx reads as 0x0; vokkit check tells why\n");
     ASSERT_TRUE(demo.pictures[3]->isScreenSized());
-    EXPECT_EQ(demo_->state.sprite2->count, 0);
+    EXPECT_EQ(demo_->state.sprites[1]->count, 0);
     frameAt(45000);  // sprites over the black picture
     frameAt(50000);  // the channel drift over the missing picture
     frameAt(60000);  // the cross-fade with a missing dark side

@@ -8,9 +8,8 @@ set_target_properties(vok_shot_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 
 # The built-in Windows music's renderer, built against the system's libopenmpt
 # for comparing the Windows build's samples.
-add_executable(vok_music_render ${CMAKE_CURRENT_LIST_DIR}/../windows/music_render.cpp
-  ${CMAKE_SOURCE_DIR}/app/music/module_stream.cpp ${CMAKE_SOURCE_DIR}/app/music/openmpt_module.cpp)
-target_link_libraries(vok_music_render PRIVATE vokcore PkgConfig::OPENMPT)
+add_executable(vok_music_render ${CMAKE_CURRENT_LIST_DIR}/../windows/music_render.cpp)
+target_link_libraries(vok_music_render PRIVATE vokmusic)
 set_target_properties(vok_music_render PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
 # The player's rate converter is portable: its test also runs here, on every

@@ -1,4 +1,4 @@
-// vokkit check [DIR]: the eighteen data files as the show will read them.
+// vokkit check [DIR]: the show's data files as the show will read them.
 #include <unistd.h>
 
 #include <cerrno>
@@ -43,10 +43,10 @@ const char* const convertPicture = "convert the original with vokkit picture";
 // What the header says against what the show's reader takes from it.
 Finding checkPicture(const Slot& slot) {
     bool found = false;
-    const std::string bytes = readWholeFile(slot.fileName, found);
+    const std::string bytes = readWholeFile(slot.name, found);
     if (!found) {
         return {Finding::Missing, std::string("not found: the show draws ") +
-                                      (slot.kind == SlotKind::Sprite ? "nothing" : "black") +
+                                      (slot.kind == DataKind::Sprite ? "nothing" : "black") +
                                       " instead; make it with vokkit picture"};
     }
     if (bytes.size() < 128) {
@@ -54,7 +54,7 @@ Finding checkPicture(const Slot& slot) {
                                       convertPicture};
     }
     MessageLog ignored;  // the check words its own findings
-    const std::unique_ptr<Image> shown = loadPcx(slot.fileName, ignored);
+    const std::unique_ptr<Image> shown = loadPcx(slot.name, ignored);
     const int readWidth = field16(bytes, 12), readHeight = field16(bytes, 14);
     const int windowWidth = field16(bytes, 8) - field16(bytes, 4) + 1;
     const int windowHeight = field16(bytes, 10) - field16(bytes, 6) + 1;
@@ -75,7 +75,7 @@ Finding checkPicture(const Slot& slot) {
                                       " pixels; the show expects no padding and would slant the picture; " +
                                       convertPicture};
     }
-    if (slot.kind == SlotKind::ScreenPicture && (shown->width != 320 || shown->height != 240)) {
+    if (slot.kind == DataKind::ScreenPicture && (shown->width != 320 || shown->height != 240)) {
         return {Finding::Problem, "the show sees " + size(shown->width, shown->height) +
                                       ", needs 320x240 and draws black instead; convert it with vokkit picture "
                                       "(--crop or --fit)"};
@@ -101,17 +101,17 @@ std::string poseList(const std::vector<std::string>& poses, size_t total) {
 
 Finding checkMesh(const Slot& slot) {
     bool found = false;
-    const std::string text = readWholeFile(slot.fileName, found);
+    const std::string text = readWholeFile(slot.name, found);
     if (!found) {
         return {Finding::Missing, "not found: the show stops at start with \"ia pas le file " +
-                                      std::string(slot.fileName) + "\"; make it with vokkit mesh"};
+                                      std::string(slot.name) + "\"; make it with vokkit mesh"};
     }
     OwnedMesh owned;
     Mesh& mesh = owned.mesh;
     MessageLog progress;  // the reader's French text, not shown by the check
-    if (!loadAse(slot.fileName, mesh, progress)) {
+    if (!loadAse(slot.name, mesh, progress)) {
         return {Finding::Missing, "cannot be opened: the show stops at start with \"ia pas le file " +
-                                      std::string(slot.fileName) + "\""};
+                                      std::string(slot.name) + "\""};
     }
     const long declaredVertices = declaredCount(text, "*MESH_NUMVERTEX ");
     const long declaredFaces = declaredCount(text, "*MESH_NUMFACES ");
@@ -126,7 +126,7 @@ Finding checkMesh(const Slot& slot) {
     if (mesh.faceCount == 0) {
         return {Finding::Problem, "no faces: nothing is drawn; convert a model with triangles with vokkit mesh"};
     }
-    const std::vector<Pose> poses = showPoses(slot.kind);
+    const std::vector<Pose> poses = showPoses(slot);
     const ScreenReport report = screenReport(mesh, poses);
     const std::string counts = std::to_string(mesh.vertexCount) + " vertices, " + std::to_string(mesh.faceCount) +
                                " faces";
@@ -146,11 +146,11 @@ Finding checkMesh(const Slot& slot) {
 
 Finding checkModule(const Slot& slot) {
     bool found = false;
-    readWholeFile(slot.fileName, found);
+    readWholeFile(slot.name, found);
     if (!found) return {Finding::Missing, "not found: the show plays in silence; put an XM module there"};
     std::ostringstream log;
     std::string problem;
-    const std::unique_ptr<openmpt::module> module = loadModule(slot.fileName, log, problem);
+    const std::unique_ptr<openmpt::module> module = loadModule(slot.name, log, problem);
     if (!module) return {Finding::Problem, problem + "; save it again as XM in your tracker"};
     const std::string type = module->get_metadata("type");
     if (type != "xm") {
@@ -174,9 +174,9 @@ Finding checkModule(const Slot& slot) {
 
 Finding checkSlot(const Slot& slot) {
     switch (slot.kind) {
-        case SlotKind::ScreenPicture:
-        case SlotKind::Sprite: return checkPicture(slot);
-        case SlotKind::Module: return checkModule(slot);
+        case DataKind::ScreenPicture:
+        case DataKind::Sprite: return checkPicture(slot);
+        case DataKind::Module: return checkModule(slot);
         default: return checkMesh(slot);
     }
 }
@@ -199,15 +199,15 @@ int runCheck(const std::vector<std::string>& args) {
     if (::access(directory.c_str(), R_OK | X_OK) != 0) return refuse(directory, std::strerror(errno));
     platform::setDataDirectory(directory);
     int problems = 0;
-    for (const Slot& slot : slots) {
+    for (const Slot& slot : dataFiles) {
         const Finding finding = checkSlot(slot);
         if (finding.status != Finding::Ok) ++problems;
-        std::printf("%-8s %-15s %s\n", statusWord(finding.status), slot.fileName, finding.text.c_str());
+        std::printf("%-8s %-15s %s\n", statusWord(finding.status), slot.name, finding.text.c_str());
     }
     if (problems == 0) {
-        std::printf("the show will play all 18 files as intended\n");
+        std::printf("the show will play all %d files as intended\n", dataFileCount);
         return exitOk;
     }
-    std::printf("%d of 18 files need a fix\n", problems);
+    std::printf("%d of %d files need a fix\n", problems, dataFileCount);
     return exitProblems;
 }

@@ -1,27 +1,19 @@
 #pragma once
 #include <string>
 
-// The eighteen files the show reads, and what each slot asks of its file.
-enum class SlotKind {
-    ScreenPicture,  // a 320x240 picture
-    Sprite,         // a picture of any size, added onto the background
-    NearLetter,     // a letter turned at z translation 300
-    FarLetter,      // a letter turned at z translation 200
-    Object,         // the object spun at z translations 150 to 299
-    Module,         // the music
-};
+#include "demo/data_files.h"
 
-struct Slot {
-    const char* fileName;
-    SlotKind kind;
-    const char* use;  // how the show uses it, after "used": "as sprite 1"
-};
-
-constexpr int slotCount = 18;
-extern const Slot slots[slotCount];
+// The kit's slots are the show's data files (demo/data_files.h): a file made
+// for a slot takes that file's name, and what the slot asks of it follows
+// from the file's kind and the scenes that use it.
+using Slot = DataFile;
 
 // The slot of a bare file name ("vok_girl.pcx"), or nullptr.
 const Slot* findSlot(const std::string& fileName);
+
+// How the show uses the slot's file, after "used": "in the scenes logo wave,
+// lomur wave", or "as the music".
+std::string slotUse(const Slot& slot);
 
 // The last component of a path.
 std::string baseName(const std::string& path);

@@ -29,7 +29,7 @@ const char* const usage =
     "      model's up axis (default z for STL, y for the others).\n"
     "\n"
     "  vokkit check [DIR]\n"
-    "      Reads the eighteen data files in DIR (default: the working directory)\n"
+    "      Reads the show's data files in DIR (default: the working directory)\n"
     "      as the show will and prints one line a file, with the fix for each\n"
     "      problem. Exit status 0 when every file plays as intended, 1 otherwise.\n"
     "\n"

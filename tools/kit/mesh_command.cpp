@@ -74,8 +74,7 @@ std::string plainName(const std::string& name) {
 }
 
 bool isMeshSlot(const Slot* slot) {
-    return slot && (slot->kind == SlotKind::NearLetter || slot->kind == SlotKind::FarLetter ||
-                    slot->kind == SlotKind::Object);
+    return slot && slot->kind == DataKind::Mesh;
 }
 
 }  // namespace
@@ -107,13 +106,13 @@ int runMesh(const std::vector<std::string>& args) {
                                      " vertices; the show's reader takes at most 9999: ask for fewer faces with "
                                      "--faces");
     }
-    if (!fitToSlot(mesh, slot->kind, error)) return refuse(parsed.in, error);
+    if (!fitToSlot(mesh, *slot, error)) return refuse(parsed.in, error);
     mesh.name = plainName(baseName(parsed.in));
     if (!writeAseFile(parsed.out, mesh, "vokkit: " + mesh.name, error)) return refuse(parsed.out, error);
 
     std::string reduced;
     if (mesh.faces.size() != readFaces) reduced = ", reduced from " + std::to_string(readFaces);
     std::printf("%s: %zu vertices, %zu faces%s, used %s, on screen at every angle of its scenes\n",
-                parsed.out.c_str(), mesh.vertices.size(), mesh.faces.size(), reduced.c_str(), slot->use);
+                parsed.out.c_str(), mesh.vertices.size(), mesh.faces.size(), reduced.c_str(), slotUse(*slot).c_str());
     return exitOk;
 }

@@ -53,7 +53,7 @@ void toShowMesh(const TriMesh& source, OwnedMesh& target) {
     }
 }
 
-bool fitToSlot(TriMesh& mesh, SlotKind kind, std::string& error) {
+bool fitToSlot(TriMesh& mesh, const Slot& slot, std::string& error) {
     centre(mesh);
     const double extent = radius(mesh);
     if (!(extent > 0) || !std::isfinite(extent)) {
@@ -62,7 +62,7 @@ bool fitToSlot(TriMesh& mesh, SlotKind kind, std::string& error) {
     }
     scale(mesh, 1.0 / extent);
     // Radius 0 always fits; at radius 200 a corner would reach behind the eye.
-    const std::vector<Pose> poses = showPoses(kind);
+    const std::vector<Pose> poses = showPoses(slot);
     double fits = 0.0, fails = 200.0;
     for (int step = 0; step < 18; ++step) {  // to within 0.001 units
         const double middle = (fits + fails) / 2;

@@ -14,4 +14,4 @@ void toShowMesh(const TriMesh& source, OwnedMesh& target);
 // Centres the mesh on the middle of its bounding box and scales it as large as
 // it can be while every corner stays screenMargin pixels inside the screen at
 // every pose the show gives the slot. False when the mesh has no extent.
-bool fitToSlot(TriMesh& mesh, SlotKind kind, std::string& error);
+bool fitToSlot(TriMesh& mesh, const Slot& slot, std::string& error);

@@ -54,19 +54,19 @@ int runPicture(const std::vector<std::string>& args) {
     std::string error;
     if (!parse(args, parsed, error)) return refuse("picture", error);
     const Slot* slot = findSlot(parsed.slotName);
-    if (!slot || (slot->kind != SlotKind::ScreenPicture && slot->kind != SlotKind::Sprite)) {
+    if (!slot || (slot->kind != DataKind::ScreenPicture && slot->kind != DataKind::Sprite)) {
         return refuse(parsed.out, "'" + parsed.slotName +
                                       "' is not one of the show's pictures; name the slot with --as (for example "
                                       "--as vok_girl.pcx or --as part1.pcx)");
     }
-    if (slot->kind == SlotKind::Sprite && parsed.modeGiven) {
+    if (slot->kind == DataKind::Sprite && parsed.modeGiven) {
         return refuse(parsed.out, "sprites keep their size; --fit and --crop are for the 320x240 pictures");
     }
 
     RgbPicture input;
     if (!readPicture(parsed.in, input, error)) return refuse(parsed.in, error);
     RgbPicture output = input;
-    if (slot->kind == SlotKind::ScreenPicture &&
+    if (slot->kind == DataKind::ScreenPicture &&
         !fitPicture(input, screenWidth, screenHeight, parsed.mode, output)) {
         return refuse(parsed.in, "cannot scale a " + std::to_string(input.width) + "x" +
                                      std::to_string(input.height) + " picture to 320x240");
@@ -79,6 +79,6 @@ int runPicture(const std::vector<std::string>& args) {
               std::to_string(input.width) + "x" + std::to_string(input.height);
     }
     std::printf("%s: %dx%d picture (%s), used %s\n", parsed.out.c_str(), output.width, output.height, how.c_str(),
-                slot->use);
+                slotUse(*slot).c_str());
     return exitOk;
 }

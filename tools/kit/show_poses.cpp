@@ -1,5 +1,6 @@
 #include "show_poses.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -36,32 +37,43 @@ Pose turned(void (*turnMesh)(Mesh&, float), float t, double z, std::string name)
     return pose;
 }
 
-bool isObjectScene(int scene) {
-    return sceneTable[scene].draw == thanksObjectScene || sceneTable[scene].draw == greetsObjectScene;
+// Whether the scene turns the slot's mesh in the given way.
+bool turnedIn(const Slot& slot, int scene, MeshTurn turn) {
+    return sceneTable[scene].mesh.turn == turn && usedInScene(slot, sceneTable[scene].name);
 }
 
 }  // namespace
 
-std::vector<Pose> showPoses(SlotKind kind) {
+std::vector<Pose> showPoses(const Slot& slot) {
     fillAngleTables();
     std::vector<Pose> poses;
-    if (kind == SlotKind::NearLetter || kind == SlotKind::FarLetter) {
-        const double z = kind == SlotKind::NearLetter ? 300.0 : 200.0;
-        poses.push_back(unturned(z));
+    bool letter = false, object = false;
+    double nearest = 0.0;  // the largest z translation any of its scenes gives it
+    for (int scene = 0; scene < sceneCount; ++scene) {
+        const SceneMesh& place = sceneTable[scene].mesh;
+        if (place.turn == MeshTurn::None || !usedInScene(slot, sceneTable[scene].name)) continue;
+        // An object scene's depth + rand() % range reaches depth + range - 1.
+        const double z = place.depth + (place.depthRange - 1);
+        nearest = letter || object ? std::max(nearest, z) : z;
+        letter = letter || place.turn == MeshTurn::Letter;
+        object = object || place.turn == MeshTurn::Object;
+    }
+    if (!letter && !object) return poses;
+    poses.push_back(unturned(nearest));
+    if (letter) {
         for (int angle = 0; angle < turns; ++angle) {
             const float t = (static_cast<float>(angle) + 0.5f) / stepsPerSecond;
-            poses.push_back(turned(turnLetter, t, z, "turn " + std::to_string(angle) + "/256"));
+            poses.push_back(turned(turnLetter, t, nearest, "turn " + std::to_string(angle) + "/256"));
         }
-    } else if (kind == SlotKind::Object) {
-        const double nearest = 299.0;  // 200 + rand() % 100 and 150 + rand() % 150 both reach 299
-        poses.push_back(unturned(nearest));
+    }
+    if (object) {
         // Every angle changes at multiples of 1/64 s, so one time inside each
         // step meets every rotation the scenes can show.
         for (int step = 0;; ++step) {
             const float t = (static_cast<float>(step) + 0.5f) / stepsPerSecond;
             const int scene = sceneForTime(t);
             if (scene == sceneEnd) break;
-            if (isObjectScene(scene)) poses.push_back(turned(turnObject, t, nearest, format("%.2f s", t)));
+            if (turnedIn(slot, scene, MeshTurn::Object)) poses.push_back(turned(turnObject, t, nearest, format("%.2f s", t)));
         }
     }
     return poses;

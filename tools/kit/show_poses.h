@@ -12,12 +12,14 @@ struct Pose {
     std::string name;
 };
 
-// Every pose the show's scenes give a mesh of this slot, at the nearest of
-// the slot's distances (the nearest draws every corner farthest from the
-// centre): the unturned first frame, then for a letter each of the 256 turns
-// about the vertical axis after the quarter turn that stands it up, and for
-// the object the turns of every 1/64 s of its two scenes.
-std::vector<Pose> showPoses(SlotKind kind);
+// Every pose the scenes that use the slot's mesh give it (the rows of
+// sceneTable the data table names, with their MeshTurn mark and depth), at
+// the nearest of their distances (the nearest draws every corner farthest
+// from the centre): the unturned first frame, then in a letter scene each of
+// the 256 turns about the vertical axis after the quarter turn that stands it
+// up, and in an object scene the turns of every 1/64 s of the scene. None for
+// a file that is not a mesh.
+std::vector<Pose> showPoses(const Slot& slot);
 
 // A mesh record that owns its arrays, as loadAse or the kit fills them.
 struct OwnedMesh {
