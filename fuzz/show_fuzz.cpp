@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/data_files.h"
 #include "demo/demo.h"
 #include "demo/scenes.h"
 #include "memory_file.h"
@@ -23,14 +24,16 @@
 
 namespace {
 
-// The files the Demo reads. The music is left out: the show's pictures never
-// depend on it, and only the players read it.
-const char* const showFiles[] = {
-    "vok_logo.pcx",   "vok_lomur.pcx",  "vok_zumber.pcx", "vok_girl.pcx", "vok_vesk.pcx", "vok_credit.pcx",
-    "vok_thanks.pcx", "vok_greets.pcx", "vok_mask.pcx",   "part1.pcx",    "part2.pcx",    "part3.pcx",
-    "v.ase",          "o.ase",          "k.ase",          "e.ase",        "test.ase",
-};
-constexpr int showFileCount = sizeof showFiles / sizeof showFiles[0];
+// The files the Demo reads: the data table's, less the music (the show's
+// pictures never depend on it, and only the players read it).
+std::vector<const char*> demoFiles() {
+    std::vector<const char*> names;
+    for (const DataFile& file : dataFiles) {
+        if (file.kind != DataKind::Module) names.push_back(file.name);
+    }
+    return names;
+}
+const std::vector<const char*> showFiles = demoFiles();
 
 using Bytes = std::vector<uint8_t>;
 
@@ -123,7 +126,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return -1;  // no file selector: not an input of this target
-    int file = data[0] % showFileCount;
+    int file = data[0] % static_cast<int>(showFiles.size());
     std::string path = workDirectory + "/" + showFiles[file];
     writeWhole(path, data + 1, size - 1);
     runShow();

@@ -15,4 +15,5 @@ set(VOK_CORE_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/core/timeline_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/wireframe_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/support/test_files.cpp
-  ${CMAKE_SOURCE_DIR}/tests/support/test_data.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/support/test_data.cpp
+  ${CMAKE_SOURCE_DIR}/tools/shared/pcx_writer.cpp)

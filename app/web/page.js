@@ -4,13 +4,6 @@
 import { Music, ShowClock } from './music.js';
 import { parseFps, renderLines } from './verify.js';
 
-// The files the picture is made from, read by the core from /data.
-const dataFiles = [
-  'vok_logo.pcx', 'vok_lomur.pcx', 'vok_zumber.pcx', 'vok_girl.pcx', 'vok_vesk.pcx',
-  'vok_credit.pcx', 'vok_thanks.pcx', 'vok_greets.pcx', 'vok_mask.pcx',
-  'part1.pcx', 'part2.pcx', 'part3.pcx',
-  'v.ase', 'o.ase', 'k.ase', 'e.ase', 'test.ase',
-];
 const musicFile = 'zumber.opus';
 
 const params = new URLSearchParams(location.search);
@@ -60,10 +53,16 @@ async function loadCore(clock, output, music) {
   });
 }
 
+// The files the picture is made from, as the core names them (its data
+// table, less the music); it reads them from /data.
+function coreFiles(vok) {
+  return vok.UTF8ToString(vok._vokCoreFiles()).split('\n');
+}
+
 // Each data file's bytes, or null for one that cannot be fetched: that one
 // is left out, so the core treats it as missing, as it does natively.
-function fetchData(directory) {
-  return Promise.all(dataFiles.map(async (name) => {
+function fetchData(names, directory) {
+  return Promise.all(names.map(async (name) => {
     try {
       const response = await fetch(directory + name);
       if (!response.ok) throw new Error(`HTTP ${response.status}`);
@@ -229,7 +228,6 @@ async function main() {
   const clock = new ShowClock();
   const output = new TextLines();
   const verifying = params.has('render');
-  const files = fetchData(params.get('data') ?? 'data/');  // while the module compiles
   const music = verifying ? null : new Music(musicFile);
   let vok;
   try {
@@ -237,7 +235,7 @@ async function main() {
   } catch (error) {
     return fail(`The show could not load: ${error.message}`);
   }
-  storeData(vok, await files);
+  storeData(vok, await fetchData(coreFiles(vok), params.get('data') ?? 'data/'));
   if (verifying) return verify(vok, output);
   return play(vok, music, clock, output);
 }

@@ -13,6 +13,7 @@
 #include "app/shell/show_run.h"
 #include "app/shell/show_start.h"
 #include "common/messages.h"
+#include "demo/data_files.h"
 #include "demo/demo.h"
 #include "platform/platform.h"
 
@@ -65,9 +66,25 @@ CanvasBackend backend;
 std::unique_ptr<Demo> demo;
 std::unique_ptr<headless::ShowRun> run;
 
+// The files the core reads, one a line: the data table's less the music,
+// which the page plays from its own render.
+std::string coreFileList() {
+    std::string list;
+    for (const DataFile& file : dataFiles) {
+        if (file.kind != DataKind::Module) list += std::string(list.empty() ? "" : "\n") + file.name;
+    }
+    return list;
+}
+
 }  // namespace
 
 extern "C" {
+
+// The names of the files the page fetches into the data directory, one a line.
+EMSCRIPTEN_KEEPALIVE const char* vokCoreFiles() {
+    static const std::string list = coreFileList();
+    return list.c_str();
+}
 
 // Start-up of a live show (again after the end screen). 0 when it started;
 // otherwise the show cannot run and the page has been given the reason.

@@ -22,9 +22,7 @@ async function frameTime(page) {
       showClockMs: () => now, coreText: () => {}, allowSound: () => {}, playMusic: () => {},
     });
     vok.FS.mkdir('/data');
-    const names = ['vok_logo.pcx', 'vok_lomur.pcx', 'vok_zumber.pcx', 'vok_girl.pcx', 'vok_vesk.pcx',
-      'vok_credit.pcx', 'vok_thanks.pcx', 'vok_greets.pcx', 'vok_mask.pcx', 'part1.pcx', 'part2.pcx',
-      'part3.pcx', 'v.ase', 'o.ase', 'k.ase', 'e.ase', 'test.ase'];
+    const names = vok.UTF8ToString(vok._vokCoreFiles()).split('\n');  // the core's data table
     for (const name of names) {
       vok.FS.writeFile(`/data/${name}`, new Uint8Array(await (await fetch(`data/${name}`)).arrayBuffer()));
     }

@@ -1,27 +1,13 @@
 #include "capture/capture_support.h"
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstring>
 
 #include "support/test_files.h"
 
-ProgramRun runCommand(const std::string& command) {
-    ProgramRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[1 << 16];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
-ProgramRun runDemo(const std::string& arguments, bool captureStderr) {
+CommandRun runDemo(const std::string& arguments, bool captureStderr) {
     std::string command = std::string(VOK_DEMO_BINARY) + " --data " VOK_DATA_DIR " " + arguments;
     command += captureStderr ? " 2>&1 >/dev/null" : " 2>/dev/null";
     return runCommand(command);

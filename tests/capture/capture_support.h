@@ -3,19 +3,14 @@
 #include <string>
 #include <vector>
 
-// Running vokdemo and the ffmpeg tools from the capture tests.
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;  // standard output, or standard error when asked for
-};
+#include "support/command.h"
 
-// Runs a shell command, returning its exit code and what it wrote on
-// standard output.
-ProgramRun runCommand(const std::string& command);
+// Running vokdemo and the ffmpeg tools from the capture tests (shell
+// commands through runCommand, support/command.h).
 
 // vokdemo with the data set; `captureStderr` returns standard error instead
 // of standard output.
-ProgramRun runDemo(const std::string& arguments, bool captureStderr = false);
+CommandRun runDemo(const std::string& arguments, bool captureStderr = false);
 
 std::string quoted(const std::string& text);
 

@@ -190,7 +190,7 @@ TEST(Capture, MissingModuleGivesASilentTrackOfTheShowsLength) {
     TempDir data, out;
     linkDataWithoutModule(data);
     std::string wav = out.file("music.wav"), video = out.file("show.mp4");
-    ProgramRun run = runCommand(std::string(VOK_DEMO_BINARY) + " --data " + data.path() + " --fps 10 --scale 1 --wav " +
+    CommandRun run = runCommand(std::string(VOK_DEMO_BINARY) + " --data " + data.path() + " --fps 10 --scale 1 --wav " +
                                 wav + " --capture " + video + " 2>&1 >/dev/null");
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("zumber.xm; the audio track is silent"), std::string::npos) << run.out;
@@ -238,7 +238,7 @@ TEST(Capture, ErrorsNameTheProblemExitWith2AndLeaveNoFile) {
         {"--png " + dir.write("a-file", "x") + " --fps 1", "cannot write into"},
     };
     for (const Case& c : cases) {
-        ProgramRun run = runDemo(c.arguments + " --fps 1", true);
+        CommandRun run = runDemo(c.arguments + " --fps 1", true);
         EXPECT_EQ(run.exitCode, 2) << c.arguments;
         size_t line = run.out.find("vokdemo: ");
         ASSERT_NE(line, std::string::npos) << c.arguments << ": " << run.out;
@@ -258,7 +258,7 @@ TEST(Capture, InterruptedCaptureLeavesNoFile) {
                          " --fps 60 --scale 3 >/dev/null 2>&1 & pid=$!; "
                          "for i in $(seq 200); do [ -s " + video + ".part ] && break; sleep 0.05; done; "
                          "kill -TERM $pid; wait $pid; echo $?";
-    ProgramRun run = runCommand(script);
+    CommandRun run = runCommand(script);
     EXPECT_EQ(run.out, "143\n");  // ended by SIGTERM
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
@@ -326,7 +326,7 @@ TEST(CaptureHeavy, WholeShowAtTheDefaultsIsSharpInEveryScene) {
 }
 
 TEST(CaptureHeavy, HashesAt60FpsAreTheSameInTwoRuns) {
-    ProgramRun first = runDemo("--render --fps 60 --hash"), second = runDemo("--render --fps 60 --hash");
+    CommandRun first = runDemo("--render --fps 60 --hash"), second = runDemo("--render --fps 60 --hash");
     ASSERT_EQ(first.exitCode, 0);
     EXPECT_EQ(first.out, second.out);
     EXPECT_NE(first.out.find("\nframe 5958 99300 13 "), std::string::npos);

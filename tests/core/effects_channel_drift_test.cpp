@@ -6,6 +6,7 @@
 #include "common/random.h"
 #include "core/effects_test_support.h"
 #include "effects/channel_drift.h"
+#include "support/test_data.h"
 #include "support/test_files.h"
 
 using namespace effects_test;
@@ -130,7 +131,7 @@ TEST_F(ChannelDriftTest, FramesMatchTheDriftAsWritten) {
 
 TEST(ChannelDrift, APictureOfAnotherSizeIsReplacedByBlack) {
     TempDir dir;
-    std::string name = dir.write("odd.pcx", pcxFile(2, 5, 9, 9, 9));
+    std::string name = dir.write("odd.pcx", makePcx(2, 5, [](int, int) { return 0x090909u; }));
     Random prng;
     MessageLog messages;
     ChannelDrift drift(name.c_str(), name.c_str(), prng, messages);

@@ -4,6 +4,7 @@
 
 #include "core/effects_test_support.h"
 #include "effects/masked_cross_fade.h"
+#include "support/test_data.h"
 #include "support/test_files.h"
 
 using namespace effects_test;
@@ -56,7 +57,7 @@ TEST_F(CrossFadeTest, MissingPicturesAreWarnedAboutAndDrawnBlack) {
 
 TEST(CrossFade, APictureOfAnotherSizeIsReplacedByBlack) {
     TempDir dir;
-    std::string name = dir.write("small.pcx", pcxFile(4, 3, 200, 100, 50));
+    std::string name = dir.write("small.pcx", makePcx(4, 3, [](int, int) { return 0xC86432u; }));
     MessageLog messages;
     MaskedCrossFade fade(name.c_str(), name.c_str(), name.c_str(), messages);
     std::string line = "picture " + name + " reads as 4x3, not 320x240; vokkit check tells why\n";

@@ -11,11 +11,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <random>
 #include <set>
 #include <sstream>
 
+#include "demo/data_files.h"
 #include "support/child_process.h"
 #include "support/test_files.h"
 
@@ -25,11 +28,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const char* const dataFiles[] = {
-    "vok_zumber.pcx", "vok_logo.pcx", "vok_lomur.pcx", "vok_girl.pcx", "vok_vesk.pcx", "vok_credit.pcx",
-    "vok_thanks.pcx", "vok_greets.pcx", "vok_mask.pcx", "part1.pcx", "part2.pcx", "part3.pcx",
-    "v.ase", "o.ase", "k.ase", "e.ase", "test.ase", "zumber.xm",
-};
 
 enum class Fault { Missing, Empty, Directory, Unreadable, CutAtHeader, CutHalfway, AbsurdHeader, RandomBytes };
 const Fault allFaults[] = {Fault::Missing,     Fault::Empty,      Fault::Directory,    Fault::Unreadable,
@@ -49,9 +47,15 @@ const char* faultName(Fault fault) {
     return "";
 }
 
-bool endsWith(const std::string& s, const std::string& end) {
-    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+// What the data table (demo/data_files.h) says a file is.
+bool isKind(const std::string& name, std::initializer_list<DataKind> kinds) {
+    for (const DataFile& file : dataFiles) {
+        if (name == file.name) return std::find(kinds.begin(), kinds.end(), file.kind) != kinds.end();
+    }
+    return false;
 }
+bool isPicture(const std::string& name) { return isKind(name, {DataKind::ScreenPicture, DataKind::Sprite}); }
+bool isModule(const std::string& name) { return isKind(name, {DataKind::Module}); }
 
 void putLe16(Bytes& b, size_t at, uint16_t v) {
     if (at + 2 <= b.size()) b[at] = v & 0xFF, b[at + 1] = v >> 8;
@@ -65,8 +69,8 @@ void putLe32(Bytes& b, size_t at, uint32_t v) {
 // Where each kind of file's header ends: the picture's 128 bytes, the mesh's
 // two count lines, the module's fixed part and its header-size field's block.
 size_t headerLength(const std::string& name, const Bytes& file) {
-    if (endsWith(name, ".pcx")) return 128;
-    if (endsWith(name, ".xm")) return file.size() >= 64 ? 60 + (file[60] | file[61] << 8) : file.size();
+    if (isPicture(name)) return 128;
+    if (isModule(name)) return file.size() >= 64 ? 60 + (file[60] | file[61] << 8) : file.size();
     std::string text(file.begin(), file.end());
     size_t faces = text.find("*MESH_NUMFACES ");
     size_t lineEnd = text.find('\n', faces);
@@ -77,10 +81,10 @@ size_t headerLength(const std::string& name, const Bytes& file) {
 // 65535x65535, a mesh of 9999 vertices and faces (the most a count holds), a
 // module with 65535 orders, channels, patterns and instruments.
 Bytes withAbsurdHeader(const std::string& name, Bytes file) {
-    if (endsWith(name, ".pcx")) {
+    if (isPicture(name)) {
         putLe16(file, 12, 0xFFFF);
         putLe16(file, 14, 0xFFFF);
-    } else if (endsWith(name, ".xm")) {
+    } else if (isModule(name)) {
         putLe32(file, 60, 0xFFFFFFFF);
         for (size_t at = 64; at <= 72; at += 2) putLe16(file, at, 0xFFFF);
     } else {
@@ -113,8 +117,8 @@ void makeCaseFolder(const fs::path& folder, const fs::path& intact, const std::s
     fs::create_directory(folder);
     fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                 fs::perms::others_read | fs::perms::others_exec);
-    for (const char* other : dataFiles)
-        if (other != name) fs::create_symlink(intact / other, folder / other);
+    for (const DataFile& other : dataFiles)
+        if (other.name != name) fs::create_symlink(intact / other.name, folder / other.name);
     Bytes original = readFileBytes((intact / name).string());
     fs::path target = folder / name;
     switch (fault) {
@@ -135,6 +139,21 @@ void makeCaseFolder(const fs::path& folder, const fs::path& intact, const std::s
             break;
         case Fault::AbsurdHeader: writeBytes(target, withAbsurdHeader(name, original)); break;
         case Fault::RandomBytes: writeBytes(target, randomBytes(original.size(), name)); break;
+    }
+}
+
+// Each file spoilt in each way, in order, each case in a fresh folder under
+// `root` that is removed after `run` has seen it.
+void forEachCase(const std::vector<std::string>& names, const TempDir& root, const fs::path& intact,
+                 const std::function<void(const std::string& name, Fault fault, const fs::path& folder)>& run) {
+    int caseNumber = 0;
+    for (const std::string& name : names) {
+        for (Fault fault : allFaults) {
+            fs::path folder = fs::path(root.path()) / ("case" + std::to_string(caseNumber++));
+            makeCaseFolder(folder, intact, name, fault);
+            run(name, fault, folder);
+            fs::remove_all(folder);
+        }
     }
 }
 
@@ -172,7 +191,7 @@ CaseRun runCase(const std::string& name, const fs::path& folder, bool asNobody) 
     options.dropRootPrivileges = asNobody;
     std::vector<std::string> arguments{VOK_DEMO_BINARY, "--data", folder.string()};
     fs::path wav = folder / "music.wav";
-    if (endsWith(name, ".xm")) {
+    if (isModule(name)) {
         fs::permissions(folder, fs::perms::all);  // the output must be writable for uid 65534 too
         arguments.insert(arguments.end(), {"--wav", wav.string()});
     } else {
@@ -180,7 +199,7 @@ CaseRun runCase(const std::string& name, const fs::path& folder, bool asNobody) 
     }
     run.child = runChild(arguments, options);
     parseFrames(run);
-    if (endsWith(name, ".xm")) {
+    if (isModule(name)) {
         Bytes music = readFileBytes(wav.string());
         bool silent = music.size() > 44 && std::all_of(music.begin() + 44, music.end(), [](uint8_t b) { return b == 0; });
         run.musicDigest = music.empty() ? "none" : silent ? "silent" : std::to_string(std::hash<std::string>()(std::string(music.begin(), music.end())));
@@ -197,7 +216,7 @@ std::string exitText(const ChildResult& child) {
 
 // Which scenes' frames differ from those of the intact data set.
 std::string framesText(const CaseRun& run, const CaseRun& intact, const std::string& name) {
-    if (endsWith(name, ".xm")) {
+    if (isModule(name)) {
         if (run.musicDigest == intact.musicDigest) return "music as intact";
         if (run.musicDigest == "silent" || run.musicDigest == "none") return "music " + run.musicDigest;
         return "other music";
@@ -278,7 +297,7 @@ fs::path makeIntactCopy(const TempDir& root) {
                                      fs::perms::group_read | fs::perms::group_exec);
     fs::path intactCopy = fs::path(root.path()) / "intact";
     fs::create_directory(intactCopy);
-    for (const char* name : dataFiles) fs::copy_file(fs::path(VOK_DATA_DIR) / name, intactCopy / name);
+    for (const DataFile& file : dataFiles) fs::copy_file(fs::path(VOK_DATA_DIR) / file.name, intactCopy / file.name);
     return intactCopy;
 }
 
@@ -296,7 +315,7 @@ void writeTable(const std::string& buildPath, const std::string& docsName, const
 // The Windows build reads the same files through the same core; its C library
 // opens files differently (a folder does not open at all), so its exit codes
 // are recorded, and only a crash or a hang fails.
-const char* const windowsFiles[] = {"vok_logo.pcx", "vok_mask.pcx", "part1.pcx", "v.ase"};
+const std::vector<std::string> windowsFiles = {"vok_logo.pcx", "vok_mask.pcx", "part1.pcx", "v.ase"};
 
 const char* windowsIntro =
     "# What the Windows build does with a bad data file\n\n"
@@ -325,31 +344,25 @@ TEST(FaultMap, WindowsBuildUnderWine) {
         GTEST_SKIP() << "Wine cannot make a 32-bit prefix here (can this machine run 32-bit programs?)";
 
     std::string table = windowsIntro;
-    int caseNumber = 0;
-    for (const char* name : windowsFiles) {
-        for (Fault fault : allFaults) {
-            std::string label = std::string(name) + ", " + faultName(fault);
-            std::string row = std::string("| ") + name + " | " + faultName(fault) + " | ";
-            if (fault == Fault::Unreadable && geteuid() == 0) {
-                table += row + "not run (root) | - |\n";
-                continue;
-            }
-            fs::path folder = fs::path(root.path()) / ("case" + std::to_string(caseNumber++));
-            makeCaseFolder(folder, intactCopy, name, fault);
-            ChildOptions options;
-            options.cpuLimitSeconds = 20;
-            options.workingDirectory = folder.string();
-            ChildResult child = runChild({"/usr/bin/env", "wine", program, "1", "frames.raw", "1"}, options);
-            std::string exit = exitText(child);
-            size_t frameLines = 0;
-            for (const std::string& line : lines(child.output)) frameLines += line.rfind("frame ", 0) == 0;
-            table += row + exit + " | " + std::to_string(frameLines) + " |\n";
-
-            EXPECT_FALSE(child.timedOut) << label;
-            EXPECT_EQ(child.signal, 0) << label;
-            fs::remove_all(folder);
+    forEachCase(windowsFiles, root, intactCopy, [&](const std::string& name, Fault fault, const fs::path& folder) {
+        std::string label = name + ", " + faultName(fault);
+        std::string row = "| " + name + " | " + faultName(fault) + " | ";
+        if (fault == Fault::Unreadable && geteuid() == 0) {
+            table += row + "not run (root) | - |\n";
+            return;
         }
-    }
+        ChildOptions options;
+        options.cpuLimitSeconds = 20;
+        options.workingDirectory = folder.string();
+        ChildResult child = runChild({"/usr/bin/env", "wine", program, "1", "frames.raw", "1"}, options);
+        std::string exit = exitText(child);
+        size_t frameLines = 0;
+        for (const std::string& line : lines(child.output)) frameLines += line.rfind("frame ", 0) == 0;
+        table += row + exit + " | " + std::to_string(frameLines) + " |\n";
+
+        EXPECT_FALSE(child.timedOut) << label;
+        EXPECT_EQ(child.signal, 0) << label;
+    });
     std::system("wineserver -k >/dev/null 2>&1");
     writeTable(VOK_FAULTS_OUTPUT_WINDOWS, "faults-windows.md", table);
 }
@@ -358,36 +371,32 @@ TEST(FaultMap, EveryDataFileSpoiltEveryWay) {
     TempDir root;
     fs::path intactCopy = makeIntactCopy(root);
     CaseRun intactFrames = runCase("frames", intactCopy, false);
-    CaseRun intactMusic = runCase("zumber.xm", intactCopy, false);
+    CaseRun intactMusic = runCase(moduleFile, intactCopy, false);
     ASSERT_EQ(exitText(intactFrames.child), "0") << intactFrames.child.errors;
     ASSERT_FALSE(intactFrames.frames.empty());
 
     const std::vector<std::string> kept = keptTable();
     std::map<std::string, std::string> expected = expectedExits(kept);
     std::string table = tableIntro;
-    int caseNumber = 0;
-    for (const char* name : dataFiles) {
-        for (Fault fault : allFaults) {
-            fs::path folder = fs::path(root.path()) / ("case" + std::to_string(caseNumber++));
-            makeCaseFolder(folder, intactCopy, name, fault);
-            CaseRun run = runCase(name, folder, fault == Fault::Unreadable);
-            const CaseRun& intact = endsWith(name, ".xm") ? intactMusic : intactFrames;
-            std::string exit = exitText(run.child);
-            table += std::string("| ") + name + " | " + faultName(fault) + " | " + exit + " | " +
-                     framesText(run, intact, name) + " | " + messagesText(run, intact, folder.string()) + " |\n";
+    std::vector<std::string> names;
+    for (const DataFile& file : dataFiles) names.push_back(file.name);
+    forEachCase(names, root, intactCopy, [&](const std::string& name, Fault fault, const fs::path& folder) {
+        CaseRun run = runCase(name, folder, fault == Fault::Unreadable);
+        const CaseRun& intact = isModule(name) ? intactMusic : intactFrames;
+        std::string exit = exitText(run.child);
+        table += "| " + name + " | " + faultName(fault) + " | " + exit + " | " + framesText(run, intact, name) +
+                 " | " + messagesText(run, intact, folder.string()) + " |\n";
 
-            std::string label = std::string(name) + ", " + faultName(fault);
-            EXPECT_TRUE(run.child.started) << label << ": " << run.child.errors;
-            EXPECT_FALSE(run.child.timedOut) << label << ": no end within 10 s of processor time";
-            EXPECT_EQ(run.child.signal, 0) << label << ": " << run.child.errors;
-            auto row = expected.find(std::string(name) + "|" + faultName(fault));
-            if (row == expected.end())
-                ADD_FAILURE() << label << ": no row in docs/faults.md (exit " << exit << ")";
-            else
-                EXPECT_EQ(exit, row->second) << label << ": " << run.child.errors;
-            fs::remove_all(folder);
-        }
-    }
+        std::string label = name + ", " + faultName(fault);
+        EXPECT_TRUE(run.child.started) << label << ": " << run.child.errors;
+        EXPECT_FALSE(run.child.timedOut) << label << ": no end within 10 s of processor time";
+        EXPECT_EQ(run.child.signal, 0) << label << ": " << run.child.errors;
+        auto row = expected.find(name + "|" + faultName(fault));
+        if (row == expected.end())
+            ADD_FAILURE() << label << ": no row in docs/faults.md (exit " << exit << ")";
+        else
+            EXPECT_EQ(exit, row->second) << label << ": " << run.child.errors;
+    });
     writeTable(VOK_FAULTS_OUTPUT, "faults.md", table);
     // The checked-in table is what the program does now, row for row.
     if (!std::getenv("VOK_UPDATE_FAULTS")) {

@@ -259,11 +259,6 @@ struct BrokenCase {
     const char* says;  // and what it names
 };
 
-std::string readText(const std::string& path) {
-    const std::vector<uint8_t> bytes = readFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 TEST(KitCheck, TheProjectsDataSetPlaysAsIntended) {
     const CommandResult run = runKit("check " VOK_DATA_DIR);
     EXPECT_EQ(run.exitCode, 0) << run.out;

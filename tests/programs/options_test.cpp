@@ -97,7 +97,7 @@ const Row table[] = {
     {"--render --fps 2 --frames 5", "error: bad --frames '5': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --frames -1-3", "error: bad --frames '-1-3': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --raw", "error: --raw needs a value"},
-    // Capture: the defaults of 60 fps and scale 3 unless given.
+    // Capture: the defaults of 60 fps and scale 2 unless given.
     {"--capture out.mp4", "capture scale=2 fps=60 capture=out.mp4"},
     {"--capture out.mkv --lossless --fps 30 --scale 1", "capture scale=1 fps=30 capture=out.mkv lossless"},
     {"--png frames", "capture scale=2 fps=60 png=frames"},

@@ -4,19 +4,13 @@
 // shows here; the files in tests/reference are never remade to pass a test.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
 #include "support/command.h"
+#include "support/test_files.h"
 
 namespace {
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string renderAt10Fps() {
     CommandRun run = runCommand(std::string(VOK_DEMO_BINARY) + " --render --fps 10 --hash --data " VOK_DATA_DIR

@@ -6,6 +6,7 @@ pkg_check_modules(VOK_CAPTURE_OPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
 add_executable(vok_capture_tests
   ${CMAKE_SOURCE_DIR}/tests/capture/capture_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/capture/capture_support.cpp
+  ${CMAKE_SOURCE_DIR}/tests/support/command.cpp
   ${CMAKE_SOURCE_DIR}/tests/support/test_files.cpp)
 target_include_directories(vok_capture_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(vok_capture_tests PRIVATE PkgConfig::VOK_CAPTURE_OPENMPT GTest::gtest GTest::gtest_main)

@@ -3,7 +3,7 @@
 if(NOT VOK_SANITIZE)
   add_executable(vok_fault_map ${CMAKE_CURRENT_LIST_DIR}/../faults/fault_map_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../support/child_process.cpp ${CMAKE_CURRENT_LIST_DIR}/../support/test_files.cpp)
-  target_include_directories(vok_fault_map PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
+  target_include_directories(vok_fault_map PRIVATE ${CMAKE_CURRENT_LIST_DIR}/.. ${CMAKE_SOURCE_DIR})
   target_link_libraries(vok_fault_map PRIVATE GTest::gtest GTest::gtest_main)
   target_compile_definitions(vok_fault_map PRIVATE
     VOK_DATA_DIR="${VOK_DATA_DIR}"

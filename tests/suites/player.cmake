@@ -43,8 +43,8 @@ if(VOK_XVFB AND VOK_XDOTOOL AND VOK_IMPORT AND VOK_XWININFO)
       COMMAND ${CMAKE_SOURCE_DIR}/tests/player/player_case.sh ${name}
         $<TARGET_FILE:vokdemo> $<TARGET_FILE:vok_player_probe> ${VOK_DATA_DIR}
         ${CMAKE_CURRENT_BINARY_DIR}/player/${name})
-    # Each run keeps a core busy (the loop never sleeps): one at a time, so
-    # that the timings they check are not those of a crowded machine.
+    # One at a time, so that the timings they check (frame pacing, the sound's
+    # start, Escape) are not those of a crowded machine.
     set_tests_properties(player.${name} PROPERTIES TIMEOUT 60 RESOURCE_LOCK vok_live_player
       ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/player/lsan.supp:print_suppressions=0;VOK_ESCAPE_LIMIT_MS=${VOK_ESCAPE_LIMIT_MS}")
   endforeach()

@@ -40,11 +40,6 @@ constexpr uid_t nobody = 65534;
     _exit(execFailed);
 }
 
-std::string readText(const std::string& path) {
-    std::vector<uint8_t> bytes = readFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 }  // namespace
 
 ChildResult runChild(const std::vector<std::string>& arguments, const ChildOptions& options) {

@@ -21,3 +21,4 @@ private:
 };
 
 std::vector<uint8_t> readFileBytes(const std::string& path);
+std::string readText(const std::string& path);  // the same bytes as a string; empty when unreadable

@@ -1,6 +1,4 @@
-#include "shared/pcx_writer.h"
-
-#include "shared/replace_file.h"
+#include "pcx_writer.h"
 
 namespace {
 
@@ -58,15 +56,4 @@ std::vector<uint8_t> encodePcx(int width, int height, const std::vector<uint8_t>
         for (int plane = 0; plane < 3; ++plane) encodePlaneRow(row + plane, width, 3, bytes);
     }
     return bytes;
-}
-
-bool writePcxFile(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
-                  std::string& error) {
-    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF ||
-        rgb.size() != static_cast<size_t>(width) * height * 3) {
-        error = "bad picture size";
-        return false;
-    }
-    const std::vector<uint8_t> bytes = encodePcx(width, height, rgb);
-    return replaceFile(path, std::string(bytes.begin(), bytes.end()), error);
 }

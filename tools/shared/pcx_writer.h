@@ -16,5 +16,7 @@ std::vector<uint8_t> encodePcx(int width, int height, const std::vector<uint8_t>
 
 // Writes encodePcx's bytes to `path` (through a temporary file); false with
 // the reason in `error` when the size is unusable or the file cannot be written.
+// In pcx_file.cpp: encodePcx alone (pcx_writer.cpp) is portable, and the tests
+// make their pictures with it on every platform.
 bool writePcxFile(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
                   std::string& error);
