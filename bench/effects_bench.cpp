@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 
+#include "demo/data_files.h"
 #include "effects/channel_drift.h"
 #include "effects/fader.h"
 #include "effects/lens.h"
@@ -57,7 +58,7 @@ void useDataSet() { platform::setDataDirectory(VOK_DATA_DIR); }
 void BM_MaskedCrossFade(benchmark::State& state) {
     useDataSet();
     MessageLog messages;
-    MaskedCrossFade fade("vok_vesk.pcx", "vok_girl.pcx", "vok_mask.pcx", messages);
+    MaskedCrossFade fade(pictureFile(Picture::Vesk), pictureFile(Picture::Girl), pictureFile(Picture::Mask), messages);
     fillRandom(*fade.first, 4);
     fillRandom(*fade.second, 5);
     fillRandom(*fade.mask, 6);
@@ -73,7 +74,7 @@ void BM_ChannelDrift(benchmark::State& state) {
     useDataSet();
     MessageLog messages;
     Random prng;
-    ChannelDrift drift("vok_girl.pcx", "vok_zumber.pcx", prng, messages);
+    ChannelDrift drift(pictureFile(Picture::Girl), pictureFile(Picture::Zumber), prng, messages);
     fillRandom(*drift.picture, 7);
     Image target;
     for (auto _ : state) {

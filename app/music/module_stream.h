@@ -36,8 +36,8 @@ public:
 
     void seek(double seconds);  // from the start of the module
 
-    // Fill all `frames` (two samples each): the music, then silence after
-    // its end or when nothing is loaded. Return how many frames were music.
+    // Fills all `frames` (two samples each): the music, then silence after
+    // its end or when nothing is loaded. Returns how many frames were music.
     size_t render(int16_t* out, size_t frames);
     size_t render(float* out, size_t frames);  // full scale is 1.0
 

@@ -16,6 +16,15 @@ std::string slotUse(const Slot& slot) {
     return (slot.scenes[1] ? "in the scenes " : "in the scene ") + scenes;
 }
 
+std::string slotNames(DataKind kind) {
+    std::string names;
+    const int count = countOf(kind);
+    for (int i = 0; i < count; ++i) {
+        names += (i == 0 ? "" : i + 1 == count ? " or " : ", ") + std::string(dataFiles[firstOf(kind) + i].name);
+    }
+    return names;
+}
+
 std::string baseName(const std::string& path) {
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);

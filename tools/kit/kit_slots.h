@@ -15,5 +15,8 @@ const Slot* findSlot(const std::string& fileName);
 // lomur wave", or "as the music".
 std::string slotUse(const Slot& slot);
 
+// The names of the slots of a kind: "v.ase, o.ase, k.ase, e.ase or test.ase".
+std::string slotNames(DataKind kind);
+
 // The last component of a path.
 std::string baseName(const std::string& path);

@@ -86,8 +86,8 @@ int runMesh(const std::vector<std::string>& args) {
     const Slot* slot = findSlot(parsed.slotName);
     if (!isMeshSlot(slot)) {
         return refuse(parsed.out, "'" + parsed.slotName +
-                                      "' is not one of the show's meshes; name the slot with --as (v.ase, o.ase, "
-                                      "k.ase, e.ase or test.ase)");
+                                      "' is not one of the show's meshes; name the slot with --as (" +
+                                      slotNames(DataKind::Mesh) + ")");
     }
 
     TriMesh mesh;
