@@ -15,13 +15,16 @@ namespace {
 uint32_t benchTicks = 0;
 uint32_t readBenchTicks() { return benchTicks; }
 
-// Milliseconds into each scene, a little after its start.
-const uint32_t sceneSample[] = {2000,  12000, 20000, 26000, 30000, 35000, 39000,
-                                          45000, 52000, 60000, 70000, 78000, 86000, 95000};
+// Milliseconds of show time a second after the scene's start (every scene
+// lasts more than two seconds).
+uint32_t sceneSample(int scene) {
+    const double start = scene == 0 ? 0.0 : sceneTable[scene - 1].end;
+    return static_cast<uint32_t>(start * 1000.0) + 1000;
+}
 
 bool dataSetPresent() {
     platform::setDataDirectory(VOK_DATA_DIR);
-    FILE* file = platform::openDataFile("test.ase", "rb");
+    FILE* file = platform::openDataFile(dataFiles[firstOf(DataKind::Mesh)].name, "rb");
     if (file) std::fclose(file);
     return file != nullptr;
 }
@@ -41,7 +44,7 @@ void BM_Scene(benchmark::State& state) {
     benchTicks = 0;
     Demo* demo = makeQuietDemo();
     fillAngleTables();
-    const uint32_t first = sceneSample[state.range(0)];
+    const uint32_t first = sceneSample(static_cast<int>(state.range(0)));
     uint32_t step = 0;
     benchTicks = first;
     demo->clock->tick();

@@ -11,7 +11,7 @@ std::string slotUse(const Slot& slot) {
     if (slot.kind == DataKind::Module) return "as the music";
     std::string scenes;
     for (const char* scene : slot.scenes) {
-        if (scene) scenes += (scenes.empty() ? "" : ", ") + std::string(scene);
+        if (scene) scenes += (scenes.empty() ? "\"" : ", \"") + std::string(scene) + "\"";
     }
     return (slot.scenes[1] ? "in the scenes " : "in the scene ") + scenes;
 }

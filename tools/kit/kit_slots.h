@@ -11,8 +11,8 @@ using Slot = DataFile;
 // The slot of a bare file name ("vok_girl.pcx"), or nullptr.
 const Slot* findSlot(const std::string& fileName);
 
-// How the show uses the slot's file, after "used": "in the scenes logo wave,
-// lomur wave", or "as the music".
+// How the show uses the slot's file, after "used": in the scenes "lomur wave",
+// "letter V", ... (the scenes the data table names), or "as the music".
 std::string slotUse(const Slot& slot);
 
 // The names of the slots of a kind: "v.ase, o.ase, k.ase, e.ase or test.ase".
