@@ -321,8 +321,10 @@ TEST(FaultMap, WindowsBuildUnderWine) {
     setenv("WINEARCH", arch, 1);
     setenv("WINEDEBUG", "-all", 1);
     setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
-    // One prefix and one lasting wine server for every run.
-    if (std::system("wine wineboot -i >/dev/null 2>&1 && wineserver -p") != 0)
+    // One prefix and one lasting wine server for every run. The server is
+    // started first: once wineboot's own server runs, `wineserver -p` fails.
+    fs::create_directory(prefix);
+    if (std::system("wineserver -p && wine wineboot -i >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "Wine cannot make a " << arch << " prefix here (is Wine of that width installed, and can"
                      << " this machine run its programs?)";
 

@@ -185,6 +185,20 @@ wait_for_show_start() {
   fail "the show did not start within 60 s"
 }
 
+# Without the music stand-in's log, the show starts right after the last
+# mesh is read. Loading takes seconds under Wine on a loaded machine; a key
+# pressed before it ends waits until the show's loop reads it, so the cases
+# wait for the show, and their time limits measure the exit alone.
+wait_for_meshes() {
+  local i
+  for i in $(seq 1 600); do
+    [ "$(grep -o 'lecture faces ok !' "$out" 2>/dev/null | wc -l)" -ge 5 ] && return
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before the meshes were read"
+    sleep 0.1
+  done
+  fail "the meshes were not read within 60 s"
+}
+
 window_id() {
   local id
   for _ in $(seq 1 50); do
@@ -402,6 +416,7 @@ case $case_name in
     fi
     trace_sound_calls
     start_program
+    wait_for_meshes
     [ -n "$(window_id)" ] || fail "no window with the caption $caption"
     sleep 2
     press_escape
