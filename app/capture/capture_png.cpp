@@ -29,16 +29,17 @@ std::string PngFrameWriter::framePath(int64_t frame) const {
 
 bool PngFrameWriter::write(const Image& image, int64_t frame, std::string& error) {
     std::string path = framePath(frame);
-    if (writeFile(image, path, error)) return true;
+    if (writeFile(image, path, path, error)) return true;
     std::remove(path.c_str());
     return false;
 }
 
-bool PngFrameWriter::writeFile(const Image& image, const std::string& path, std::string& error) {
+bool PngFrameWriter::writeFile(const Image& image, const std::string& path, const std::string& shownPath,
+                               std::string& error) {
     errno = 0;
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
-        error = "cannot write '" + path + "': " + std::strerror(errno);
+        error = "cannot write '" + shownPath + "': " + std::strerror(errno);
         return false;
     }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -46,7 +47,7 @@ bool PngFrameWriter::writeFile(const Image& image, const std::string& path, std:
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         std::fclose(file);
-        error = "cannot write '" + path + "': " + (errno ? std::strerror(errno) : "PNG encoder failed");
+        error = "cannot write '" + shownPath + "': " + (errno ? std::strerror(errno) : "PNG encoder failed");
         return false;
     }
     const int width = image.width * scale_, height = image.height * scale_;
@@ -72,7 +73,7 @@ bool PngFrameWriter::writeFile(const Image& image, const std::string& path, std:
     png_destroy_write_struct(&png, &info);
     errno = 0;
     if (std::fclose(file) != 0) {
-        error = "cannot write '" + path + "': " + std::strerror(errno);
+        error = "cannot write '" + shownPath + "': " + std::strerror(errno);
         return false;
     }
     return true;
