@@ -156,6 +156,14 @@ void warnAboutMusic(const MusicSource& music) {
 // "vokdemo: wrote show.mp4: 5959 frames at 60 fps, 640x480, ..."; a clip
 // says where it lies in the show.
 std::string summary(const Options& options, const Clip& clip, int64_t pngFrames, double seconds) {
+    char line[768];
+    if (options.captureFile.empty() && options.pngDir.empty() && options.wavFile.empty()) {
+        const int64_t frame = posterFrame(options, clip);
+        std::snprintf(line, sizeof line, "vokdemo: wrote %s: frame %" PRId64 " (%.3f s of show), %dx%d",
+                      options.posterFile.c_str(), frame, static_cast<double>(frame) / options.fps,
+                      320 * options.scale, 240 * options.scale);
+        return line;
+    }
     double showSeconds = static_cast<double>(clip.frames()) / options.fps;
     std::string written;
     auto add = [&](const std::string& part) { written += (written.empty() ? "" : ", ") + part; };
@@ -169,7 +177,6 @@ std::string summary(const Options& options, const Clip& clip, int64_t pngFrames,
                       static_cast<double>(clip.first) / options.fps);
     else if (options.hasFrom || options.hasTo)
         std::snprintf(part, sizeof part, " (from %.3f s)", static_cast<double>(clip.first) / options.fps);
-    char line[768];
     std::snprintf(line, sizeof line,
                   "vokdemo: wrote %s: %" PRId64
                   " frames%s at %d fps, %dx%d, %.3f s of show in %.1f s (%.1fx real time)",

@@ -9,6 +9,15 @@
 #include <cstring>
 #include <filesystem>
 
+namespace {
+
+// libpng's own handlers print; these keep quiet, and the caller's message
+// names the file and errno's reason instead.
+[[noreturn]] void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void quietWarning(png_structp, png_const_charp) {}
+
+}  // namespace
+
 PngFrameWriter::PngFrameWriter(const std::string& directory, int scale) : directory_(directory), scale_(scale) {}
 
 bool PngFrameWriter::prepareDirectory(std::string& error) {
@@ -42,7 +51,7 @@ bool PngFrameWriter::writeFile(const Image& image, const std::string& path, cons
         error = "cannot write '" + shownPath + "': " + std::strerror(errno);
         return false;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
