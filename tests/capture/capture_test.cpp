@@ -501,7 +501,10 @@ TEST(CaptureHeavy, WholeShowAtTheDefaultsIsSharpInEveryScene) {
         EXPECT_EQ(probe(video, "v", "height"), "480") << name;
         EXPECT_EQ(probe(video, "v", "r_frame_rate"), "60/1") << name;
         EXPECT_EQ(probe(video, "v", "nb_read_frames", "-count_frames"), "5959") << name;
-        EXPECT_NEAR(decodeAudio(video, 44100).size() / 2 / 44100.0, 5959 / 60.0, 1 / 60.0) << name;
+        // The decoded track may run on by the padding of its last encoder frame.
+        const double audioSeconds = double(decodeAudio(video, 44100).size() / 2) / 44100;
+        EXPECT_GT(audioSeconds, 5959 / 60.0 - 1 / 60.0) << name;
+        EXPECT_LT(audioSeconds, 5959 / 60.0 + 1024 / 44100.0 + 1 / 60.0) << name;
 
         const std::string stats = dir.file(std::string(name) + ".psnr");
         const std::string filter = "[0:v]select='" + select + "',setpts=N/TB[capture];" +
