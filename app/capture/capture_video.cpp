@@ -100,6 +100,9 @@ bool chooseVideoFormat(const std::string& path, bool lossless, VideoFormat& form
 }
 
 VideoWriter::~VideoWriter() {
+    // A file abandoned half-way still gets its trailer: some muxers (GIF)
+    // free what they hold only there. The file itself is removed.
+    if (headerWritten_) av_write_trailer(container_);
     if (container_ && container_->pb) avio_closep(&container_->pb);
     avformat_free_context(container_);
     avcodec_free_context(&video_);
@@ -135,6 +138,7 @@ bool VideoWriter::open(const std::string& path, const std::string& shownPath, co
     code = avformat_write_header(container_, &options);
     av_dict_free(&options);
     if (code < 0) return failed("cannot write", code, error);
+    headerWritten_ = true;
     return true;
 }
 
@@ -378,6 +382,7 @@ bool VideoWriter::finish(MusicSource& music, int64_t totalSamples, std::string& 
 // The trailer, then every byte out to the disk: a full disk shows here at the latest.
 bool VideoWriter::completeFile(std::string& error) {
     int code = av_write_trailer(container_);
+    headerWritten_ = false;
     if (code < 0) return failed("cannot write", code, error);
     avio_flush(container_->pb);
     if (container_->pb->error < 0) return failed("cannot write", container_->pb->error, error);

@@ -92,4 +92,5 @@ private:
     int frameSize_ = 0;           // samples the audio encoder takes at a time
     int64_t musicRead_ = 0;       // at 44,100 Hz
     int64_t samplesWritten_ = 0;  // at the encoder's rate
+    bool headerWritten_ = false;  // and the trailer not yet
 };
