@@ -56,14 +56,13 @@ int audioRate(const AVCodec* codec) {
     return best ? best : codec->supported_samplerates[0];
 }
 
-// Planar floats where the encoder takes them, else the first format it lists;
-// FLAC gets 16-bit samples, as the music has no more.
+// Floats where the encoder takes them, planar or interleaved, else 16-bit
+// samples (FLAC), else the first format it lists.
 AVSampleFormat audioSampleFormat(const AVCodec* codec) {
     if (!codec->sample_fmts) return AV_SAMPLE_FMT_FLTP;
-    for (const AVSampleFormat* f = codec->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
-        if (*f == AV_SAMPLE_FMT_FLTP && std::string(codec->name) != "flac") return *f;
-    for (const AVSampleFormat* f = codec->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
-        if (*f == AV_SAMPLE_FMT_S16) return *f;
+    for (AVSampleFormat wanted : {AV_SAMPLE_FMT_FLTP, AV_SAMPLE_FMT_FLT, AV_SAMPLE_FMT_S16})
+        for (const AVSampleFormat* f = codec->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
+            if (*f == wanted) return *f;
     return codec->sample_fmts[0];
 }
 
@@ -123,6 +122,7 @@ bool VideoWriter::failed(const char* what, int code, std::string& error) const {
 bool VideoWriter::open(const std::string& path, const std::string& shownPath, const VideoFormat& format, int scale,
                        int fps, std::string& error) {
     shownPath_ = shownPath;
+    if (format.paletted() && !palette_) return failed("no palette for", AVERROR(EINVAL), error);
     av_log_set_level(AV_LOG_ERROR);  // the libraries' chatter stays off the terminal
     int code = avformat_alloc_output_context2(&container_, nullptr, format.container.c_str(), path.c_str());
     if (code < 0) return failed("cannot make", code, error);
