@@ -51,8 +51,9 @@ bool chooseClip(const Options& options, int fps, Clip& clip, std::string& error)
                 " s)";
         return false;
     }
-    if (options.hasFrom && options.hasTo && options.fromSeconds >= options.toSeconds) {
-        error = "--from " + seconds(options.fromSeconds) + " is not before --to " + seconds(options.toSeconds);
+    const double from = options.hasFrom ? options.fromSeconds : 0.0;
+    if (options.hasTo && from >= options.toSeconds) {
+        error = "--from " + seconds(from) + " is not before --to " + seconds(options.toSeconds);
         return false;
     }
     if (options.hasFrom) clip.first = static_cast<int64_t>(std::floor(options.fromSeconds * fps + frameSlack));

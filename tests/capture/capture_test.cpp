@@ -425,6 +425,7 @@ TEST(Capture, ErrorsNameTheProblemExitWith2Or1AndLeaveNoFile) {
         {"--png " + dir.file("p") + " --frames 1-2 --from 3", "give one of them", 2},
         {video + " --from 5 --to 3", "--from 5.000 is not before --to 3.000", 2},
         {video + " --from 4 --to 4", "--from 4.000 is not before --to 4.000", 2},
+        {video + " --to 0", "--from 0.000 is not before --to 0.000", 2},
         {video + " --from 100", "--from 100.000 is past the end of the show (100.000 s)", 2},
         {video + " --to 100.5", "--to 100.500 is past the end of the show", 2},
         {video + " --from -0.5", "bad --from '-0.5'", 2},
