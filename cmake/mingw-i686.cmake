@@ -1,20 +1,5 @@
 # Cross build for 32-bit Windows with MinGW-w64:
 #   cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(VOK_MINGW_PREFIX i686-w64-mingw32)
-# The POSIX thread model, for the std::mutex that GoogleTest needs; with
-# -static its thread library is linked into the programs.
-set(CMAKE_C_COMPILER ${VOK_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VOK_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${VOK_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${VOK_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Test programs run under Wine when ctest runs in the cross build.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

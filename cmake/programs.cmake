@@ -23,8 +23,10 @@ add_executable(vokdemo
   app/sdl/sdl_music.cpp
   app/headless/headless.cpp
   app/capture/capture.cpp
+  app/capture/capture_clip.cpp
   app/capture/capture_files.cpp
   app/capture/capture_music.cpp
+  app/capture/capture_palette.cpp
   app/capture/capture_png.cpp
   app/capture/capture_video.cpp
   app/capture/capture_wav.cpp

@@ -1,6 +1,7 @@
-# The 32-bit Windows program (Win32 window, DirectDraw 7), cross-compiled with
-# MinGW-w64 through cmake/mingw-i686.cmake, and its test programs, which run
-# under Wine (tests/suites/windows.cmake drives them from the Linux build).
+# The Windows program (Win32 window, DirectDraw 7), cross-compiled with
+# MinGW-w64 for 32-bit (cmake/mingw-i686.cmake) or 64-bit Windows
+# (cmake/mingw-x86_64.cmake), and its test programs, which run under Wine
+# (tests/suites/windows.cmake drives them from the Linux build).
 
 # A GUI program that imports only system DLLs: the C++ runtime is linked in.
 set(VOK_WIN32_LINK_OPTIONS -static-libgcc -static-libstdc++ -static)
@@ -17,12 +18,12 @@ set(VOK_BUILTIN_MUSIC_STATUS "none: turned off with VOK_WIN_BUILTIN_MUSIC=OFF")
 set(vok_openmpt_dir ${VOK_WIN_LIBOPENMPT_DIR})
 if(VOK_WIN_BUILTIN_MUSIC AND NOT vok_openmpt_dir)
   set(vok_openmpt_script ${CMAKE_SOURCE_DIR}/scripts/build-win-libopenmpt)
-  execute_process(COMMAND ${vok_openmpt_script} --print-dir OUTPUT_VARIABLE vok_openmpt_dir
+  execute_process(COMMAND ${vok_openmpt_script} --host ${VOK_MINGW_PREFIX} --print-dir OUTPUT_VARIABLE vok_openmpt_dir
     OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT EXISTS ${vok_openmpt_dir}/lib/libopenmpt.a)
     message(STATUS "Building libopenmpt for Windows into ${vok_openmpt_dir} (once per machine, a few minutes)")
   endif()
-  execute_process(COMMAND ${vok_openmpt_script} OUTPUT_VARIABLE vok_openmpt_dir
+  execute_process(COMMAND ${vok_openmpt_script} --host ${VOK_MINGW_PREFIX} OUTPUT_VARIABLE vok_openmpt_dir
     ERROR_VARIABLE vok_openmpt_log RESULT_VARIABLE vok_openmpt_result OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT vok_openmpt_result EQUAL 0)
     string(STRIP "${vok_openmpt_log}" vok_openmpt_log)
@@ -88,10 +89,31 @@ target_link_options(vok_win32_tests PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 # Stand-ins for the music library: each logs its calls. One exports the
 # decorated names only, the other the plain names only. Each sits in its own
-# directory, so that no "fmod.dll" lies next to the program.
+# directory, so that no "fmod.dll" lies next to the program. 32-bit symbols
+# carry the stdcall decoration (@ and the bytes of arguments), 64-bit ones
+# none; the decorated stand-in exports the 32-bit names on both.
+set(vok_functions FSOUND_Init:12 FMUSIC_LoadSong:4 FMUSIC_PlaySong:4)
 foreach(variant decorated plain)
+  set(vok_def "EXPORTS\n")
+  foreach(function ${vok_functions})
+    string(REPLACE ":" ";" parts ${function})
+    list(GET parts 0 name)
+    list(GET parts 1 bytes)
+    set(symbol ${name})
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      set(symbol ${name}@${bytes})
+    endif()
+    if(variant STREQUAL decorated)
+      string(APPEND vok_def "_${name}@${bytes} = ${symbol}\n")
+    elseif(symbol STREQUAL name)
+      string(APPEND vok_def "${name}\n")
+    else()
+      string(APPEND vok_def "${name} = ${symbol}\n")
+    endif()
+  endforeach()
+  file(WRITE ${CMAKE_BINARY_DIR}/fmod_standin_${variant}.def "${vok_def}")
   add_library(fmod_${variant} SHARED ${CMAKE_SOURCE_DIR}/tests/windows/fmod_standin.cpp
-    ${CMAKE_SOURCE_DIR}/tests/windows/fmod_standin_${variant}.def)
+    ${CMAKE_BINARY_DIR}/fmod_standin_${variant}.def)
   set_target_properties(fmod_${variant} PROPERTIES
     OUTPUT_NAME fmod PREFIX ""
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin-${variant}
@@ -107,8 +129,8 @@ if(TARGET vok_win_openmpt)
   target_link_options(vok_win_music_render PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 endif()
 
-# The headless renderer as a console program, for comparing frame hashes
-# with the Linux build.
+# The headless renderer as a console program, for comparing frames with the
+# Linux build (SHA-256 through the system's bcrypt.dll).
 add_executable(vok_win_render ${CMAKE_SOURCE_DIR}/tests/windows/win_render.cpp)
-target_link_libraries(vok_win_render PRIVATE vokshell)
+target_link_libraries(vok_win_render PRIVATE vokshell bcrypt)
 target_link_options(vok_win_render PRIVATE ${VOK_WIN32_LINK_OPTIONS})

@@ -1,13 +1,18 @@
-// --capture, --png, --wav: the show rendered with the virtual clock into a
-// video with its music, into PNG pictures, or its music alone into a WAV file.
+// --capture, --png, --wav, --poster: the show rendered with the virtual clock
+// into a video with its music or a GIF, into PNG pictures, its music alone
+// into a WAV file, or one picture; the whole show or a clip of it.
+#include <cctype>
 #include <cinttypes>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/capture/capture_clip.h"
 #include "app/capture/capture_files.h"
 #include "app/capture/capture_music.h"
+#include "app/capture/capture_palette.h"
 #include "app/capture/capture_png.h"
 #include "app/cli/progress_line.h"
 #include "app/capture/capture_video.h"
@@ -19,14 +24,32 @@
 
 namespace {
 
-int fail(const std::string& message) {
+// Bad options end with 2, an output that cannot be written with 1.
+int fail(const std::string& message, int code = 2) {
     std::fprintf(stderr, "vokdemo: %s\n", message.c_str());
-    return 2;
+    return code;
 }
+int failWriting(const std::string& message) { return fail(message, 1); }
+
+void warn(const std::string& message) { std::fprintf(stderr, "vokdemo: %s\n", message.c_str()); }
 
 // The first sample of the music after frame k: the audio track starts with
 // frame 0 and frame k is shown from k / fps seconds on.
 int64_t samplesBefore(int64_t frame, int fps) { return frame * MusicSource::sampleRate / fps; }
+
+// A clip's music starts at the sample of its first frame: the samples before
+// it are rendered and dropped, so that they are those of the whole capture.
+void skipMusic(MusicSource& music, int64_t samples) {
+    std::vector<float> dropped(2 * 4096);
+    for (int64_t left = samples; left > 0; left -= 4096)
+        music.render(dropped.data(), static_cast<size_t>(std::min<int64_t>(left, 4096)));
+}
+
+bool hasPngExtension(const std::string& path) {
+    std::string end = path.size() >= 4 ? path.substr(path.size() - 4) : "";
+    for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".png";
+}
 
 struct VideoOutput {
     VideoFormat format;
@@ -52,15 +75,56 @@ struct WavOutput {
     }
 };
 
+// The poster: one frame as a PNG picture, complete or not there at all.
+struct PosterOutput {
+    int64_t frame = 0;
+    PartialFile file;
+    PngFrameWriter writer;
+
+    PosterOutput(const std::string& path, int scale) : file(path), writer("", scale) {}
+    bool write(const Image& image, std::string& error) {
+        return writer.writeFile(image, file.path(), file.finalPath(), error) && file.commit(error);
+    }
+};
+
+// The first pass of a GIF: the colours of the clip's frames. It stops the
+// run after the clip's last frame.
+class PaletteSink : public headless::FrameSink {
+public:
+    PaletteSink(ClipPalette& palette, const Clip& clip) : palette_(palette), clip_(clip) {}
+    bool frame(const headless::FrameInfo& info) override {
+        palette_.count(info.image);
+        return info.index < clip_.last;
+    }
+
+private:
+    ClipPalette& palette_;
+    const Clip& clip_;
+};
+
+bool makePalette(ClipPalette& palette, const Clip& clip, const Options& options) {
+    MessageLog quiet;  // the main run prints the mesh reader's text
+    headless::ShowRun run(options.fps, options.t0, quiet);
+    if (run.startFailure()) return false;
+    PaletteSink sink(palette, clip);
+    headless::renderShow(run, headless::FrameRange{clip.first, clip.last}, sink);
+    palette.make();
+    return true;
+}
+
 class CaptureSink : public headless::FrameSink {
 public:
-    CaptureSink(int fps, VideoOutput* video, WavOutput* wav, PngFrameWriter* png, headless::FrameRange pngRange,
-                ProgressLine& progress)
-        : fps_(fps), video_(video), wav_(wav), png_(png), pngRange_(pngRange), progress_(progress) {}
+    CaptureSink(const Clip& clip, VideoOutput* video, WavOutput* wav, PngFrameWriter* png,
+                headless::FrameRange pngRange, PosterOutput* poster, ProgressLine& progress)
+        : clip_(clip), video_(video), wav_(wav), png_(png), pngRange_(pngRange), poster_(poster),
+          progress_(progress) {}
 
     bool frame(const headless::FrameInfo& info) override {
-        int64_t audioEnd = samplesBefore(info.index + 1, fps_);
-        if (video_ && !(video_->writer.writeFrame(info.image, info.index, error_) &&
+        if (poster_ && info.index == poster_->frame && !poster_->write(info.image, error_)) return false;
+        if (!clip_.contains(info.index)) return true;
+        // The clip's own time: its first frame and first sample at zero.
+        const int64_t audioEnd = samplesBefore(info.index + 1, clip_.fps) - samplesBefore(clip_.first, clip_.fps);
+        if (video_ && !(video_->writer.writeFrame(info.image, info.index - clip_.first, error_) &&
                         video_->writer.writeAudioUntil(video_->music, audioEnd, error_)))
             return false;
         if (wav_ && !wav_->writeUntil(audioEnd, error_)) return false;
@@ -74,11 +138,12 @@ public:
     int64_t pngWritten() const { return pngWritten_; }
 
 private:
-    int fps_;
+    const Clip& clip_;
     VideoOutput* video_;
     WavOutput* wav_;
     PngFrameWriter* png_;
     headless::FrameRange pngRange_;
+    PosterOutput* poster_;
     ProgressLine& progress_;
     std::string error_;
     int64_t pngWritten_ = 0;
@@ -88,78 +153,135 @@ void warnAboutMusic(const MusicSource& music) {
     if (!music.loaded()) std::fprintf(stderr, "vokdemo: %s; the audio track is silent\n", music.problem().c_str());
 }
 
-std::string summary(const Options& options, int64_t frames, int64_t pngFrames, double seconds) {
-    double showSeconds = static_cast<double>(frames) / options.fps;
+// "vokdemo: wrote show.mp4: 5959 frames at 60 fps, 640x480, ..."; a clip
+// says where it lies in the show.
+std::string summary(const Options& options, const Clip& clip, int64_t pngFrames, double seconds) {
+    char line[768];
+    if (options.captureFile.empty() && options.pngDir.empty() && options.wavFile.empty()) {
+        const int64_t frame = posterFrame(options, clip);
+        std::snprintf(line, sizeof line, "vokdemo: wrote %s: frame %" PRId64 " (%.3f s of show), %dx%d",
+                      options.posterFile.c_str(), frame, static_cast<double>(frame) / options.fps,
+                      320 * options.scale, 240 * options.scale);
+        return line;
+    }
+    double showSeconds = static_cast<double>(clip.frames()) / options.fps;
     std::string written;
     auto add = [&](const std::string& part) { written += (written.empty() ? "" : ", ") + part; };
     if (!options.captureFile.empty()) add(options.captureFile);
     if (!options.pngDir.empty()) add(std::to_string(pngFrames) + " pictures in " + options.pngDir);
     if (!options.wavFile.empty()) add(options.wavFile);
-    char line[512];
+    if (!options.posterFile.empty()) add(options.posterFile);
+    char part[160] = "";
+    if (options.scene >= 0)
+        std::snprintf(part, sizeof part, " (scene %d, %s, from %.3f s)", options.scene, sceneName(options.scene),
+                      static_cast<double>(clip.first) / options.fps);
+    else if (options.hasFrom || options.hasTo)
+        std::snprintf(part, sizeof part, " (from %.3f s)", static_cast<double>(clip.first) / options.fps);
     std::snprintf(line, sizeof line,
-                  "vokdemo: wrote %s: %" PRId64 " frames at %d fps, %dx%d, %.3f s of show in %.1f s (%.1fx real time)",
-                  written.c_str(), frames, options.fps, 320 * options.scale, 240 * options.scale, showSeconds, seconds,
-                  seconds > 0 ? showSeconds / seconds : 0.0);
+                  "vokdemo: wrote %s: %" PRId64
+                  " frames%s at %d fps, %dx%d, %.3f s of show in %.1f s (%.1fx real time)",
+                  written.c_str(), clip.frames(), part, options.fps, 320 * options.scale, 240 * options.scale,
+                  showSeconds, seconds, seconds > 0 ? showSeconds / seconds : 0.0);
     return line;
+}
+
+// A GIF's delays are whole hundredths of a second, and browsers slow down
+// delays under 2; a long GIF grows large.
+void warnAboutGif(const Options& options, const Clip& clip) {
+    if (options.fps > 50 || 100 % options.fps != 0)
+        warn("a GIF at " + std::to_string(options.fps) +
+             " fps plays unevenly (its delays are hundredths of a second); --fps 50, 25, 20 or 10 play evenly");
+    const double seconds = static_cast<double>(clip.frames()) / options.fps;
+    if (seconds > 30) {
+        char line[200];
+        std::snprintf(line, sizeof line,
+                      "a GIF of %.1f s of the show makes a large file (the whole show: 38 MB at 25 fps, scale 1); "
+                      "--scene or --from and --to make a short clip",
+                      seconds);
+        warn(line);
+    }
 }
 
 }  // namespace
 
 int runCapture(const Options& options) {
     const bool wantVideo = !options.captureFile.empty(), wantPng = !options.pngDir.empty(),
-               wantWav = !options.wavFile.empty();
+               wantWav = !options.wavFile.empty(), wantPoster = !options.posterFile.empty();
+    const bool clipAsked = options.hasFrom || options.hasTo || options.scene >= 0;
     if (options.hasFrameRange && !wantPng) return fail("--frames limits the PNG pictures; use it with --png");
+    if (options.hasFrameRange && clipAsked)
+        return fail("--frames and --from, --to or --scene both choose the frames; give one of them");
+    if (wantPoster && !hasPngExtension(options.posterFile))
+        return fail("the poster is a PNG picture: name it .png, not '" + options.posterFile + "'");
 
     // Everything that can be checked without the show is checked first.
     platform::setDataDirectory(options.dataDir);
-    std::unique_ptr<VideoOutput> video;
+    Clip clip;
     std::string error;
+    if (!chooseClip(options, options.fps, clip, error)) return fail(error);
+    std::unique_ptr<VideoOutput> video;
     if (wantVideo) {
         video = std::make_unique<VideoOutput>();
         if (!chooseVideoFormat(options.captureFile, options.lossless, video->format, error)) return fail(error);
     }
     removePartialFilesOnSignals();
+    std::unique_ptr<ClipPalette> palette;
+    if (video && video->format.paletted()) {
+        warnAboutGif(options, clip);
+        palette = std::make_unique<ClipPalette>();
+        makePalette(*palette, clip, options);  // a show that cannot start says so below
+    }
     StdioMessages messages;
     headless::ShowRun run(options.fps, options.t0, messages);
     if (run.startFailure()) return run.startFailure();  // a missing mesh: its message is out
 
     // The outputs, once every asset has loaded.
+    const int64_t firstSample = samplesBefore(clip.first, options.fps);
     if (video) {
-        warnAboutMusic(video->music);
+        if (!video->format.audioEncoder.empty()) warnAboutMusic(video->music);
+        skipMusic(video->music, firstSample);
         video->file = std::make_unique<PartialFile>(options.captureFile);
+        video->writer.setChapters(clipChapters(clip));
+        video->writer.setPalette(palette.get());
         if (!video->writer.open(video->file->path(), options.captureFile, video->format, options.scale, options.fps,
                                 error))
-            return fail(error);
+            return failWriting(error);
     }
     std::unique_ptr<WavOutput> wav;
     if (wantWav) {
         wav = std::make_unique<WavOutput>();
-        if (!video) warnAboutMusic(wav->music);
+        if (!video || video->format.audioEncoder.empty()) warnAboutMusic(wav->music);
+        skipMusic(wav->music, firstSample);
         wav->file = std::make_unique<PartialFile>(options.wavFile);
-        if (!wav->writer.open(wav->file->path(), options.wavFile, MusicSource::sampleRate, error)) return fail(error);
+        if (!wav->writer.open(wav->file->path(), options.wavFile, MusicSource::sampleRate, error))
+            return failWriting(error);
     }
     std::unique_ptr<PngFrameWriter> png;
     headless::FrameRange pngRange;
     if (wantPng) {
         png = std::make_unique<PngFrameWriter>(options.pngDir, options.scale);
-        if (!png->prepareDirectory(error)) return fail(error);
+        if (!png->prepareDirectory(error)) return failWriting(error);
         if (options.hasFrameRange) pngRange = {options.firstFrame, options.lastFrame};
+    }
+    std::unique_ptr<PosterOutput> poster;
+    if (wantPoster) {
+        poster = std::make_unique<PosterOutput>(options.posterFile, options.scale);
+        poster->frame = posterFrame(options, clip);
     }
 
     ProgressLine progress(headless::expectedFrameCount(options.fps), options.fps);
-    CaptureSink sink(options.fps, video.get(), wav.get(), png.get(), pngRange, progress);
+    CaptureSink sink(clip, video.get(), wav.get(), png.get(), pngRange, poster.get(), progress);
     headless::RunEnd end = headless::renderShow(run, headless::FrameRange{}, sink);
     progress.finish();
-    if (end == headless::RunEnd::Stopped) return fail(sink.error());
+    if (end == headless::RunEnd::Stopped) return failWriting(sink.error());
     if (end == headless::RunEnd::Overran) return fail("the show did not end");
 
-    // The music runs to the end of the show: the end of the last frame.
-    const int64_t frames = run.frame() + 1;
-    const int64_t totalSamples = samplesBefore(frames, options.fps);
+    // The music runs to the end of the clip: the end of its last frame.
+    const int64_t totalSamples = samplesBefore(clip.last + 1, options.fps) - firstSample;
     if (video && !(video->writer.finish(video->music, totalSamples, error) && video->file->commit(error)))
-        return fail(error);
+        return failWriting(error);
     if (wav && !(wav->writeUntil(totalSamples, error) && wav->writer.close(error) && wav->file->commit(error)))
-        return fail(error);
-    std::fprintf(stderr, "%s\n", summary(options, frames, sink.pngWritten(), progress.elapsedSeconds()).c_str());
+        return failWriting(error);
+    std::fprintf(stderr, "%s\n", summary(options, clip, sink.pngWritten(), progress.elapsedSeconds()).c_str());
     return 0;
 }

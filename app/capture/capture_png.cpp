@@ -9,6 +9,15 @@
 #include <cstring>
 #include <filesystem>
 
+namespace {
+
+// libpng's own handlers print; these keep quiet, and the caller's message
+// names the file and errno's reason instead.
+[[noreturn]] void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void quietWarning(png_structp, png_const_charp) {}
+
+}  // namespace
+
 PngFrameWriter::PngFrameWriter(const std::string& directory, int scale) : directory_(directory), scale_(scale) {}
 
 bool PngFrameWriter::prepareDirectory(std::string& error) {
@@ -29,24 +38,25 @@ std::string PngFrameWriter::framePath(int64_t frame) const {
 
 bool PngFrameWriter::write(const Image& image, int64_t frame, std::string& error) {
     std::string path = framePath(frame);
-    if (writeFile(image, path, error)) return true;
+    if (writeFile(image, path, path, error)) return true;
     std::remove(path.c_str());
     return false;
 }
 
-bool PngFrameWriter::writeFile(const Image& image, const std::string& path, std::string& error) {
+bool PngFrameWriter::writeFile(const Image& image, const std::string& path, const std::string& shownPath,
+                               std::string& error) {
     errno = 0;
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
-        error = "cannot write '" + path + "': " + std::strerror(errno);
+        error = "cannot write '" + shownPath + "': " + std::strerror(errno);
         return false;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         std::fclose(file);
-        error = "cannot write '" + path + "': " + (errno ? std::strerror(errno) : "PNG encoder failed");
+        error = "cannot write '" + shownPath + "': " + (errno ? std::strerror(errno) : "PNG encoder failed");
         return false;
     }
     const int width = image.width * scale_, height = image.height * scale_;
@@ -72,7 +82,7 @@ bool PngFrameWriter::writeFile(const Image& image, const std::string& path, std:
     png_destroy_write_struct(&png, &info);
     errno = 0;
     if (std::fclose(file) != 0) {
-        error = "cannot write '" + path + "': " + std::strerror(errno);
+        error = "cannot write '" + shownPath + "': " + std::strerror(errno);
         return false;
     }
     return true;

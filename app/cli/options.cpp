@@ -1,6 +1,7 @@
 #include "app/cli/options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -54,6 +55,21 @@ bool wholeNumber(const char* name, const char* text, int64_t low, int64_t high, 
     return false;
 }
 
+// Seconds of show time for --from and --to: a number, not negative.
+bool captureSeconds(const char* name, const char* text, double& target, std::string& error) {
+    if (parseDouble(text, target) && target >= 0) return true;
+    error = std::string("bad ") + name + " '" + text + "': give seconds of show time, 0 or more";
+    return false;
+}
+
+// A GIF takes its own defaults: 25 fps, delays of 4/100 s that every browser
+// plays evenly at half the size of 50 fps, and the show's own picture size.
+bool namesGif(const std::string& path) {
+    std::string end = path.substr(path.size() - std::min<size_t>(path.size(), 4));
+    for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".gif";
+}
+
 // One option of the command line: its name, the name of its value (none for
 // a flag), its section and line in --help, and what it does.
 struct OptionRow {
@@ -71,7 +87,7 @@ const OptionRow optionTable[] = {
      [](ParseState& s, const char*, std::string&) { return s.windowAsked = true, s.fullscreenAsked = false, true; }},
     {"--scale", "N", "Live show",
      "window or capture scale, a whole number from 1 to 16\n(default: in a window the largest of 1 to 3 that fits\n"
-     "the desktop; 2 for a capture, even so that the video's\ncolour stays sharp)",
+     "the desktop; 2 for a capture, even so that the video's\ncolour stays sharp; 1 for a GIF)",
      [](ParseState& s, const char* v, std::string& e) {
          int64_t n = 0;
          if (!wholeNumber("--scale", v, 1, 16, n, e)) return false;
@@ -99,7 +115,7 @@ const OptionRow optionTable[] = {
     {"--render", nullptr, "Headless rendering", "render every frame with a virtual clock, no display",
      [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Render, true; }},
     {"--fps", "N", "Headless rendering",
-     "frames per second of the virtual clock (render: required;\ncapture: default 60)",
+     "frames per second of the virtual clock (render: required;\ncapture: default 60, a GIF 25)",
      [](ParseState& s, const char* v, std::string& e) {
          int64_t n = 0;
          if (!wholeNumber("--fps", v, 1, 1000, n, e)) return false;
@@ -126,7 +142,8 @@ const OptionRow optionTable[] = {
          }
          return s.options.hasFrameRange = true, true;
      }},
-    {"--capture", "OUT", "Capture", "write a video with the music (.mp4, .mkv or .webm)",
+    {"--capture", "OUT", "Capture",
+     "write a video with the music (.mp4, .mkv, .webm), with a\nchapter per scene, or a looping .gif without sound",
      [](ParseState& s, const char* v, std::string&) {
          return s.options.captureFile = v, s.options.mode = Options::Mode::Capture, true;
      }},
@@ -138,7 +155,28 @@ const OptionRow optionTable[] = {
      [](ParseState& s, const char* v, std::string&) {
          return s.options.wavFile = v, s.options.mode = Options::Mode::Capture, true;
      }},
-    {"--lossless", nullptr, "Capture", "lossless video (FFV1 in .mkv, H.264 at qp 0 in .mp4)",
+    {"--from", "SECONDS", "Capture", "capture from that show time on (default 0)",
+     [](ParseState& s, const char* v, std::string& e) {
+         return s.options.hasFrom = true, captureSeconds("--from", v, s.options.fromSeconds, e);
+     }},
+    {"--to", "SECONDS", "Capture", "capture up to that show time (default: the end)",
+     [](ParseState& s, const char* v, std::string& e) {
+         return s.options.hasTo = true, captureSeconds("--to", v, s.options.toSeconds, e);
+     }},
+    {"--scene", "N", "Capture", "capture scene N alone, from 0 (the title) to 13",
+     [](ParseState& s, const char* v, std::string& e) {
+         int64_t n = 0;
+         if (!wholeNumber("--scene", v, 0, 13, n, e)) return false;
+         s.options.scene = static_cast<int>(n);
+         return true;
+     }},
+    {"--poster", "FILE.png", "Capture",
+     "write one frame as a PNG picture: the first of the clip,\nor the middle of the title scene",
+     [](ParseState& s, const char* v, std::string&) {
+         return s.options.posterFile = v, s.options.mode = Options::Mode::Capture, true;
+     }},
+    {"--lossless", nullptr, "Capture",
+     "lossless video (FFV1 in .mkv, H.264 at qp 0 in .mp4,\nVP9 lossless in .webm)",
      [](ParseState& s, const char*, std::string&) { return s.options.lossless = true, true; }},
     {"--data", "DIR", "Common", "read the data files from DIR instead of the working directory",
      [](ParseState& s, const char* v, std::string&) { return s.options.dataDir = v, true; }},
@@ -225,7 +263,13 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
         error = "--render needs --fps N";
         return false;
     }
-    if (options.mode == Options::Mode::Capture && options.fps == 0) options.fps = 60;
-    if (options.mode == Options::Mode::Capture && options.scale == 0) options.scale = 2;
+    if (options.mode != Options::Mode::Capture && (options.hasFrom || options.hasTo || options.scene >= 0)) {
+        error = "--from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or "
+                "--poster";
+        return false;
+    }
+    const bool gif = namesGif(options.captureFile);
+    if (options.mode == Options::Mode::Capture && options.fps == 0) options.fps = gif ? 25 : 60;
+    if (options.mode == Options::Mode::Capture && options.scale == 0) options.scale = gif ? 1 : 2;
     return true;
 }

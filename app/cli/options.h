@@ -28,6 +28,12 @@ struct Options {
     std::string pngDir;       // --png DIR
     std::string wavFile;      // --wav OUT
     bool lossless = false;
+    std::string posterFile;  // --poster FILE.png
+
+    // The part of the show a capture writes: --from and --to, or --scene.
+    bool hasFrom = false, hasTo = false;
+    double fromSeconds = 0.0, toSeconds = 0.0;
+    int scene = -1;  // -1: not given
 };
 
 // Parses argv into `options`. On a bad command line returns false with a

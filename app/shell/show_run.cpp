@@ -23,11 +23,11 @@ uint32_t frameMilliseconds(int64_t frame, int fps) {
     return static_cast<uint32_t>(static_cast<uint64_t>(frame) * 1000u / static_cast<uint64_t>(fps));
 }
 
+int frameScene(int64_t frame, int fps) { return sceneForTime(showSeconds(frameMilliseconds(frame, fps))); }
+
 int64_t expectedFrameCount(int fps) {
     int64_t k = 0;
-    while (frameMilliseconds(k, fps) <= ShowRun::timeLimitMs &&
-           sceneForTime(showSeconds(frameMilliseconds(k, fps))) != sceneEnd)
-        ++k;
+    while (frameMilliseconds(k, fps) <= ShowRun::timeLimitMs && frameScene(k, fps) != sceneEnd) ++k;
     return k;
 }
 

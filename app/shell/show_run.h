@@ -21,6 +21,10 @@ uint32_t frameMilliseconds(int64_t frame, int fps);
 // one whose time reaches the end step. Computed from the scene table alone.
 int64_t expectedFrameCount(int fps);
 
+// The scene that frame k shows at `fps` (sceneEnd once the show has ended),
+// from the scene table alone.
+int frameScene(int64_t frame, int fps);
+
 // Frames from `first` to `last`, both included.
 struct FrameRange {
     int64_t first = 0;

@@ -28,6 +28,10 @@ std::string describe(const Options& o) {
     if (!o.pngDir.empty()) out << " png=" << o.pngDir;
     if (!o.wavFile.empty()) out << " wav=" << o.wavFile;
     if (o.lossless) out << " lossless";
+    if (!o.posterFile.empty()) out << " poster=" << o.posterFile;
+    if (o.hasFrom) out << " from=" << o.fromSeconds;
+    if (o.hasTo) out << " to=" << o.toSeconds;
+    if (o.scene >= 0) out << " scene=" << o.scene;
     if (!o.dataDir.empty()) out << " data=" << o.dataDir;
     return out.str();
 }
@@ -103,6 +107,17 @@ const Row table[] = {
     {"--png frames", "capture scale=2 fps=60 png=frames"},
     {"--wav music.wav --data d", "capture scale=2 fps=60 wav=music.wav data=d"},
     {"--render --fps 5 --wav m.wav", "capture scale=2 fps=5 wav=m.wav"},
+    // A GIF: 25 fps and the show's size unless given.
+    {"--capture a.GIF --scene 8", "capture scale=1 fps=25 capture=a.GIF scene=8"},
+    {"--capture a.gif --fps 50 --scale 2", "capture scale=2 fps=50 capture=a.gif"},
+    {"--poster p.png --from 12.5", "capture scale=2 fps=60 poster=p.png from=12.5"},
+    {"--wav m.wav --from 0 --to 3", "capture scale=2 fps=60 wav=m.wav from=0 to=3"},
+    {"--png f --scene 13", "capture scale=2 fps=60 png=f scene=13"},
+    {"--png f --scene 14", "error: bad --scene '14': give a whole number from 0 to 13"},
+    {"--png f --from -1", "error: bad --from '-1': give seconds of show time, 0 or more"},
+    {"--png f --to 3s", "error: bad --to '3s': give seconds of show time, 0 or more"},
+    {"--render --fps 5 --from 3",
+     "error: --from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or --poster"},
     // Help, version and what is not an option.
     {"--help", "help"},
     {"-h", "help"},
@@ -123,7 +138,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
     const std::string help = usageText();
     for (const char* option : {"--fullscreen", "--window", "--scale N", "--no-vsync", "--vsync", "--start SECONDS", "--render",
                                "--fps N", "--t0 T", "--hash", "--raw FILE", "--frames A-B", "--capture OUT", "--png DIR",
-                               "--wav OUT", "--lossless", "--data DIR", "--help", "--version"}) {
+                               "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version"}) {
         EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
     }
 }

@@ -10,13 +10,9 @@ if(NOT VOK_SANITIZE)
     VOK_DEMO_BINARY="$<TARGET_FILE:vokdemo>"
     VOK_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     VOK_FAULTS_OUTPUT="${CMAKE_BINARY_DIR}/faults.md"
-    VOK_FAULTS_OUTPUT_WINDOWS="${CMAKE_BINARY_DIR}/faults-windows.md")
+    VOK_FAULTS_OUTPUT_WINDOWS="${CMAKE_BINARY_DIR}/faults-windows")
   add_dependencies(vok_fault_map vokdemo vokdata)
   add_test(NAME faults.map COMMAND vok_fault_map --gtest_filter=FaultMap.EveryDataFileSpoiltEveryWay)
   set_tests_properties(faults.map PROPERTIES TIMEOUT 600 LABELS faults)
-  # The Windows build of the Windows suite, under Wine (skipped without them).
-  add_test(NAME faults.windows COMMAND vok_fault_map --gtest_filter=FaultMap.WindowsBuildUnderWine)
-  set_tests_properties(faults.windows PROPERTIES TIMEOUT 600 LABELS heavy
-    FIXTURES_REQUIRED vok_windows_build SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]"
-    ENVIRONMENT "VOK_WINE_RENDER=${CMAKE_BINARY_DIR}/windows/vok_win_render.exe")
+  # Its Windows column is added by tests/suites/windows.cmake, one test per width.
 endif()

@@ -1,6 +1,10 @@
-# The 32-bit Windows build under Wine: cross-compiles the program and its test
-# programs with MinGW-w64, then runs them on private Xvfb screens, each run
-# with a fresh 32-bit Wine prefix. Skipped when MinGW-w64 or Wine is missing.
+# The Windows builds under Wine: cross-compiles the program and its test
+# programs with MinGW-w64 for 64-bit Windows (windows.win64.*, into
+# windows64/) and 32-bit Windows (windows.win32.*, into windows/), then runs
+# them on private Xvfb screens, each run with a fresh Wine prefix of that
+# width. A case skips, saying why, when MinGW-w64 or Wine of that width is
+# missing or cannot run here (32-bit Wine needs wine32:i386 and the kernel's
+# IA-32 emulation).
 
 add_executable(vok_shot_check ${CMAKE_CURRENT_LIST_DIR}/../windows/shot_check.cpp)
 target_link_libraries(vok_shot_check PRIVATE vokcore)
@@ -28,31 +32,52 @@ if(VOK_OPENBOX)
   list(APPEND VOK_WINE_CASES wm_window wm_fullscreen)
 endif()
 
-set(vok_wine_tools_found TRUE)
-foreach(tool i686-w64-mingw32-g++ wine xvfb-run xdotool import)
-  find_program(VOK_TOOL_${tool} ${tool})
-  if(NOT VOK_TOOL_${tool})
-    set(vok_wine_tools_found FALSE)
+foreach(arch win64 win32)
+  if(arch STREQUAL win64)
+    set(mingw x86_64-w64-mingw32)
+    set(win_dir windows64)
+  else()
+    set(mingw i686-w64-mingw32)
+    set(win_dir windows)
+  endif()
+  set(vok_wine_tools_found TRUE)
+  foreach(tool ${mingw}-g++ wine xvfb-run xdotool import)
+    find_program(VOK_TOOL_${tool} ${tool})
+    if(NOT VOK_TOOL_${tool})
+      set(vok_wine_tools_found FALSE)
+      set(vok_missing_tool ${tool})
+    endif()
+  endforeach()
+
+  if(NOT vok_wine_tools_found)
+    # One test that says why this width does not run.
+    add_test(NAME windows.${arch}.unavailable
+      COMMAND sh -c "echo 'skipped: ${vok_missing_tool} is not installed'; exit 77")
+    set_tests_properties(windows.${arch}.unavailable PROPERTIES SKIP_RETURN_CODE 77 LABELS heavy)
+    continue()
+  endif()
+
+  add_test(NAME windows.${arch}.build
+    COMMAND ${VOK_WINE_CASE} build ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${arch})
+  set_tests_properties(windows.${arch}.build PROPERTIES
+    FIXTURES_SETUP vok_windows_build_${arch} SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 900)
+
+  foreach(case ${VOK_WINE_CASES})
+    add_test(NAME windows.${arch}.${case}
+      COMMAND ${VOK_WINE_CASE} ${case} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${arch})
+    set_tests_properties(windows.${arch}.${case} PROPERTIES
+      FIXTURES_REQUIRED vok_windows_build_${arch} SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 300)
+  endforeach()
+  # The two full-length runs take about 100 s each, the whole show's hashes at
+  # two frame rates about a minute.
+  set_tests_properties(windows.${arch}.music_end windows.${arch}.builtin_music_end PROPERTIES COST 100)
+  set_tests_properties(windows.${arch}.frame_hashes PROPERTIES COST 60)
+
+  # The fault map's Windows column (tests/suites/faults.cmake).
+  if(TARGET vok_fault_map)
+    add_test(NAME faults.windows.${arch} COMMAND vok_fault_map --gtest_filter=FaultMap.WindowsBuildUnderWine)
+    set_tests_properties(faults.windows.${arch} PROPERTIES TIMEOUT 600 LABELS heavy
+      FIXTURES_REQUIRED vok_windows_build_${arch} SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]"
+      ENVIRONMENT "VOK_WINE_RENDER=${CMAKE_BINARY_DIR}/${win_dir}/vok_win_render.exe;VOK_WINE_ARCH=${arch}")
   endif()
 endforeach()
-
-if(NOT vok_wine_tools_found)
-  # One test that says why the suite does not run.
-  add_test(NAME windows.unavailable COMMAND sh -c "echo 'MinGW-w64, Wine or the X tools are missing'; exit 77")
-  set_tests_properties(windows.unavailable PROPERTIES SKIP_RETURN_CODE 77 LABELS heavy)
-  return()
-endif()
-
-add_test(NAME windows.build
-  COMMAND ${VOK_WINE_CASE} build ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
-set_tests_properties(windows.build PROPERTIES
-  FIXTURES_SETUP vok_windows_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 900)
-
-foreach(case ${VOK_WINE_CASES})
-  add_test(NAME windows.${case}
-    COMMAND ${VOK_WINE_CASE} ${case} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
-  set_tests_properties(windows.${case} PROPERTIES
-    FIXTURES_REQUIRED vok_windows_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 240)
-endforeach()
-# The two full-length runs take about 100 s each.
-set_tests_properties(windows.music_end windows.builtin_music_end PROPERTIES COST 100)
