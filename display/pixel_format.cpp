@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <type_traits>
-#include <utility>
 #if defined(__SSE2__)
 #include <immintrin.h>
 #endif
@@ -354,21 +353,8 @@ struct NeonMaskingConverter {
 // store lies inside its row.
 static_assert(screenWidth % 16 == 0, "the NEON rows are converted 16 pixels a step");
 
-// The low 3 bytes of each of 16 values, one after another: byte j of value k
-// is byte 4k + j of the four vectors taken as one 64-byte table.
-constexpr uint8_t threeByteIndex(int i) { return static_cast<uint8_t>(4 * (i / 3) + i % 3); }
-
-template <int... I>
-uint8x16_t threeByteIndices(int start, std::integer_sequence<int, I...>) {
-    const uint8_t indices[16] = {threeByteIndex(start + I)...};
-    return vld1q_u8(indices);
-}
-
 template <int BytesPerPixel, typename Convert>
 void neonRows(const Convert& convert, const uint8_t* source, uint8_t* surface, int32_t pitch) {
-    const auto sixteen = std::make_integer_sequence<int, 16>();
-    const uint8x16_t pick[3] = {threeByteIndices(0, sixteen), threeByteIndices(16, sixteen),
-                                threeByteIndices(32, sixteen)};
     for (int32_t y = 0; y < screenHeight; ++y, surface += pitch, source += screenWidth * 4) {
         for (int32_t x = 0; x < screenWidth; x += 16) {
             const uint8_t* in = source + 4 * x;
@@ -383,9 +369,16 @@ void neonRows(const Convert& convert, const uint8_t* source, uint8_t* surface, i
                 vst1q_u8(out, vreinterpretq_u8_u16(vcombine_u16(vmovn_u32(v0), vmovn_u32(v1))));
                 vst1q_u8(out + 16, vreinterpretq_u8_u16(vcombine_u16(vmovn_u32(v2), vmovn_u32(v3))));
             } else {
-                const uint8x16x4_t table = {{vreinterpretq_u8_u32(v0), vreinterpretq_u8_u32(v1),
-                                             vreinterpretq_u8_u32(v2), vreinterpretq_u8_u32(v3)}};
-                for (int part = 0; part < 3; ++part) vst1q_u8(out + 16 * part, vqtbl4q_u8(table, pick[part]));
+                // Two rounds of unzipping sort the bytes of the 16 values by
+                // their place in the value; the interleaving store writes
+                // the low three of each value one after another.
+                const uint8x16_t even01 = vuzp1q_u8(vreinterpretq_u8_u32(v0), vreinterpretq_u8_u32(v1));
+                const uint8x16_t even23 = vuzp1q_u8(vreinterpretq_u8_u32(v2), vreinterpretq_u8_u32(v3));
+                const uint8x16_t odd01 = vuzp2q_u8(vreinterpretq_u8_u32(v0), vreinterpretq_u8_u32(v1));
+                const uint8x16_t odd23 = vuzp2q_u8(vreinterpretq_u8_u32(v2), vreinterpretq_u8_u32(v3));
+                const uint8x16x3_t bytes = {{vuzp1q_u8(even01, even23), vuzp1q_u8(odd01, odd23),
+                                             vuzp2q_u8(even01, even23)}};
+                vst3q_u8(out, bytes);
             }
         }
     }
