@@ -22,6 +22,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_FIND_ROOT_PATH /usr/${VOK_CROSS_TRIPLET} /)
 set(CMAKE_IGNORE_PATH /usr/lib/x86_64-linux-gnu /usr/lib/x86_64-linux-gnu/cmake)
 
+# Debian's name of the architecture, for the package CPack makes.
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+
 # The build's own tools (the data-set generator, the icon maker) and the
 # tests run under qemu's user-mode emulation.
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64)

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# One case of the 64-bit ARM suite; the programs run under qemu-aarch64.
+#   arm64_case.sh CASE SOURCE_DIR BUILD_DIR
+# build          cross-builds BUILD_DIR/arm64 (Release, tests on)
+# core_tests     the core's unit tests
+# program_tests  the program tests (the reference test among them)
+# data_set       the ARM data-set generator writes this build's data set
+# hashes_10/60   the whole show's --hash lines equal this build's, line for line
+# package        the arm64 .deb installs into a scratch root and renders the build's frames
+# Exits 77 (skipped) with the reason when what the case needs is missing.
+set -euo pipefail
+case_name=$1 source=$2 build=$3
+arm=$build/arm64
+emulator=qemu-aarch64
+fail() { echo "FAIL: $*"; exit 1; }
+skip() { echo "skipped: $*"; exit 77; }
+
+# Why the ARM build cannot be made here, or nothing.
+missing_tools() {
+  local tool missing=()
+  for tool in aarch64-linux-gnu-g++ aarch64-linux-gnu-pkg-config $emulator; do
+    command -v "$tool" >/dev/null || missing+=("$tool")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "not installed: ${missing[*]} (scripts/setup-deps --all installs the arm64 group)"
+    return
+  fi
+  local module
+  for module in sdl2 libopenmpt libavformat libavcodec libswscale libswresample libavutil libpng libcrypto \
+    libjpeg assimp; do
+    aarch64-linux-gnu-pkg-config --exists "$module" || missing+=("$module")
+  done
+  local lib=/usr/lib/aarch64-linux-gnu
+  [ -f $lib/libgtest.a ] || missing+=(gtest)
+  [ -d $lib/cmake/meshoptimizer ] || missing+=(meshoptimizer)
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "the arm64 libraries are not installed (missing: ${missing[*]}; scripts/setup-deps --all installs the arm64 group)"
+  fi
+}
+
+why=$(missing_tools)
+[ -z "$why" ] || skip "$why"
+if [ "$case_name" != build ]; then
+  [ -x "$arm/vokdemo" ] || fail "no ARM build in $arm (the arm64.build case makes it)"
+fi
+
+case "$case_name" in
+  build)
+    cmake -S "$source" -B "$arm" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$source/cmake/aarch64-linux-gnu.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DVOK_TESTS=ON -DVOK_BENCHMARKS=OFF >"$build/arm64-configure.log" 2>&1 ||
+      fail "configure: $(tail -20 "$build/arm64-configure.log")"
+    nice -n 10 cmake --build "$arm" -j "$(nproc)" >"$build/arm64-build.log" 2>&1 ||
+      fail "build: $(grep -m5 -E 'error|FAILED' "$build/arm64-build.log")"
+    if grep -q 'warning:' "$build/arm64-build.log"; then
+      fail "the ARM build has warnings: $(grep -m5 'warning:' "$build/arm64-build.log")"
+    fi
+    file "$arm/vokdemo" | grep -q 'ARM aarch64' || fail "$arm/vokdemo is not an ARM program"
+    echo "ok: $arm built"
+    ;;
+  core_tests)
+    $emulator "$arm/tests/vok_core_tests" --gtest_brief=1
+    ;;
+  program_tests)
+    SDL_AUDIODRIVER=dummy $emulator "$arm/tests/vok_program_tests" --gtest_brief=1
+    ;;
+  data_set)
+    diff -r "$build/data" "$arm/data" >/dev/null || fail "the ARM data set differs: $(diff -rq "$build/data" "$arm/data" | head -3)"
+    echo "ok: the ARM generator wrote the same $(ls "$arm/data" | wc -l) files"
+    ;;
+  hashes_10 | hashes_60)
+    fps=${case_name#hashes_}
+    work=$build/arm64-hashes-$fps
+    mkdir -p "$work"
+    "$build/vokdemo" --data "$build/data" --render --fps "$fps" --hash >"$work/amd64.txt" 2>/dev/null
+    start=$(date +%s)
+    $emulator "$arm/vokdemo" --data "$build/data" --render --fps "$fps" --hash >"$work/arm64.txt" 2>"$work/arm64.err" ||
+      fail "the ARM renderer failed: $(head -3 "$work/arm64.err")"
+    seconds=$(($(date +%s) - start))
+    frames=$(grep -c '^frame ' "$work/amd64.txt")
+    [ "$frames" -gt $((99 * fps)) ] || fail "this build rendered only $frames frames"
+    if ! cmp -s "$work/amd64.txt" "$work/arm64.txt"; then
+      fail "the ARM frames differ from this build's; first difference: $(diff "$work/amd64.txt" "$work/arm64.txt" | head -3 | tr '\n' ' ')"
+    fi
+    echo "ok: $frames frames at $fps fps equal this build's, line for line ($seconds s under qemu)"
+    ;;
+  package)
+    VOK_DEB_ARCH=arm64 VOK_EMULATOR=$emulator \
+      "$source/tests/package/deb_test.sh" "$arm" "$arm/vokdemo" "$arm/data" "$build/arm64-package"
+    ;;
+  *)
+    fail "unknown case $case_name"
+    ;;
+esac
