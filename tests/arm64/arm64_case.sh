@@ -6,6 +6,9 @@
 # reference      the reference test (the loading text and sampled frames)
 # data_set       the ARM data-set generator writes this build's data set
 # hashes_10/60   the whole show's --hash lines equal this build's, line for line
+# player_window, player_fullscreen
+#                the live player's picture on a private X server (the player's
+#                own cases, with the ARM player under qemu)
 # package        the arm64 .deb installs into a scratch root and, from its own
 #                data set, renders the frames of this machine's build
 # Exits 77 (skipped) with the reason when what the case needs is missing.
@@ -16,31 +19,7 @@ emulator=qemu-aarch64
 fail() { echo "FAIL: $*"; exit 1; }
 skip() { echo "skipped: $*"; exit 77; }
 
-# Why the ARM build cannot be made here, or nothing.
-missing_tools() {
-  local tool missing=()
-  for tool in aarch64-linux-gnu-g++ aarch64-linux-gnu-pkg-config $emulator; do
-    command -v "$tool" >/dev/null || missing+=("$tool")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "not installed: ${missing[*]} (scripts/setup-deps --all installs the arm64 group)"
-    return
-  fi
-  local module
-  for module in sdl2 libopenmpt libavformat libavcodec libswscale libswresample libavutil libpng libcrypto \
-    libjpeg assimp; do
-    aarch64-linux-gnu-pkg-config --exists "$module" || missing+=("$module")
-  done
-  local lib=/usr/lib/aarch64-linux-gnu
-  [ -f $lib/libgtest.a ] || missing+=(gtest)
-  [ -d $lib/cmake/meshoptimizer ] || missing+=(meshoptimizer)
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "the arm64 libraries are not installed (missing: ${missing[*]}; scripts/setup-deps --all installs the arm64 group)"
-  fi
-}
-
-why=$(missing_tools)
-[ -z "$why" ] || skip "$why"
+why=$("$source/scripts/check-arm64-tools") || skip "$why"
 if [ "$case_name" != build ]; then
   [ -x "$arm/vokdemo" ] || fail "no ARM build in $arm (the arm64.build case makes it)"
 fi
@@ -83,6 +62,19 @@ case "$case_name" in
       fail "the ARM frames differ from this build's; first difference: $(diff "$work/amd64.txt" "$work/arm64.txt" | head -3 | tr '\n' ' ')"
     fi
     echo "ok: $frames frames at $fps fps equal this build's, line for line ($seconds s under qemu)"
+    ;;
+  player_window | player_fullscreen)
+    probe=$build/tests/vok_player_probe
+    for tool in Xvfb xdotool import xwininfo; do
+      command -v $tool >/dev/null || skip "$tool is not installed"
+    done
+    [ -x "$probe" ] || skip "no $probe (the player tests are not built)"
+    # The player's cases start one program by its path.
+    player=$arm/vokdemo-under-qemu
+    printf '#!/bin/sh\nexec %s %s "$@"\n' "$emulator" "$arm/vokdemo" >"$player"
+    chmod +x "$player"
+    "$source/tests/player/player_case.sh" "${case_name#player_}" "$player" "$probe" "$build/data" \
+      "$build/arm64-$case_name"
     ;;
   package)
     VOK_DEB_ARCH=arm64 VOK_EMULATOR=$emulator \
