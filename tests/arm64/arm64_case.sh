@@ -9,6 +9,8 @@
 # player_window, player_fullscreen
 #                the live player's picture on a private X server (the player's
 #                own cases, with the ARM player under qemu)
+# kmsdrm_absent  asked for KMS/DRM video where there is none, the player
+#                says so in one line and ends with exit code 1
 # package        the arm64 .deb installs into a scratch root and, from its own
 #                data set, renders the frames of this machine's build
 # Exits 77 (skipped) with the reason when what the case needs is missing.
@@ -75,6 +77,18 @@ case "$case_name" in
     chmod +x "$player"
     "$source/tests/player/player_case.sh" "${case_name#player_}" "$player" "$probe" "$build/data" \
       "$build/arm64-$case_name"
+    ;;
+  kmsdrm_absent)
+    [ ! -e /dev/dri/card0 ] || skip "this machine has a KMS/DRM device"
+    work=$build/arm64-kmsdrm
+    mkdir -p "$work"
+    code=0
+    SDL_VIDEODRIVER=kmsdrm SDL_AUDIODRIVER=dummy timeout 60 $emulator "$arm/vokdemo" 1 --data "$build/data" \
+      >/dev/null 2>"$work/stderr" || code=$?
+    [ "$code" -eq 1 ] || fail "exit code $code, not 1: $(cat "$work/stderr")"
+    [ "$(wc -l <"$work/stderr")" -eq 1 ] && grep -q '^vokdemo: cannot open the screen: ' "$work/stderr" ||
+      fail "not one line saying the screen cannot be opened: $(cat "$work/stderr")"
+    echo "ok: $(cat "$work/stderr")"
     ;;
   package)
     VOK_DEB_ARCH=arm64 VOK_EMULATOR=$emulator \

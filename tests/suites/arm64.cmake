@@ -10,7 +10,8 @@ add_test(NAME arm64.build COMMAND ${VOK_ARM64_CASE} build ${CMAKE_SOURCE_DIR} ${
 set_tests_properties(arm64.build PROPERTIES
   FIXTURES_SETUP vok_arm64_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 1200 COST 300)
 
-foreach(case core_tests reference data_set hashes_10 hashes_60 player_window player_fullscreen package)
+foreach(case core_tests reference data_set hashes_10 hashes_60 player_window player_fullscreen kmsdrm_absent
+    package)
   add_test(NAME arm64.${case} COMMAND ${VOK_ARM64_CASE} ${case} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(arm64.${case} PROPERTIES
     FIXTURES_REQUIRED vok_arm64_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 600)
