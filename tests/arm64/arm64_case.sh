@@ -9,6 +9,10 @@
 # player_window, player_fullscreen
 #                the live player's picture on a private X server (the player's
 #                own cases, with the ARM player under qemu)
+# kit_check      the ARM kit checks this build's data set
+# music_wav      the ARM capture's --wav: as long as this build's, and no sample
+#                more than 3 steps of 16 bits away (libopenmpt and the resampler
+#                mix in floating point with each processor's own instructions)
 # kmsdrm_absent  asked for KMS/DRM video where there is none, the player
 #                says so in one line and ends with exit code 1
 # package        the arm64 .deb installs into a scratch root and, from its own
@@ -77,6 +81,24 @@ case "$case_name" in
     chmod +x "$player"
     "$source/tests/player/player_case.sh" "${case_name#player_}" "$player" "$probe" "$build/data" \
       "$build/arm64-$case_name"
+    ;;
+  kit_check)
+    $emulator "$arm/tools/kit/vokkit" check "$build/data" >"$build/arm64-kit.txt" 2>&1 ||
+      fail "vokkit check: $(tail -5 "$build/arm64-kit.txt")"
+    tail -1 "$build/arm64-kit.txt"
+    ;;
+  music_wav)
+    command -v sox >/dev/null || skip "sox is not installed"
+    work=$build/arm64-wav
+    mkdir -p "$work"
+    "$build/vokdemo" --data "$build/data" --wav "$work/amd64.wav" >/dev/null 2>&1 || fail "this build's --wav failed"
+    $emulator "$arm/vokdemo" --data "$build/data" --wav "$work/arm64.wav" >/dev/null 2>"$work/arm64.err" ||
+      fail "the ARM --wav failed: $(head -3 "$work/arm64.err")"
+    length=$(sox --i -s "$work/amd64.wav")
+    [ "$(sox --i -s "$work/arm64.wav")" = "$length" ] || fail "the ARM music is $(sox --i -s "$work/arm64.wav") samples long, not $length"
+    largest=$(sox -m -v 1 "$work/amd64.wav" -v -1 "$work/arm64.wav" -n stat 2>&1 | awk '/Maximum amplitude/{print $3}')
+    awk -v d="$largest" 'BEGIN{exit !(d <= 3 / 32768)}' || fail "the ARM music differs by up to $largest"
+    echo "ok: $length samples, at most $largest apart"
     ;;
   kmsdrm_absent)
     [ ! -e /dev/dri/card0 ] || skip "this machine has a KMS/DRM device"
