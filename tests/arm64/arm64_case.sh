@@ -47,7 +47,7 @@ case "$case_name" in
     $emulator "$arm/tests/vok_core_tests" --gtest_brief=1
     ;;
   reference)
-    $emulator "$arm/tests/vok_program_tests" --gtest_brief=1 --gtest_filter='ReferenceTest.*' 
+    $emulator "$arm/tests/vok_program_tests" --gtest_brief=1 --gtest_filter='ReferenceTest.*'
     ;;
   data_set)
     diff -r "$build/data" "$arm/data" >/dev/null || fail "the ARM data set differs: $(diff -rq "$build/data" "$arm/data" | head -3)"
