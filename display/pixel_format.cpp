@@ -5,6 +5,9 @@
 #if defined(__SSE2__)
 #include <immintrin.h>
 #endif
+#if defined(__aarch64__)
+#include <arm_neon.h>
+#endif
 
 int lowestSetBit(uint32_t mask) {
     if (mask == 0) return 0;
@@ -277,8 +280,10 @@ void withDirections(int directions, Convert&& convert) {
     }
 }
 
+// `wide`: the 32-byte masked copy may be used (the processor has AVX2).
 template <int BytesPerPixel>
-void convertRowsVector(const uint8_t* source, const PixelMoves& moves, uint8_t* surface, int32_t pitch) {
+void convertRowsVector(const uint8_t* source, const PixelMoves& moves, uint8_t* surface, int32_t pitch,
+                       bool wide) {
     if (BytesPerPixel == 2) {
         const LaneMoves halves{halfMove(moves.red, 16), halfMove(moves.green, 0), halfMove(moves.blue, 0)};
         return withDirections(halves.directions(), [&](auto directions) {
@@ -286,8 +291,10 @@ void convertRowsVector(const uint8_t* source, const PixelMoves& moves, uint8_t* 
         });
     }
 #ifdef VOK_WIDE_MASK_COPY
-    if (moves.inPlace && BytesPerPixel == 4 && __builtin_cpu_supports("avx2"))
+    if (moves.inPlace && BytesPerPixel == 4 && wide)
         return maskRows32Wide(source, moves.keep, surface, pitch);
+#else
+    (void)wide;
 #endif
     if (moves.inPlace) {
         // On 24-bit screens joining the pairs keeps only the low three bytes,
@@ -308,32 +315,168 @@ void convertRowsVector(const uint8_t* source, const PixelMoves& moves, uint8_t* 
 
 #endif
 
+#if defined(__aarch64__)
+
+// NEON converts four pixel words at a time in 32-bit lanes. Its shift takes
+// a signed count per lane, left when positive and right when negative, so one
+// loop serves every direction of the channels.
+struct NeonMoves {
+    int32x4_t redShift, greenShift, blueShift;
+    uint32x4_t redMask, greenMask, blueMask;
+};
+
+NeonMoves neonMoves(const PixelMoves& moves) {
+    auto shift = [](const ChannelMove& move) { return vdupq_n_s32(move.leftShift - move.rightShift); };
+    return {shift(moves.red),          shift(moves.green),          shift(moves.blue),
+            vdupq_n_u32(moves.red.mask), vdupq_n_u32(moves.green.mask), vdupq_n_u32(moves.blue.mask)};
+}
+
+inline uint32x4_t loadWords(const uint8_t* source) { return vreinterpretq_u32_u8(vld1q_u8(source)); }
+
+struct NeonWordConverter {
+    NeonMoves moves;
+    uint32x4_t operator()(const uint8_t* source) const {
+        const uint32x4_t words = loadWords(source);
+        const uint32x4_t red = vandq_u32(vshlq_u32(words, moves.redShift), moves.redMask);
+        const uint32x4_t green = vandq_u32(vshlq_u32(words, moves.greenShift), moves.greenMask);
+        const uint32x4_t blue = vandq_u32(vshlq_u32(words, moves.blueShift), moves.blueMask);
+        return vaddq_u32(vaddq_u32(red, green), blue);
+    }
+};
+
+struct NeonMaskingConverter {
+    uint32x4_t keep;
+    uint32x4_t operator()(const uint8_t* source) const { return vandq_u32(loadWords(source), keep); }
+};
+
+// Every step converts 16 pixels, a whole number of which make a row, so each
+// store lies inside its row.
+static_assert(screenWidth % 16 == 0, "the NEON rows are converted 16 pixels a step");
+
+template <int BytesPerPixel, typename Convert>
+void neonRows(const Convert& convert, const uint8_t* source, uint8_t* surface, int32_t pitch) {
+    for (int32_t y = 0; y < screenHeight; ++y, surface += pitch, source += screenWidth * 4) {
+        for (int32_t x = 0; x < screenWidth; x += 16) {
+            const uint8_t* in = source + 4 * x;
+            uint8_t* out = surface + BytesPerPixel * x;
+            const uint32x4_t v0 = convert(in), v1 = convert(in + 16), v2 = convert(in + 32), v3 = convert(in + 48);
+            if (BytesPerPixel == 4) {
+                vst1q_u8(out, vreinterpretq_u8_u32(v0));
+                vst1q_u8(out + 16, vreinterpretq_u8_u32(v1));
+                vst1q_u8(out + 32, vreinterpretq_u8_u32(v2));
+                vst1q_u8(out + 48, vreinterpretq_u8_u32(v3));
+            } else if (BytesPerPixel == 2) {
+                vst1q_u8(out, vreinterpretq_u8_u16(vcombine_u16(vmovn_u32(v0), vmovn_u32(v1))));
+                vst1q_u8(out + 16, vreinterpretq_u8_u16(vcombine_u16(vmovn_u32(v2), vmovn_u32(v3))));
+            } else {
+                // Two rounds of unzipping sort the bytes of the 16 values by
+                // their place in the value; the interleaving store writes
+                // the low three of each value one after another.
+                const uint8x16_t even01 = vuzp1q_u8(vreinterpretq_u8_u32(v0), vreinterpretq_u8_u32(v1));
+                const uint8x16_t even23 = vuzp1q_u8(vreinterpretq_u8_u32(v2), vreinterpretq_u8_u32(v3));
+                const uint8x16_t odd01 = vuzp2q_u8(vreinterpretq_u8_u32(v0), vreinterpretq_u8_u32(v1));
+                const uint8x16_t odd23 = vuzp2q_u8(vreinterpretq_u8_u32(v2), vreinterpretq_u8_u32(v3));
+                const uint8x16x3_t bytes = {{vuzp1q_u8(even01, even23), vuzp1q_u8(odd01, odd23),
+                                             vuzp2q_u8(even01, even23)}};
+                vst3q_u8(out, bytes);
+            }
+        }
+    }
+}
+
 template <int BytesPerPixel>
-void convertRows(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch) {
-    const PixelMoves moves = pixelMoves(format);
-#if defined(__SSE2__)
-    convertRowsVector<BytesPerPixel>(image.pixels, moves, surface, pitch);
-#else
-    const uint8_t* source = image.pixels;
+void convertRowsNeon(const uint8_t* source, const PixelMoves& moves, uint8_t* surface, int32_t pitch) {
+    if (moves.inPlace)
+        return neonRows<BytesPerPixel>(NeonMaskingConverter{vdupq_n_u32(moves.keep)}, source, surface, pitch);
+    neonRows<BytesPerPixel>(NeonWordConverter{neonMoves(moves)}, source, surface, pitch);
+}
+
+#endif
+
+// The plain loop, one pixel at a time; the reference of the vector paths.
+template <int BytesPerPixel>
+void convertRowsPortable(const uint8_t* source, const PixelMoves& moves, uint8_t* surface, int32_t pitch) {
     for (int32_t y = 0; y < screenHeight; ++y, surface += pitch)
         for (int32_t x = 0; x < screenWidth; ++x, source += 4)
             storeLowBytes(surface + x * BytesPerPixel, convertWord(pixelWord(source), moves), BytesPerPixel);
+}
+
+// Valid for a path that runs here.
+template <int BytesPerPixel>
+void convertRows(ConverterPath path, const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch) {
+    const PixelMoves moves = pixelMoves(format);
+    switch (path) {
+#if defined(__SSE2__)
+        case ConverterPath::Sse2: return convertRowsVector<BytesPerPixel>(image.pixels, moves, surface, pitch, false);
+        case ConverterPath::Avx2: return convertRowsVector<BytesPerPixel>(image.pixels, moves, surface, pitch, true);
+#endif
+#if defined(__aarch64__)
+        case ConverterPath::Neon: return convertRowsNeon<BytesPerPixel>(image.pixels, moves, surface, pitch);
+#endif
+        default: return convertRowsPortable<BytesPerPixel>(image.pixels, moves, surface, pitch);
+    }
+}
+
+ConverterPath fastestPath() {
+#if defined(__aarch64__)
+    return ConverterPath::Neon;
+#else
+    if (converterPathRuns(ConverterPath::Avx2)) return ConverterPath::Avx2;
+    if (converterPathRuns(ConverterPath::Sse2)) return ConverterPath::Sse2;
+    return ConverterPath::Portable;
 #endif
 }
 
 }  // namespace
 
+const char* converterPathName(ConverterPath path) {
+    switch (path) {
+        case ConverterPath::Portable: return "portable";
+        case ConverterPath::Sse2: return "sse2";
+        case ConverterPath::Avx2: return "avx2";
+        case ConverterPath::Neon: return "neon";
+    }
+    return "unknown";
+}
+
+bool converterPathRuns(ConverterPath path) {
+    switch (path) {
+        case ConverterPath::Portable: return true;
+#if defined(__SSE2__)
+        case ConverterPath::Sse2: return true;
+#endif
+#ifdef VOK_WIDE_MASK_COPY
+        case ConverterPath::Avx2: return __builtin_cpu_supports("avx2");
+#endif
+#if defined(__aarch64__)
+        case ConverterPath::Neon: return true;
+#endif
+        default: return false;
+    }
+}
+
+int presentWith(ConverterPath path, int bytesPerPixel, const Image& image, const PixelFormat& format,
+                uint8_t* surface, int32_t pitch) {
+    if (!converterPathRuns(path)) return 0;
+    switch (bytesPerPixel) {
+        case 4: convertRows<4>(path, image, format, surface, pitch); return 1;
+        case 3: convertRows<3>(path, image, format, surface, pitch); return 1;
+        case 2: convertRows<2>(path, image, format, surface, pitch); return 1;
+        default: return 0;
+    }
+}
+
 int present32(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch) {
-    convertRows<4>(image, format, surface, pitch);
+    convertRows<4>(fastestPath(), image, format, surface, pitch);
     return 1;
 }
 
 int present24(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch) {
-    convertRows<3>(image, format, surface, pitch);
+    convertRows<3>(fastestPath(), image, format, surface, pitch);
     return 1;
 }
 
 int present16(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch) {
-    convertRows<2>(image, format, surface, pitch);
+    convertRows<2>(fastestPath(), image, format, surface, pitch);
     return 1;
 }

@@ -32,3 +32,20 @@ int converterBytes(const PixelFormat& format, bool windowed);
 int present32(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch);
 int present24(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch);
 int present16(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch);
+
+// The ways a conversion can be done, all giving the same bytes: the plain C++
+// loop every build has, SSE2 (x86, and the browser's WebAssembly SIMD), SSE2
+// with a 32-byte masked copy for 32-bit screens whose channels stay in place
+// (x86 with AVX2), and NEON (64-bit ARM). present32, present24 and present16
+// take the fastest one this processor runs.
+enum class ConverterPath { Portable, Sse2, Avx2, Neon };
+
+const char* converterPathName(ConverterPath path);
+
+// True when this build has the path and this processor can run it.
+bool converterPathRuns(ConverterPath path);
+
+// Converts with the given path, taking `bytesPerPixel` (2, 3 or 4) bytes a
+// pixel; returns 1, or 0 having written nothing when the path does not run here.
+int presentWith(ConverterPath path, int bytesPerPixel, const Image& image, const PixelFormat& format,
+                uint8_t* surface, int32_t pitch);

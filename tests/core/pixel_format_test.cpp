@@ -230,6 +230,8 @@ TEST(PixelFormatConvert, SameBytesAsThePlainConversionForEveryLayout) {
         makePixelFormat(32, 0x3FC00000, 0x000FF000, 0x000003FC),  // 8-bit fields off byte bounds
         makePixelFormat(16, 0, 0x07E0, 0x001F),                   // no red field
     };
+    const ConverterPath paths[] = {ConverterPath::Portable, ConverterPath::Sse2, ConverterPath::Avx2,
+                                   ConverterPath::Neon};
     using Converter = int (*)(const Image&, const PixelFormat&, uint8_t*, int32_t);
     const struct {
         Converter convert;
@@ -246,8 +248,34 @@ TEST(PixelFormatConvert, SameBytesAsThePlainConversionForEveryLayout) {
                 Surface expected(pitch), actual(pitch);
                 referenceConvert(image, format, expected.bytes.data(), pitch, converter.bytesPerPixel);
                 converter.convert(image, format, actual.bytes.data(), pitch);
-                ASSERT_TRUE(expected.bytes == actual.bytes);
+                ASSERT_TRUE(expected.bytes == actual.bytes) << "the default path";
+                // Every path this build has, the portable one included, gives the same bytes.
+                for (ConverterPath path : paths) {
+                    if (!converterPathRuns(path)) continue;
+                    Surface byPath(pitch);
+                    ASSERT_EQ(presentWith(path, converter.bytesPerPixel, image, format, byPath.bytes.data(), pitch), 1);
+                    ASSERT_TRUE(expected.bytes == byPath.bytes) << "the " << converterPathName(path) << " path";
+                }
             }
+}
+
+// The vector path of the processor is compiled in (a build that lost it would
+// still pass on the portable path alone), and a path that cannot run here
+// writes nothing.
+TEST(PixelFormatConvert, EachBuildHasItsProcessorsPaths) {
+    EXPECT_TRUE(converterPathRuns(ConverterPath::Portable));
+#if defined(__aarch64__)
+    EXPECT_TRUE(converterPathRuns(ConverterPath::Neon));
+    const ConverterPath absent = ConverterPath::Sse2;
+#else
+    EXPECT_TRUE(converterPathRuns(ConverterPath::Sse2));
+    const ConverterPath absent = ConverterPath::Neon;
+#endif
+    Image image;
+    Surface surface(1280);
+    EXPECT_EQ(presentWith(absent, 4, image, rgb888at32, surface.bytes.data(), surface.pitch), 0);
+    EXPECT_EQ(presentWith(ConverterPath::Portable, 5, image, rgb888at32, surface.bytes.data(), surface.pitch), 0);
+    for (uint8_t byte : surface.bytes) ASSERT_EQ(byte, untouched);
 }
 
 }  // namespace

@@ -3,22 +3,27 @@
 # unpacked program from an empty directory: it must find its own data set and
 # render the same frames as the build. lintian must report no errors.
 #   deb_test.sh BUILD_DIR VOKDEMO DATA_DIR WORK_DIR
+# VOK_DEB_ARCH names the package's architecture (amd64 unless set); the
+# installed program runs under VOK_EMULATOR when set (for example qemu-aarch64),
+# and VOKDEMO may then be this machine's own build, whose frames it must equal.
 set -euo pipefail
 build=$1 vokdemo=$2 data=$3 work=$4
+arch=${VOK_DEB_ARCH:-amd64}
+read -r -a run <<<"${VOK_EMULATOR:-}"
 fail() { echo "FAIL: $*"; exit 1; }
 
 rm -rf "$work" && mkdir -p "$work/root" "$work/empty"
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-1796688000} cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
   fail "cpack: $(cat "$work/cpack.log")"
-deb=$(ls "$work"/out/vokdemo_*_amd64.deb) || fail "no vokdemo_VERSION_amd64.deb in $work/out"
+deb=$(ls "$work"/out/vokdemo_*_"$arch".deb) || fail "no vokdemo_VERSION_$arch.deb in $work/out"
 dpkg-deb --field "$deb" Depends | grep -q libsdl2 || fail "the package does not depend on SDL2"
 dpkg -x "$deb" "$work/root"
 
 installed=$work/root/usr/games/vokdemo
 [ -x "$installed" ] || fail "no /usr/games/vokdemo in the package"
-(cd "$work/empty" && "$installed" --help) | grep -q "Data files: .*/usr/share/games/vokdemo (the installed data set)" ||
+(cd "$work/empty" && "${run[@]}" "$installed" --help) | grep -q "Data files: .*/usr/share/games/vokdemo (the installed data set)" ||
   fail "--help does not name the installed data set"
-(cd "$work/empty" && "$installed" --render --fps 10 --hash) >"$work/installed.txt" 2>"$work/installed.err" ||
+(cd "$work/empty" && "${run[@]}" "$installed" --render --fps 10 --hash) >"$work/installed.txt" 2>"$work/installed.err" ||
   fail "the installed program failed: $(cat "$work/installed.err")"
 "$vokdemo" --data "$data" --render --fps 10 --hash >"$work/build.txt" 2>/dev/null
 [ "$(grep -c '^frame ' "$work/build.txt")" -gt 900 ] || fail "the build rendered too few frames"
