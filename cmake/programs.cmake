@@ -16,6 +16,7 @@ add_executable(vokdemo
   app/cli/progress_line.cpp
   app/sdl/player_sdl.cpp
   app/sdl/sdl_music.cpp
+  app/music/module_stream.cpp
   app/music/openmpt_module.cpp
   app/headless/headless.cpp
   app/capture/capture.cpp
@@ -25,6 +26,8 @@ add_executable(vokdemo
   app/capture/capture_video.cpp
   app/capture/capture_wav.cpp
   app/sdl/frame_pacer.cpp
+  app/sdl/player_keys.cpp
+  tools/datagen/font.cpp
   display/sdl_display.cpp)
 target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix SDL2::SDL2 PkgConfig::OPENMPT OpenSSL::Crypto
   PNG::PNG PkgConfig::FFMPEG)

@@ -15,6 +15,8 @@ public:
     std::string framePath(int64_t frame) const;  // DIR/frame_00042.png
     // Writes one frame; a picture that fails half-way is removed.
     bool write(const Image& image, int64_t frame, std::string& error);
+    // Writes one picture to `path`, removed again when it fails half-way.
+    bool writePicture(const Image& image, const std::string& path, std::string& error);
 
 private:
     bool writeFile(const Image& image, const std::string& path, std::string& error);

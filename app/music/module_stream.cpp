@@ -1,5 +1,7 @@
 #include "app/music/module_stream.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <libopenmpt/libopenmpt.hpp>
 
@@ -15,7 +17,21 @@ bool ModuleStream::load(const char* fileName, std::string& problem) {
 }
 
 void ModuleStream::seek(double seconds) {
-    if (module) module->set_position_seconds(seconds);
+    if (module) seekModule(*module, seconds);
+}
+
+int64_t seekModule(openmpt::module& module, double seconds) {
+    const int64_t target = std::llround(std::max(seconds, 0.0) * ModuleStream::rate);
+    const double landed = module.set_position_seconds(static_cast<double>(target) / ModuleStream::rate);
+    int64_t frame = std::llround(landed * ModuleStream::rate);
+    int16_t scratch[2 * 1024];
+    while (frame < target) {
+        const size_t want = static_cast<size_t>(std::min<int64_t>(target - frame, 1024));
+        const size_t got = module.read_interleaved_stereo(ModuleStream::rate, want, scratch);
+        if (got == 0) break;
+        frame += static_cast<int64_t>(got);
+    }
+    return frame;
 }
 
 size_t ModuleStream::render(int16_t* out, size_t frames) {

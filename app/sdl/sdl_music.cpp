@@ -1,11 +1,13 @@
 #include "app/sdl/sdl_music.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <libopenmpt/libopenmpt.hpp>
 #include <vector>
 
+#include "app/music/module_stream.h"
 #include "app/music/openmpt_module.h"
 
 SdlMusic::SdlMusic() = default;
@@ -43,7 +45,10 @@ void SdlMusic::load(const char* name) {
 
 void SdlMusic::play(double startSeconds) {
     if (failed || !module) return;
-    if (startSeconds > 0) module->set_position_seconds(startSeconds);
+    if (startSeconds > 0) {
+        seekModule(*module, startSeconds);
+        moduleFrames = std::llround(startSeconds * renderRate);
+    }
     SDL_AudioSpec wanted{};
     wanted.freq = renderRate;
     wanted.format = AUDIO_S16SYS;
@@ -61,17 +66,45 @@ void SdlMusic::play(double startSeconds) {
     SDL_PauseAudioDevice(device, 0);
 }
 
+// How much of the buffer SDL plays from has been heard, in milliseconds.
+double SdlMusic::sinceHandedMs() const {
+    if (handedFrames == 0) return 0;  // the device has not asked for sound yet
+    const double bufferMs = 1000.0 * bufferFrames / renderRate;
+    const double sinceMs = 1000.0 * static_cast<double>(SDL_GetPerformanceCounter() - handedAt) /
+                           static_cast<double>(SDL_GetPerformanceFrequency());
+    return std::min(sinceMs, bufferMs);
+}
+
 double SdlMusic::heardMs() {
     if (!device) return -1;
     SDL_LockAudioDevice(device);
-    const int64_t handed = handedFrames;
-    const Uint64 at = handedAt;
+    const double heard = 1000.0 * static_cast<double>(handedFrames - bufferFrames) / renderRate + sinceHandedMs();
     SDL_UnlockAudioDevice(device);
-    if (handed == 0) return 0;  // the device has not asked for sound yet
-    const double bufferMs = 1000.0 * bufferFrames / renderRate;
-    const double sinceMs = 1000.0 * static_cast<double>(SDL_GetPerformanceCounter() - at) /
-                           static_cast<double>(SDL_GetPerformanceFrequency());
-    return 1000.0 * static_cast<double>(handed - bufferFrames) / renderRate + std::min(sinceMs, bufferMs);
+    return heard;
+}
+
+double SdlMusic::heardMusicMs() {
+    if (!device) return -1;
+    SDL_LockAudioDevice(device);
+    const int64_t playing = handedFrames == 0 ? moduleFrames : moduleFrames - bufferFrames;
+    const double heard = 1000.0 * static_cast<double>(playing) / renderRate + sinceHandedMs();
+    SDL_UnlockAudioDevice(device);
+    return heard;
+}
+
+void SdlMusic::pause() {
+    if (device) SDL_PauseAudioDevice(device, 1);
+}
+
+void SdlMusic::playFrom(double seconds) {
+    if (!device) return;
+    SDL_LockAudioDevice(device);
+    const double pendingMs = handedFrames == 0 ? 0 : 1000.0 * bufferFrames / renderRate - sinceHandedMs();
+    const double from = seconds + pendingMs / 1000.0;
+    seekModule(*module, from);
+    moduleFrames = std::llround(from * renderRate);
+    SDL_UnlockAudioDevice(device);
+    SDL_PauseAudioDevice(device, 0);
 }
 
 // Runs on SDL's audio thread. The module is touched only here once the
@@ -91,5 +124,6 @@ void SdlMusic::fill(void* self, Uint8* stream, int length) {
     // its own pace until the show ends.
     music.bufferFrames = static_cast<int>(frames);
     music.handedFrames += static_cast<int64_t>(frames);
+    music.moduleFrames += static_cast<int64_t>(frames);
     music.handedAt = SDL_GetPerformanceCounter();
 }
