@@ -56,9 +56,8 @@ void followTheMusic(SdlMusic& music, uint32_t startTick) {
 // after every key of the show (`what`: "scene", "pause", "play", "seek"):
 // the scene, the show's time, where in the music the listener is, and how
 // far the picture is ahead of the music.
-void logSync(const char* what, const FrameClock& clock, int scene) {
+void logSync(const char* what, int scene, uint32_t showMs) {
     const double musicMs = musicTicks.music ? musicTicks.music->heardMusicMs() : -1;
-    const uint32_t showMs = platform::tickCount() - clock.startTick;
     if (musicMs < 0) {
         std::fprintf(stderr, "vokdemo: sync %s %d show %u ms, no music\n", what, scene, showMs);
         return;
@@ -66,6 +65,8 @@ void logSync(const char* what, const FrameClock& clock, int scene) {
     std::fprintf(stderr, "vokdemo: sync %s %d show %u ms music %.1f ms offset %.1f ms\n", what, scene, showMs, musicMs,
                  showMs - musicMs);
 }
+
+uint32_t showMsNow(const FrameClock& clock) { return platform::tickCount() - clock.startTick; }
 
 std::unique_ptr<FramePacer> pacer;  // none with --no-vsync: frames come as fast as they can
 
@@ -137,7 +138,7 @@ int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog
             if (backend.display().handleEvent(event)) return 0;
             const bool wasPaused = control.paused();
             keys.handle(event);
-            if (syncLog && control.paused() != wasPaused) logSync(wasPaused ? "play" : "pause", *demo.clock, scene);
+            if (syncLog && control.paused() != wasPaused) logSync(wasPaused ? "play" : "pause", scene, control.shownMs());
             continue;
         }
         if (!control.frameDue()) {
@@ -150,9 +151,9 @@ int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog
         const bool goesOn = stepFrame(demo, backend);
         keys.countFrame();
         if (syncLog && control.seeks() != seeks) {
-            logSync("seek", *demo.clock, demo.lastScene);
+            logSync("seek", demo.lastScene, showMsNow(*demo.clock));
         } else if (syncLog && demo.lastScene != scene) {
-            logSync("scene", *demo.clock, demo.lastScene);
+            logSync("scene", demo.lastScene, showMsNow(*demo.clock));
         }
         seeks = control.seeks();
         scene = demo.lastScene;
