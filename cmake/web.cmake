@@ -3,7 +3,7 @@
 # scripts/build-web configures it with emcmake and adds the data set and the
 # music, which the native build makes.
 set(VOK_WEB_DIR ${CMAKE_BINARY_DIR}/page CACHE PATH "Where the page is assembled")
-set(VOK_WEB_PAGE_FILES index.html vokdemo.css page.js music.js verify.js)
+set(VOK_WEB_PAGE_FILES index.html vokdemo.css page.js music.js verify.js keys.js)
 
 add_executable(vokweb app/web/web_show.cpp)
 target_link_libraries(vokweb PRIVATE vokshell)
@@ -13,7 +13,7 @@ target_link_options(vokweb PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createVokdemo
   -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1
-  -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=FS)
+  -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=FS,UTF8ToString)
 
 set(page_outputs)
 foreach(name ${VOK_WEB_PAGE_FILES})

@@ -169,17 +169,17 @@ std::string usageLine(const OptionRow& row) {
 const char* const keysText =
     "\n"
     "Keys of the live show:\n"
-    "  Space                 pause and resume\n"
-    "  Left, Right           5 s back, 5 s forward\n"
-    "  Page Up or ,          the start of the previous scene\n"
-    "  Page Down or .        the start of the next scene\n"
-    "  Home                  the beginning\n"
-    "  F                     full screen on and off\n"
-    "  S                     the frame as a 320x240 PNG picture in the working\n"
-    "                        directory, named with the show time and the scene\n"
-    "  I                     show time, scene, frame rate and the picture's\n"
-    "                        offset from the music, on and off\n"
-    "  Escape                end the show\n";
+    "  Space               pause and resume\n"
+    "  Left, Right         5 s back, 5 s forward\n"
+    "  Page Up or ,        the start of the previous scene\n"
+    "  Page Down or .      the start of the next scene\n"
+    "  Home                the beginning\n"
+    "  F                   full screen on and off\n"
+    "  S                   the frame as a 320x240 PNG picture in the working\n"
+    "                      directory, named with the show time and the scene\n"
+    "  I                   show time, scene, frame rate and the picture's\n"
+    "                      offset from the music, on and off\n"
+    "  Escape              end the show\n";
 
 std::string makeUsage() {
     std::string text =
