@@ -94,7 +94,7 @@ const OptionRow optionTable[] = {
          return true;
      }},
     {"--sync-log", nullptr, "Live show",
-     "at every scene change, print on standard error how far\nthe picture is from the music the listener hears",
+     "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears",
      [](ParseState& s, const char*, std::string&) { return s.options.syncLog = true, true; }},
     {"--render", nullptr, "Headless rendering", "render every frame with a virtual clock, no display",
      [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Render, true; }},

@@ -120,43 +120,61 @@ private:
     SdlDisplay* display_ = nullptr;
 };
 
-// Waiting events come first, one per pass; when none waits, one frame. The
-// frame that takes the end step shows the last picture once more, and the
-// loop ends when it reaches the event that frame posted.
-// While the show is paused the held picture is shown again, at the display's
-// pace or every 10 ms.
+// While the show is paused the held picture is shown again, at the
+// display's pace or every 10 ms.
+void showHeldPicture(Demo& demo, SdlBackend& backend) {
+    backend.present(*demo.workImage);
+    backend.flip();
+    if (!pacer) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    waitForNextFrame();
+}
+
+// With --sync-log: a line at every pause and resume, at the first frame of
+// a seek and at every change of scene.
+struct SyncLog {
+    bool on;
+    int scene = -1;
+    int seeks = 0;
+
+    void afterKey(const ShowControl& control, bool wasPaused) const {
+        if (on && control.paused() != wasPaused) logSync(wasPaused ? "play" : "pause", scene, control.shownMs());
+    }
+    void afterFrame(const Demo& demo, const ShowControl& control) {
+        if (on && control.seeks() != seeks) {
+            logSync("seek", demo.lastScene, showMsNow(*demo.clock));
+        } else if (on && demo.lastScene != scene) {
+            logSync("scene", demo.lastScene, showMsNow(*demo.clock));
+        }
+        seeks = control.seeks();
+        scene = demo.lastScene;
+    }
+};
+
+// Waiting events come first, one per pass; when none waits, one frame (none
+// while paused). The frame that takes the end step shows the last picture
+// once more, and the loop ends when it reaches the event that frame posted.
 int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog) {
     ShowControl control(demo, backend);
     PlayerKeys keys(demo, control, backend.music(), backend.display());
     backend.keys = &keys;
+    SyncLog log{syncLog};
     SDL_Event event;
-    int scene = -1;
-    int seeks = 0;
     for (;;) {
         if (SDL_PollEvent(&event)) {
             if (event.type == showEndedEvent) return 0;
             if (backend.display().handleEvent(event)) return 0;
             const bool wasPaused = control.paused();
             keys.handle(event);
-            if (syncLog && control.paused() != wasPaused) logSync(wasPaused ? "play" : "pause", scene, control.shownMs());
+            log.afterKey(control, wasPaused);
             continue;
         }
         if (!control.frameDue()) {
-            backend.present(*demo.workImage);
-            backend.flip();
-            if (!pacer) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            waitForNextFrame();
+            showHeldPicture(demo, backend);
             continue;
         }
         const bool goesOn = stepFrame(demo, backend);
         keys.countFrame();
-        if (syncLog && control.seeks() != seeks) {
-            logSync("seek", demo.lastScene, showMsNow(*demo.clock));
-        } else if (syncLog && demo.lastScene != scene) {
-            logSync("scene", demo.lastScene, showMsNow(*demo.clock));
-        }
-        seeks = control.seeks();
-        scene = demo.lastScene;
+        log.afterFrame(demo, control);
         if (!goesOn) {
             SDL_Event ended{};
             ended.type = showEndedEvent;

@@ -15,8 +15,7 @@ int sceneAt(uint32_t ms) {
 }  // namespace
 
 void ShowControl::press(ShowKey key) {
-    if (demo_.quitRequested) return;
-    const uint32_t now = paused_ ? heldMs_ : shownMs();
+    const uint32_t now = shownMs();
     const int scene = sceneAt(now);
     switch (key) {
         case ShowKey::Pause: togglePause(); break;
@@ -30,6 +29,7 @@ void ShowControl::press(ShowKey key) {
 }
 
 void ShowControl::togglePause() {
+    if (demo_.quitRequested) return;
     if (!paused_) {
         paused_ = true;
         heldMs_ = shownMs();
@@ -45,6 +45,7 @@ void ShowControl::togglePause() {
 }
 
 void ShowControl::seekTo(int64_t ms) {
+    if (demo_.quitRequested) return;
     const uint32_t target = static_cast<uint32_t>(std::clamp<int64_t>(ms, 0, showEndMs()));
     restartShow(demo_);
     moveClock(*demo_.clock, target);

@@ -27,12 +27,15 @@ public:
     ShowControl(Demo& demo, MusicFollower& music) : demo_(demo), music_(music) {}
 
     // Pause, the seeks and the beginning; the keys of the screen are not the
-    // show's and do nothing here. Nothing happens once the show has ended.
+    // show's and do nothing here. Nothing here acts once the show has ended.
     void press(ShowKey key);
 
+    // The pause holds the picture's time; resuming goes on from it, the
+    // pause not counted in the next frame's delta.
     void togglePause();
-    // Lands at `ms` of the show, clamped to its end (which ends the show as
-    // usual): a fresh show state, the clock moved, the music following.
+    // Lands at `ms` of the show, clamped to 0 and its end (which ends the
+    // show as usual): a fresh show state, the clock moved, the music
+    // following. While paused the show stays paused at the new time.
     void seekTo(int64_t ms);
 
     bool paused() const { return paused_; }
