@@ -192,13 +192,17 @@ keys_run() {
 case "$case_name" in
   keys)
     start_x
-    # Seeks by 5 s, by scenes and to the beginning.
-    keys_run 30 Right Left Left Next Prior Home comma period
+    cd "$work"  # where the screenshots go
+    # Seeks by 5 s, by scenes and to the beginning, then a screenshot.
+    keys_run 30 Right Left Left Next Prior Home comma period s
     press_escape
     wait_player 10
     expect_exit 0
     expect_seeks 5:35000:37000 4:30000:33000 3:25000:28965 4:28966:29500 3:24828:25300 0:0:400 0:0:400 1:8276:8700
-    echo "seeks: ok"
+    shot=$(ls vokdemo-00[89].*s-scene01.png 2>/dev/null | head -1)
+    [ -n "$shot" ] || fail "no screenshot of scene 1: $(ls)"
+    [ "$(identify -format '%w %h' "$shot")" = "320 240" ] || fail "$shot is not a 320x240 picture"
+    echo "seeks and screenshot: ok"
 
     # The next scene from every scene; after the last the end step ends the show.
     key_pause=0.3
