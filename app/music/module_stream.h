@@ -40,7 +40,9 @@ private:
     std::unique_ptr<openmpt::module> module;
 };
 
-// Moves `module` to frame round(seconds x 44,080) exactly: the library lands
-// on the row at or before the time, and the frames from there are rendered
-// and dropped. Past the end, the module is at its end. Returns the frame.
+// Moves `module` to frame round(seconds x 44,080) exactly, sounding as the
+// module played through to there: the library is moved to a row that starts
+// at or before it, with its rows timed at 44,080 Hz and the samples that
+// sound synchronised, and the frames from there are rendered and dropped.
+// Past the end, the module is at its end. Returns the frame it reached.
 int64_t seekModule(openmpt::module& module, double seconds);
