@@ -193,8 +193,15 @@ case "$case_name" in
   keys)
     start_x
     cd "$work"  # where the screenshots go
-    # Seeks by 5 s, by scenes and to the beginning, then a screenshot.
+    # Seeks by 5 s, by scenes and to the beginning, a screenshot, full screen.
     keys_run 30 Right Left Left Next Prior Home comma period s
+    # F: full screen and back to the window.
+    send_keys f
+    read -r x y w h <<<"$(window_geometry)"
+    [ "$x $y $w $h" = "0 0 1024 768" ] || fail "F: the window is at $x,$y size ${w}x$h, not the whole screen"
+    send_keys f
+    read -r x y w h <<<"$(window_geometry)"
+    [ "$x $y $w $h" = "10 10 640 480" ] || fail "F again: the window is at $x,$y size ${w}x$h, not 10,10 640x480"
     press_escape
     wait_player 10
     expect_exit 0
@@ -202,7 +209,7 @@ case "$case_name" in
     shot=$(ls vokdemo-00[89].*s-scene01.png 2>/dev/null | head -1)
     [ -n "$shot" ] || fail "no screenshot of scene 1: $(ls)"
     [ "$(identify -format '%w %h' "$shot")" = "320 240" ] || fail "$shot is not a 320x240 picture"
-    echo "seeks and screenshot: ok"
+    echo "seeks, screenshot and full screen: ok"
 
     # The next scene from every scene; after the last the end step ends the show.
     key_pause=0.3
