@@ -6,7 +6,7 @@
 //   node web_test.mjs CASE SOURCE_DIR PAGE_DIR NATIVE_PROGRAM DATA_DIR
 import { execFileSync, spawn } from 'node:child_process';
 import { once } from 'node:events';
-import { cpSync, mkdtempSync, rmSync } from 'node:fs';
+import { cpSync, mkdtempSync, readdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -189,6 +189,23 @@ const cases = {
       check(m.scene === scene && m.shownMs - sceneStarts[scene] < 400,
         `the next scene lands in scene ${m.scene} at ${m.shownMs} ms, not at the start of scene ${scene}`);
     }
+    // I: the overlay names the scene; S: the frame downloads, named with the time and the scene.
+    await page.keyboard.press('i');
+    const overlay = await page.$eval('#overlay', (e) => (e.hidden ? '' : e.textContent));
+    check(overlay.includes('scene 13 object and greets'), `the overlay says "${overlay}"`);
+    await page.keyboard.press('i');
+    const downloads = mkdtempSync(join(tmpdir(), 'vok-web-'));
+    const session = await page.target().createCDPSession();
+    await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    await page.keyboard.press('s');
+    let shots = [];
+    for (let i = 0; i < 50 && !shots.length; ++i) {
+      await new Promise((r) => setTimeout(r, 100));
+      shots = readdirSync(downloads).filter((name) => /^vokdemo-09[1-9]\.\d{3}s-scene13\.png$/.test(name));
+    }
+    rmSync(downloads, { recursive: true });
+    check(shots.length === 1, `S downloaded ${shots.length} pictures of scene 13`);
+
     await page.keyboard.press('Home');
     await page.keyboard.press(' ');
     const held = await settle(page);
