@@ -31,6 +31,8 @@ add_executable(vokdemo
   app/capture/capture_video.cpp
   app/capture/capture_wav.cpp
   app/sdl/frame_pacer.cpp
+  app/sdl/player_keys.cpp
+  tools/datagen/font.cpp
   display/sdl_display.cpp)
 target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix vokmusic SDL2::SDL2 OpenSSL::Crypto
   PNG::PNG PkgConfig::FFMPEG)

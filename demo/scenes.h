@@ -47,6 +47,8 @@ void advanceEffectStage(Demo& demo, EffectStage stage, float t);
 // and colour. False when a mesh file cannot be opened; its name is then in
 // `missing`.
 bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing);
+// The meshes' starting matrices and colour, as a show begins with them.
+void poseMeshes(ShowState& state);
 
 // The rotations of the 3D scenes at show time t; each replaces the whole
 // world matrix, so its z translation is 0 until the scene sets the depth.

@@ -81,13 +81,17 @@ bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing) {
             return false;
         }
     }
+    poseMeshes(state);
+    return true;
+}
+
+void poseMeshes(ShowState& state) {
     for (Mesh& mesh : state.meshes) {
         setIdentity(mesh.world);
         setIdentity(mesh.object);
         mesh.color &= 0xFF000000u;
         mesh.world.m[zTranslation] = 200.0;
     }
-    return true;
 }
 
 // A letter turning on the lomur picture at its row's depth.

@@ -83,6 +83,7 @@ bool SdlDisplay::createWindow(const DisplaySettings& settings) {
         scale = SDL_GetDisplayUsableBounds(0, &usable) == 0 ? fittingScale(usable.w, usable.h) : 1;
     }
     if (scale < 1) scale = 1;
+    windowScale = windowed ? scale : settings.scale;
     if (windowed) {
         window = SDL_CreateWindow(windowCaption, 10, 10, screenWidth * scale, screenHeight * scale, SDL_WINDOW_HIDDEN);
     } else {
@@ -163,6 +164,32 @@ int SdlDisplay::flip() {
     SDL_RenderCopy(renderer, texture, nullptr, &target);
     SDL_RenderPresent(renderer);
     return 1;
+}
+
+void SdlDisplay::toggleFullScreen() {
+    if (!window) return;
+    const bool full = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (!full) {
+        // The desktop's size as well, as a full-screen start makes it, for
+        // where no window manager acts on the request.
+        SDL_DisplayMode desktop{};
+        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+            SDL_SetWindowBordered(window, SDL_FALSE);
+            SDL_SetWindowPosition(window, 0, 0);
+            SDL_SetWindowSize(window, desktop.w, desktop.h);
+        }
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_Rect usable{};
+    int scale = windowScale;
+    if (scale == 0) scale = SDL_GetDisplayUsableBounds(0, &usable) == 0 ? fittingScale(usable.w, usable.h) : 1;
+    SDL_SetWindowSize(window, screenWidth * scale, screenHeight * scale);
+    SDL_SetWindowPosition(window, 10, 10);
+    SDL_ShowCursor(SDL_ENABLE);
 }
 
 SDL_Rect SdlDisplay::placement(int outputWidth, int outputHeight) {

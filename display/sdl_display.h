@@ -39,6 +39,10 @@ public:
     // Returns true when the event ends the program.
     bool handleEvent(const SDL_Event& event);
 
+    // F: full screen (the desktop's size, no cursor) on and off; back in a
+    // window it is the largest whole scale that fits, at (10, 10).
+    void toggleFullScreen();
+
     // The rectangle the picture fills in an output of the given size.
     static SDL_Rect placement(int outputWidth, int outputHeight);
 
@@ -65,6 +69,7 @@ private:
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     SDL_Cursor* arrow = nullptr;
+    int windowScale = 0;  // the window's scale; 0: the largest that fits
     std::string failureText;
 };
 

@@ -37,7 +37,10 @@ std::string PngFrameWriter::framePath(int64_t frame) const {
 }
 
 bool PngFrameWriter::write(const Image& image, int64_t frame, std::string& error) {
-    std::string path = framePath(frame);
+    return writePicture(image, framePath(frame), error);
+}
+
+bool PngFrameWriter::writePicture(const Image& image, const std::string& path, std::string& error) {
     if (writeFile(image, path, path, error)) return true;
     std::remove(path.c_str());
     return false;

@@ -17,6 +17,8 @@ public:
     bool write(const Image& image, int64_t frame, std::string& error);
     // Writes one picture to `path`; `shownPath` names it in messages.
     bool writeFile(const Image& image, const std::string& path, const std::string& shownPath, std::string& error);
+    // Writes one picture to `path`, removed again when it fails half-way.
+    bool writePicture(const Image& image, const std::string& path, std::string& error);
 
 private:
 

@@ -110,7 +110,7 @@ const OptionRow optionTable[] = {
          return true;
      }},
     {"--sync-log", nullptr, "Live show",
-     "at every scene change, print on standard error how far\nthe picture is from the music the listener hears",
+     "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears",
      [](ParseState& s, const char*, std::string&) { return s.options.syncLog = true, true; }},
     {"--render", nullptr, "Headless rendering", "render every frame with a virtual clock, no display",
      [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Render, true; }},
@@ -203,6 +203,22 @@ std::string usageLine(const OptionRow& row) {
     return line + "\n";
 }
 
+// The live show's keys (the Windows program has Escape only).
+const char* const keysText =
+    "\n"
+    "Keys of the live show:\n"
+    "  Space               pause and resume\n"
+    "  Left, Right         5 s back, 5 s forward\n"
+    "  Page Up or ,        the start of the previous scene\n"
+    "  Page Down or .      the start of the next scene\n"
+    "  Home                the beginning\n"
+    "  F                   full screen on and off\n"
+    "  S                   the frame as a 320x240 PNG picture in the working\n"
+    "                      directory, named with the show time and the scene\n"
+    "  I                   show time, scene, frame rate and the picture's\n"
+    "                      offset from the music, on and off\n"
+    "  Escape              end the show\n";
+
 std::string makeUsage() {
     std::string text =
         "usage: vokdemo [1] [options]\n"
@@ -217,7 +233,7 @@ std::string makeUsage() {
         }
         text += usageLine(row);
     }
-    return text;
+    return text + keysText;
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ public:
     bool load(const char* fileName, std::string& problem);
     bool loaded() const { return module != nullptr; }
 
-    void seek(double seconds);  // from the start of the module
+    // To `seconds` from the start of the module, to the frame (see seekModule).
+    void seek(double seconds);
 
     // Fills all `frames` (two samples each): the music, then silence after
     // its end or when nothing is loaded. Returns how many frames were music.
@@ -45,3 +46,10 @@ private:
     std::ostringstream libraryLog;  // the library's own messages, kept off std::clog
     std::unique_ptr<openmpt::module> module;
 };
+
+// Moves `module` to frame round(seconds x 44,080) exactly, sounding as the
+// module played through to there: the library is moved to a row that starts
+// at or before it, with its rows timed at 44,080 Hz and the samples that
+// sound synchronised, and the frames from there are rendered and dropped.
+// Past the end, the module is at its end. Returns the frame it reached.
+int64_t seekModule(openmpt::module& module, double seconds);

@@ -9,7 +9,9 @@
 
 #include "app/cli/runners.h"
 #include "app/sdl/frame_pacer.h"
+#include "app/sdl/player_keys.h"
 #include "app/sdl/sdl_music.h"
+#include "app/shell/show_control.h"
 #include "app/shell/show_start.h"
 #include "app/shell/stdio_messages.h"
 #include "display/sdl_display.h"
@@ -41,26 +43,30 @@ uint32_t showTicks() {
     return now;
 }
 
-void followTheMusic(SdlMusic& music) {
+// `startTick` is SDL's tick just before the device opened: the show's time
+// of that tick is the music's start, whatever opening the device took.
+void followTheMusic(SdlMusic& music, uint32_t startTick) {
     if (!music.isPlaying()) return;
-    musicTicks.start = musicTicks.last = SDL_GetTicks();
+    musicTicks.start = startTick;
+    musicTicks.last = SDL_GetTicks();
     musicTicks.music = &music;
 }
 
-// With --sync-log, one line on standard error at every change of scene: the
-// show's time, the time of the music the listener hears on the show's clock,
-// and how far the picture is ahead of the music.
-void logSync(const FrameClock& clock, int scene) {
-    const double heard = musicTicks.music ? musicTicks.music->heardMs() : -1;
-    const uint32_t showMs = platform::tickCount() - clock.startTick;
-    if (heard < 0) {
-        std::fprintf(stderr, "vokdemo: sync scene %d show %u ms, no music\n", scene, showMs);
+// With --sync-log, one line on standard error at every change of scene and
+// after every key of the show (`what`: "scene", "pause", "play", "seek"):
+// the scene, the show's time, where in the music the listener is, and how
+// far the picture is ahead of the music.
+void logSync(const char* what, int scene, uint32_t showMs) {
+    const double musicMs = musicTicks.music ? musicTicks.music->heardMusicMs() : -1;
+    if (musicMs < 0) {
+        std::fprintf(stderr, "vokdemo: sync %s %d show %u ms, no music\n", what, scene, showMs);
         return;
     }
-    const double musicMs = heard + static_cast<double>(static_cast<int32_t>(musicTicks.start - clock.startTick));
-    std::fprintf(stderr, "vokdemo: sync scene %d show %u ms music %.1f ms offset %.1f ms\n", scene, showMs, musicMs,
+    std::fprintf(stderr, "vokdemo: sync %s %d show %u ms music %.1f ms offset %.1f ms\n", what, scene, showMs, musicMs,
                  showMs - musicMs);
 }
+
+uint32_t showMsNow(const FrameClock& clock) { return platform::tickCount() - clock.startTick; }
 
 std::unique_ptr<FramePacer> pacer;  // none with --no-vsync: frames come as fast as they can
 
@@ -74,8 +80,9 @@ void waitForNextFrame() {
     if (pause > 0) std::this_thread::sleep_for(std::chrono::duration<double>(pause));
 }
 
-// What the SDL player supplies to the shared start-up and frame step.
-class SdlBackend : public Backend {
+// What the SDL player supplies to the shared start-up and frame step, and
+// how its music follows the viewer's pauses and seeks.
+class SdlBackend : public Backend, public MusicFollower {
 public:
     explicit SdlBackend(const DisplaySettings& settings) : settings_(settings) {}
 
@@ -93,11 +100,16 @@ public:
         return false;
     }
     void playMusic(double startSeconds) override {
+        const uint32_t startTick = SDL_GetTicks();
         music_.play(startSeconds);
-        followTheMusic(music_);
+        followTheMusic(music_, startTick);
     }
-    void present(const Image& work) override { display_->present(work); }
+    void present(const Image& work) override { display_->present(keys ? keys->picture(work) : work); }
     void flip() override { display_->flip(); }
+    void pause() override { music_.pause(); }
+    void playFrom(double seconds) override { music_.playFrom(seconds); }
+
+    PlayerKeys* keys = nullptr;  // once the show runs
 
     SdlDisplay& display() { return *display_; }
     SdlMusic& music() { return music_; }
@@ -108,21 +120,61 @@ private:
     SdlDisplay* display_ = nullptr;
 };
 
-// Waiting events come first, one per pass; when none waits, one frame. The
-// frame that takes the end step shows the last picture once more, and the
-// loop ends when it reaches the event that frame posted.
-int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog) {
-    SDL_Event event;
+// While the show is paused the held picture is shown again, at the
+// display's pace or every 10 ms.
+void showHeldPicture(Demo& demo, SdlBackend& backend) {
+    backend.present(*demo.workImage);
+    backend.flip();
+    if (!pacer) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    waitForNextFrame();
+}
+
+// With --sync-log: a line at every pause and resume, at the first frame of
+// a seek and at every change of scene.
+struct SyncLog {
+    bool on;
     int scene = -1;
+    int seeks = 0;
+
+    void afterKey(const ShowControl& control, bool wasPaused) const {
+        if (on && control.paused() != wasPaused) logSync(wasPaused ? "play" : "pause", scene, control.shownMs());
+    }
+    void afterFrame(const Demo& demo, const ShowControl& control) {
+        if (on && control.seeks() != seeks) {
+            logSync("seek", demo.lastScene, showMsNow(*demo.clock));
+        } else if (on && demo.lastScene != scene) {
+            logSync("scene", demo.lastScene, showMsNow(*demo.clock));
+        }
+        seeks = control.seeks();
+        scene = demo.lastScene;
+    }
+};
+
+// Waiting events come first, one per pass; when none waits, one frame (none
+// while paused). The frame that takes the end step shows the last picture
+// once more, and the loop ends when it reaches the event that frame posted.
+int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog) {
+    ShowControl control(demo, backend);
+    PlayerKeys keys(demo, control, backend.music(), backend.display());
+    backend.keys = &keys;
+    SyncLog log{syncLog};
+    SDL_Event event;
     for (;;) {
         if (SDL_PollEvent(&event)) {
             if (event.type == showEndedEvent) return 0;
             if (backend.display().handleEvent(event)) return 0;
+            const bool wasPaused = control.paused();
+            keys.handle(event);
+            log.afterKey(control, wasPaused);
+            continue;
+        }
+        if (!control.frameDue()) {
+            showHeldPicture(demo, backend);
             continue;
         }
         const bool goesOn = stepFrame(demo, backend);
-        if (syncLog && demo.lastScene != scene) logSync(*demo.clock, demo.lastScene);
-        scene = demo.lastScene;
+        keys.countFrame();
+        log.afterFrame(demo, control);
         if (!goesOn) {
             SDL_Event ended{};
             ended.type = showEndedEvent;

@@ -1,6 +1,7 @@
 #include "app/sdl/sdl_music.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 SdlMusic::SdlMusic() = default;
@@ -37,7 +38,10 @@ void SdlMusic::load(const char* name) {
 
 void SdlMusic::play(double startSeconds) {
     if (failed || !stream.loaded()) return;
-    if (startSeconds > 0) stream.seek(startSeconds);
+    if (startSeconds > 0) {
+        stream.seek(startSeconds);
+        moduleFrames = std::llround(startSeconds * ModuleStream::rate);
+    }
     SDL_AudioSpec wanted{};
     wanted.freq = ModuleStream::rate;
     wanted.format = AUDIO_S16SYS;
@@ -55,17 +59,47 @@ void SdlMusic::play(double startSeconds) {
     SDL_PauseAudioDevice(device, 0);
 }
 
+// How much of the buffer SDL plays from has been heard, in milliseconds.
+double SdlMusic::sinceHandedMs() const {
+    if (handedFrames == 0) return 0;  // the device has not asked for sound yet
+    const double bufferMs = 1000.0 * bufferFrames / ModuleStream::rate;
+    const double sinceMs = 1000.0 * static_cast<double>(SDL_GetPerformanceCounter() - handedAt) /
+                           static_cast<double>(SDL_GetPerformanceFrequency());
+    return std::min(sinceMs, bufferMs);
+}
+
 double SdlMusic::heardMs() {
     if (!device) return -1;
     SDL_LockAudioDevice(device);
-    const int64_t handed = handedFrames;
-    const Uint64 at = handedAt;
+    const double heard =
+        1000.0 * static_cast<double>(handedFrames - bufferFrames) / ModuleStream::rate + sinceHandedMs();
     SDL_UnlockAudioDevice(device);
-    if (handed == 0) return 0;  // the device has not asked for sound yet
-    const double bufferMs = 1000.0 * bufferFrames / ModuleStream::rate;
-    const double sinceMs = 1000.0 * static_cast<double>(SDL_GetPerformanceCounter() - at) /
-                           static_cast<double>(SDL_GetPerformanceFrequency());
-    return 1000.0 * static_cast<double>(handed - bufferFrames) / ModuleStream::rate + std::min(sinceMs, bufferMs);
+    return heard;
+}
+
+double SdlMusic::heardMusicMs() {
+    if (!device) return -1;
+    SDL_LockAudioDevice(device);
+    const int64_t playing = handedFrames == 0 ? moduleFrames : moduleFrames - bufferFrames;
+    const double heard = 1000.0 * static_cast<double>(playing) / ModuleStream::rate + sinceHandedMs();
+    SDL_UnlockAudioDevice(device);
+    return heard;
+}
+
+void SdlMusic::pause() {
+    if (device) SDL_PauseAudioDevice(device, 1);
+}
+
+void SdlMusic::playFrom(double seconds) {
+    if (!device) return;
+    SDL_LockAudioDevice(device);
+    const double pendingMs =
+        handedFrames == 0 ? 0 : 1000.0 * bufferFrames / ModuleStream::rate - sinceHandedMs();
+    const double from = seconds + pendingMs / 1000.0;
+    stream.seek(from);
+    moduleFrames = std::llround(from * ModuleStream::rate);
+    SDL_UnlockAudioDevice(device);
+    SDL_PauseAudioDevice(device, 0);
 }
 
 // Runs on SDL's audio thread. The stream is touched only here once the
@@ -78,5 +112,6 @@ void SdlMusic::fill(void* self, Uint8* buffer, int length) {
     // its own pace until the show ends.
     music.bufferFrames = static_cast<int>(frames);
     music.handedFrames += static_cast<int64_t>(frames);
+    music.moduleFrames += static_cast<int64_t>(frames);
     music.handedAt = SDL_GetPerformanceCounter();
 }

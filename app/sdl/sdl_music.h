@@ -34,6 +34,17 @@ public:
     // smoothly at the sound card's pace, whatever the wall clock does.
     double heardMs();
 
+    // Where in the music the listener is, in milliseconds from the module's
+    // start (the silence after its end counts on), or -1 without sound.
+    double heardMusicMs();
+
+    // Pause: the device stops asking for sound. playFrom: the music the
+    // listener hears from the end of what SDL still plays is the module at
+    // `seconds` plus that much, so the show time `seconds` now and the music
+    // agree from there on; a paused device plays again.
+    void pause();
+    void playFrom(double seconds);
+
 private:
     static void fill(void* self, Uint8* stream, int length);
     void warn(const std::string& problem);
@@ -46,4 +57,7 @@ private:
     int64_t handedFrames = 0;
     Uint64 handedAt = 0;  // performance counter when the last buffer was handed over
     int bufferFrames = 0;
+    int64_t moduleFrames = 0;  // the module's frame at the end of what was handed over
+
+    double sinceHandedMs() const;  // under the device's lock
 };

@@ -7,10 +7,15 @@
 // the picture holds until the sound catches up.
 
 // The audio context's time of the sound the listener hears now, in seconds.
+// The output's time stamp is that of the last sound handed to the device,
+// heard at its performance time: carried on from there to now, so that the
+// reading moves smoothly between the device's callbacks.
 function heardTime(context) {
   if (context.getOutputTimestamp) {
     const stamp = context.getOutputTimestamp();
-    if (stamp.contextTime > 0) return stamp.contextTime;
+    if (stamp.contextTime > 0) {
+      return stamp.contextTime + Math.max(0, performance.now() - stamp.performanceTime) / 1000;
+    }
   }
   return context.currentTime - (context.outputLatency || 0) - (context.baseLatency || 0);
 }
@@ -38,9 +43,11 @@ export class ShowClock {
     this.origin = performance.now() - this.last;
   }
 
+  // `heard` is kept: the audio context's time the reading was made from.
   now() {
+    this.heard = this.audio ? heardTime(this.audio.context) : undefined;
     const ms = this.audio
-      ? this.audio.ms + (heardTime(this.audio.context) - this.audio.when) * 1000
+      ? this.audio.ms + (this.heard - this.audio.when) * 1000
       : performance.now() - this.origin;
     this.last = Math.max(this.last, Math.floor(ms));
     return this.last;
@@ -99,6 +106,29 @@ export class Music {
     this.release();
   }
 
+  // The viewer's pause: the music stops where it is heard.
+  pause() {
+    this.wanted = false;
+    this.release();
+  }
+
+  // After a seek or a pause: the show time now is `seconds`, and the music
+  // plays from there.
+  playFrom(seconds) {
+    if (!this.clock) return;
+    this.zeroMs = this.clock.now() - Math.round(seconds * 1000);
+    this.wanted = true;
+    this.release();
+    this.tryPlay();
+  }
+
+  // Where in the music the listener is, in milliseconds, or -1 when none
+  // plays; at the audio context's time `heard` when given.
+  heardMs(heard = this.context && heardTime(this.context)) {
+    if (!this.source) return -1;
+    return this.playing.offsetMs + (heard - this.playing.when) * 1000;
+  }
+
   // A context that stops running (suspended by the system) would stop the
   // clock with it: the page's clock takes over until it runs again.
   followState() {
@@ -116,17 +146,22 @@ export class Music {
     if (this.clock) this.clock.followPage();
   }
 
+  // The sound started now is heard only after the output's latency: the
+  // music starts that much further in, so that the clock carries on from its
+  // reading without holding the picture and the listener hears the show's time.
   tryPlay() {
     if (!this.wanted || this.source || !this.buffer || !this.context || this.context.state !== 'running') return;
-    const offset = (this.clock.now() - this.zeroMs) / 1000;
+    const when = this.context.currentTime;
+    const latency = Math.min(Math.max(when - heardTime(this.context), 0), 0.5);
+    const offset = (this.clock.now() - this.zeroMs) / 1000 + latency;
     if (offset >= this.buffer.duration) return;
     const source = this.context.createBufferSource();
     source.buffer = this.buffer;
     source.connect(this.context.destination);
-    const when = this.context.currentTime;
     source.start(when, offset);
     this.source = source;
+    this.playing = { when, offsetMs: offset * 1000 };
     document.body.dataset.sound = 'on';
-    this.clock.followAudio(this.context, when, this.zeroMs + Math.round(offset * 1000));
+    this.clock.followAudio(this.context, when, this.zeroMs + offset * 1000);
   }
 }

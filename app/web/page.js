@@ -1,6 +1,7 @@
 // The page: fetches the data set and the music, then either plays the show
 // (start screen, the picture scaled to the window, end screen) or, with
 // ?render=FPS, runs the verification mode.
+import { ShowKeys, parseLink, repeats } from './keys.js';
 import { Music, ShowClock } from './music.js';
 import { parseFps, renderLines } from './verify.js';
 
@@ -50,6 +51,8 @@ async function loadCore(clock, output, music) {
     coreText: (text) => output.add(text),
     allowSound: () => music?.allow(),
     playMusic: () => music?.start(clock, clock.now()),
+    pauseMusic: () => music?.pause(),
+    musicFrom: (seconds) => music?.playFrom(seconds),
   });
 }
 
@@ -124,6 +127,7 @@ class Player {
       fail(startFailed(this.output));
       return;
     }
+    this.keys.openAtLink();
     this.playing = true;
     setState('playing');
     document.body.classList.add('playing');
@@ -133,9 +137,12 @@ class Player {
 
   // One frame of the loop: tick, draw, convert, then show. The end step's
   // frame shows the last picture once more before the end screen.
+  // While paused nothing is drawn: the canvas keeps the held picture.
   frame() {
-    const going = this.vok._vokStep();
-    this.draw();
+    const due = this.vok._vokFrameDue();
+    const going = due ? this.vok._vokStep() : 1;
+    if (due) this.draw();
+    this.keys.afterFrame(due);
     if (going) this.frameRequest = requestAnimationFrame(() => this.frame());
     else this.end();
   }
@@ -156,6 +163,7 @@ class Player {
     this.playing = false;
     cancelAnimationFrame(this.frameRequest);
     this.music.stop();
+    this.keys.ended();
     document.body.classList.remove('playing');
     element('end').hidden = false;
     element('again').focus();
@@ -170,12 +178,24 @@ function listen(player, autostart) {
   addEventListener('dblclick', toggleFullScreen);
   addEventListener('keydown', (event) => {
     // Browser shortcuts and modifier keys alone are not meant for the page.
-    if (event.repeat || event.ctrlKey || event.altKey || event.metaKey) return;
+    if (event.ctrlKey || event.altKey || event.metaKey) return;
+    if (event.repeat && !(repeats(event) && document.body.dataset.state === 'playing')) return;
     if (['Shift', 'Control', 'Alt', 'Meta', 'Tab'].includes(event.key)) return;
     if (event.key === 'f' || event.key === 'F') toggleFullScreen();
     const state = document.body.dataset.state;
     if (state === 'start' && event.key !== 'Escape') player.start();
     else if (state === 'playing' && event.key === 'Escape') player.end();
+    else if (state === 'playing' && player.keys.press(event)) event.preventDefault();
+  });
+  addEventListener('mousemove', () => {
+    if (document.body.dataset.state === 'playing') player.keys.showBar();
+  });
+  // A moment typed into the address while the show plays.
+  addEventListener('hashchange', () => {
+    if (document.body.dataset.state !== 'playing') return;
+    const link = parseLink(location.hash, player.keys.sceneStarts, player.keys.endMs);
+    if (link.error) player.keys.say(link.error);
+    else player.keys.seekTo(link.ms);
   });
   element('start').addEventListener('click', () => player.start());
   element('again').addEventListener('click', () => player.start());
@@ -188,6 +208,7 @@ function listen(player, autostart) {
 
 function play(vok, music, clock, output) {
   const player = new Player(vok, music, clock, output);
+  player.keys = new ShowKeys(vok, music, element);
   listen(player, params.has('autostart'));
   if (!window.AudioContext) {
     element('start-note').textContent = 'This browser has no Web Audio: the show plays without its music.';

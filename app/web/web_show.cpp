@@ -10,11 +10,15 @@
 #include <string>
 
 #include "app/shell/backend.h"
+#include "app/shell/show_control.h"
+#include "app/shell/show_info.h"
 #include "app/shell/show_run.h"
 #include "app/shell/show_start.h"
 #include "common/messages.h"
 #include "demo/data_files.h"
 #include "demo/demo.h"
+#include "demo/scenes.h"
+#include "demo/show_seek.h"
 #include "platform/platform.h"
 
 namespace {
@@ -25,6 +29,8 @@ EM_JS(void, pageText, (const char* bytes), { Module.coreText(UTF8ToString(bytes)
 EM_JS(void, pageWarning, (const char* line), { console.warn(UTF8ToString(line)); });
 EM_JS(void, pageAllowSound, (), { Module.allowSound(); });
 EM_JS(void, pagePlayMusic, (), { Module.playMusic(); });
+EM_JS(void, pagePauseMusic, (), { Module.pauseMusic(); });
+EM_JS(void, pageMusicFrom, (double seconds), { Module.musicFrom(seconds); });
 
 // The files the page fetched are written here before the show starts.
 const char* const dataDirectory = "/data";
@@ -61,9 +67,19 @@ public:
     void present(const Image& work) override { convertForCanvas(work); }
 };
 
+// The page's music follows pauses and seeks (music.js).
+class PageMusic : public MusicFollower {
+public:
+    void pause() override { pagePauseMusic(); }
+    void playFrom(double seconds) override { pageMusicFrom(seconds); }
+};
+
 ConsoleMessages messages;
 CanvasBackend backend;
+PageMusic music;
 std::unique_ptr<Demo> demo;
+std::unique_ptr<ShowControl> control;
+std::string infoText;
 std::unique_ptr<headless::ShowRun> run;
 
 // The files the core reads, one a line: the data table's less the music,
@@ -91,10 +107,33 @@ EMSCRIPTEN_KEEPALIVE const char* vokCoreFiles() {
 EMSCRIPTEN_KEEPALIVE int vokStartShow() {
     platform::setDataDirectory(dataDirectory);
     platform::setTickCounter(pageTickCount);
+    control.reset();
     demo.reset();
     ShowStart start = startShow(backend, messages);
     demo = std::move(start.demo);
+    if (demo) control = std::make_unique<ShowControl>(*demo, music);
     return start.exitCode;
+}
+
+// The viewer's keys (keys.js): a ShowKey by its number, a seek to a moment,
+// whether the loop renders a frame now (not while paused), and what the
+// overlay and the address show.
+EMSCRIPTEN_KEEPALIVE void vokPress(int key) { control->press(static_cast<ShowKey>(key)); }
+EMSCRIPTEN_KEEPALIVE void vokSeekTo(double ms) { control->seekTo(static_cast<int64_t>(ms)); }
+EMSCRIPTEN_KEEPALIVE int vokFrameDue() { return control->frameDue() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int vokPaused() { return control->paused() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE uint32_t vokShownMs() { return control->shownMs(); }
+EMSCRIPTEN_KEEPALIVE uint32_t vokShowMsNow() { return platform::tickCount() - demo->clock->startTick; }
+EMSCRIPTEN_KEEPALIVE int vokScene() { return demo->lastScene; }
+EMSCRIPTEN_KEEPALIVE int vokSceneCount() { return sceneCount; }
+EMSCRIPTEN_KEEPALIVE uint32_t vokSceneStartMs(int scene) { return sceneStartMs(scene); }
+EMSCRIPTEN_KEEPALIVE const char* vokOverlayText(double framesPerSecond, double musicMs) {
+    infoText = overlayText(control->shownMs(), demo->lastScene, framesPerSecond, musicMs);
+    return infoText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* vokScreenshotName() {
+    infoText = screenshotName(control->shownMs(), demo->lastScene);
+    return infoText.c_str();
 }
 
 // One frame: tick, draw, convert. 0 once the show has taken its end step;

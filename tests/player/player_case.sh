@@ -2,7 +2,7 @@
 # One case of the live player's tests, on a private X server.
 #   player_case.sh CASE VOKDEMO PROBE DATA_DIR WORK_DIR
 # Cases: window, scale, fullscreen, escape, audio, music-start, end, no-music,
-# no-audio, no-display, no-mesh, sync, wm-window, wm-fullscreen.
+# no-audio, no-display, no-mesh, sync, wm-window, wm-fullscreen, keys.
 #
 # No check depends on the moment a screenshot is taken: each polls until the
 # picture it expects shows, and starts the show where that picture holds for
@@ -148,7 +148,122 @@ play_briefly_with_disk_audio() {
   expect_exit 0
 }
 
+# The show's keys. Sends the keys to the player's window, $key_pause s apart.
+send_keys() {
+  local key
+  xdotool windowfocus --sync "$window" 2>/dev/null
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep "$key_pause"
+  done
+}
+key_pause=0.4
+
+# Each --sync-log line for a seek must match the expected landings in order,
+# given as SCENE:FROM_MS:TO_MS, with the music within one audio buffer
+# (1024 frames, 23.2 ms) of the picture.
+expect_seeks() {
+  local got i=0 want scene from to
+  mapfile -t got < <(grep '^vokdemo: sync seek' "$work/stderr")
+  [ "${#got[@]}" -eq "$#" ] || fail "expected $# seeks, got ${#got[@]}: $(cat "$work/stderr")"
+  for want in "$@"; do
+    IFS=: read -r scene from to <<<"$want"
+    # vokdemo: sync seek SCENE show MS ms music MS ms offset MS ms
+    read -r _ _ _ s _ show _ _ music _ _ offset _ <<<"${got[i]}"
+    [ "$s" = "$scene" ] && [ "$show" -ge "$from" ] && [ "$show" -le "$to" ] ||
+      fail "seek $i: ${got[i]}; expected scene $scene at $from to $to ms"
+    awk -v o="$offset" 'BEGIN { exit !(o <= 23.2 && o >= -23.2) }' || fail "seek $i: music off the picture: ${got[i]}"
+    i=$(( i + 1 ))
+  done
+}
+
+# One run of the player from START with the keys given, after the window and
+# the sound are there.
+keys_run() {
+  local start=$1; shift
+  use_disk_audio
+  rm -f "$work/audio.raw"
+  start_player --sync-log --start "$start"
+  find_window
+  wait_for_show_start
+  send_keys "$@"
+}
+
 case "$case_name" in
+  keys)
+    start_x
+    cd "$work"  # where the screenshots go
+    # Seeks by 5 s, by scenes and to the beginning, a screenshot, full screen.
+    keys_run 30 Right Left Left Next Prior Home comma period s
+    # F: full screen and back to the window.
+    send_keys f
+    read -r x y w h <<<"$(window_geometry)"
+    [ "$x $y $w $h" = "0 0 1024 768" ] || fail "F: the window is at $x,$y size ${w}x$h, not the whole screen"
+    send_keys f
+    read -r x y w h <<<"$(window_geometry)"
+    [ "$x $y $w $h" = "10 10 640 480" ] || fail "F again: the window is at $x,$y size ${w}x$h, not 10,10 640x480"
+    press_escape
+    wait_player 10
+    expect_exit 0
+    expect_seeks 5:35000:37000 4:30000:33000 3:25000:28965 4:28966:29500 3:24828:25300 0:0:400 0:0:400 1:8276:8700
+    shot=$(ls vokdemo-00[89].*s-scene01.png 2>/dev/null | head -1)
+    [ -n "$shot" ] || fail "no screenshot of scene 1: $(ls)"
+    [ "$(identify -format '%w %h' "$shot")" = "320 240" ] || fail "$shot is not a 320x240 picture"
+    echo "seeks, screenshot and full screen: ok"
+
+    # The next scene from every scene; after the last the end step ends the show.
+    key_pause=0.3
+    keys_run 0 Next Next Next Next Next Next Next Next Next Next Next Next Next Next
+    wait_player 10
+    expect_exit 0
+    expected=() scene=1
+    for ms in 8276 16552 24828 28966 33104 37242 41379 49655 57931 66207 74483 82758 91034 99310; do
+      expected+=("$scene:$ms:$(( ms + 400 ))")
+      scene=$(( scene + 1 ))
+    done
+    expect_seeks "${expected[@]}"
+    echo "next scene: ok"
+
+    # Pause in the jittering credits: the picture holds for 2 s, the music
+    # stops and goes on from the held moment.
+    key_pause=0.2
+    keys_run 76 space
+    import -window "$window" "$work/held-a.png" || fail "no screenshot"
+    sleep 2
+    import -window "$window" "$work/held-b.png" || fail "no screenshot"
+    changed=$(compare -metric AE "$work/held-a.png" "$work/held-b.png" null: 2>&1 | cut -d' ' -f1)
+    [ "$changed" = 0 ] || fail "the picture moved while paused ($changed pixels)"
+    send_keys space
+    sleep 1.5
+    press_escape
+    wait_player 10
+    expect_exit 0
+    held=$(awk '/^vokdemo: sync pause/ { print $6 / 1000 }' "$work/stderr")
+    [ -n "$held" ] || fail "no pause: $(cat "$work/stderr")"
+    grep -q "^vokdemo: sync play 11 show $(awk '/^vokdemo: sync pause/ { print $6 }' "$work/stderr") ms" "$work/stderr" ||
+      fail "the show did not go on from the held time: $(cat "$work/stderr")"
+    "$probe" pause "$work/audio.raw" "$data/zumber.xm" 44080 "$held" 1.5 || fail "the music did not pause"
+    echo "pause: ok"
+
+    # 1,000 of the show's keys in a burst: the player lives and plays on.
+    key_pause=0
+    keys_run 2
+    keys=(space Left Right Prior Next Home comma period i)
+    burst=()
+    for _ in $(seq 1000); do burst+=(key --delay 0 "${keys[RANDOM % ${#keys[@]}]}"); done
+    xdotool "${burst[@]}" || fail "xdotool could not send the burst"
+    sleep 1
+    kill -0 "$player_pid" 2>/dev/null || fail "the player died in the burst: $(tail -5 "$work/stderr")"
+    pauses=$(grep -c '^vokdemo: sync pause' "$work/stderr")
+    plays=$(grep -c '^vokdemo: sync play' "$work/stderr")
+    [ "$pauses" -gt "$plays" ] && send_keys space
+    send_keys Home
+    wm_dir=$work wm_player=$player_pid expect_show_on_screen "$window" "after the burst"
+    press_escape
+    wait_player 10
+    expect_exit 0
+    echo "burst: ok ($pauses pauses)"
+    ;;
   window)
     start_x
     start_at_title

@@ -15,6 +15,10 @@
 //     carry on as the module played from SECONDS (a correlation of 0.9 or more
 //     over a quarter of a second).
 //
+//   vok_player_probe pause FILE.raw MODULE.xm RATE SECONDS MIN_SILENCE
+//     The longest silence must last MIN_SILENCE seconds, and the sound after
+//     it carry on as the module played from SECONDS.
+//
 // Prints what it measured; exits 0 when every check holds, 1 otherwise.
 #include <libopenmpt/libopenmpt.hpp>
 #include <png.h>
@@ -30,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "app/music/module_stream.h"
 #include "image/image.h"
 #include "image/pcx.h"
 
@@ -180,28 +185,56 @@ double bestCorrelation(const std::vector<float>& reference, const std::vector<fl
     return best;
 }
 
-int checkMusicPosition(int argc, char** argv) {
-    if (argc < 6) return fail("music: FILE.raw MODULE.xm RATE SECONDS");
-    const std::vector<int16_t> samples = readSamples(argv[2]);
-    std::ifstream moduleFile(argv[3], std::ios::binary);
+std::vector<float> mono(const int16_t* stereo, size_t frames) {
+    std::vector<float> out(frames);
+    for (size_t i = 0; i < frames; ++i) out[i] = float(stereo[2 * i]) + float(stereo[2 * i + 1]);
+    return out;
+}
+
+// How well the sound from frame `from` on carries on as the module played
+// from `seconds`: a quarter of a second of it, within a second's lag.
+double moduleCorrelation(const std::vector<int16_t>& samples, size_t from, const char* modulePath, int rate,
+                         double seconds) {
+    std::ifstream moduleFile(modulePath, std::ios::binary);
     std::ostringstream log;
     openmpt::module music(moduleFile, log);
-    const int rate = std::atoi(argv[4]);
-    music.set_position_seconds(std::atof(argv[5]));
+    seekModule(music, seconds);  // to the frame, as the player seeks
     const size_t length = size_t(rate) / 4, maxLag = size_t(rate);
     std::vector<int16_t> rendered(2 * length);
     music.read_interleaved_stereo(rate, length, rendered.data());
+    const size_t frames = samples.size() / 2;
+    if (frames < from + length) return 0;
+    return bestCorrelation(mono(rendered.data(), length), mono(samples.data() + 2 * from, frames - from), length, maxLag);
+}
 
-    auto mono = [](const int16_t* stereo, size_t frames) {
-        std::vector<float> out(frames);
-        for (size_t i = 0; i < frames; ++i) out[i] = float(stereo[2 * i]) + float(stereo[2 * i + 1]);
-        return out;
-    };
-    const double correlation =
-        bestCorrelation(mono(rendered.data(), length), mono(samples.data(), samples.size() / 2), length, maxLag);
+int checkMusicPosition(int argc, char** argv) {
+    if (argc < 6) return fail("music: FILE.raw MODULE.xm RATE SECONDS");
+    const std::vector<int16_t> samples = readSamples(argv[2]);
+    const double correlation = moduleCorrelation(samples, 0, argv[3], std::atoi(argv[4]), std::atof(argv[5]));
     std::printf("frames %zu correlation %.4f\n", samples.size() / 2, correlation);
-    if (samples.size() / 2 < length) return fail("too little was played");
     if (correlation < 0.9) return fail("the sound is not the module from that position");
+    return 0;
+}
+
+// The longest stretch of silence must last MIN_SILENCE seconds, and the sound
+// after it carry on as the module from SECONDS.
+int checkPause(int argc, char** argv) {
+    if (argc < 7) return fail("pause: FILE.raw MODULE.xm RATE SECONDS MIN_SILENCE");
+    const std::vector<int16_t> samples = readSamples(argv[2]);
+    const int rate = std::atoi(argv[4]);
+    size_t run = 0, longest = 0, end = 0;
+    for (size_t i = 0; i < samples.size() / 2; ++i) {
+        run = samples[2 * i] == 0 && samples[2 * i + 1] == 0 ? run + 1 : 0;
+        if (run > longest) longest = run, end = i + 1;
+    }
+    const double silence = double(longest) / rate;
+    // From a little before the silence's end: a quiet start of the music may
+    // hold a few frames of zeros of its own.
+    const size_t from = end > size_t(rate) / 4 ? end - size_t(rate) / 4 : 0;
+    const double correlation = moduleCorrelation(samples, from, argv[3], rate, std::atof(argv[5]));
+    std::printf("silence %.3f s ending at %.3f s, then correlation %.4f\n", silence, double(end) / rate, correlation);
+    if (silence < std::atof(argv[6])) return fail("the music did not stop");
+    if (correlation < 0.9) return fail("the music did not go on from the held moment");
     return 0;
 }
 
@@ -211,5 +244,6 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "picture") == 0) return checkPicture(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "audio") == 0) return checkAudio(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "music") == 0) return checkMusicPosition(argc, argv);
-    return fail("usage: vok_player_probe picture|audio|music ...");
+    if (argc >= 2 && std::strcmp(argv[1], "pause") == 0) return checkPause(argc, argv);
+    return fail("usage: vok_player_probe picture|audio|music|pause ...");
 }

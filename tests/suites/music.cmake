@@ -9,9 +9,10 @@ file(GLOB VOK_MUSIC_GENERATOR CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tools/datagen/xm_*.cpp
   ${CMAKE_SOURCE_DIR}/tools/datagen/synth_*.cpp
   ${CMAKE_SOURCE_DIR}/tools/datagen/music_*.cpp)
-add_executable(vok_music_tests ${VOK_MUSIC_TESTS} ${VOK_MUSIC_GENERATOR})
+add_executable(vok_music_tests ${VOK_MUSIC_TESTS} ${VOK_MUSIC_GENERATOR}
+  ${CMAKE_SOURCE_DIR}/app/music/module_stream.cpp ${CMAKE_SOURCE_DIR}/app/music/openmpt_module.cpp)
 target_include_directories(vok_music_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/datagen)
-target_link_libraries(vok_music_tests PRIVATE
+target_link_libraries(vok_music_tests PRIVATE vokcore
   PkgConfig::VOK_MUSIC_XMP PkgConfig::VOK_MUSIC_OPENMPT GTest::gtest GTest::gtest_main)
 target_compile_definitions(vok_music_tests PRIVATE VOK_DATA_DIR="${VOK_DATA_DIR}")
 add_dependencies(vok_music_tests vokdata)

@@ -10,7 +10,8 @@ find_program(VOK_XWININFO xwininfo)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(VOK_PROBE_OPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
 
-add_executable(vok_player_probe ${CMAKE_SOURCE_DIR}/tests/player/probe.cpp)
+add_executable(vok_player_probe ${CMAKE_SOURCE_DIR}/tests/player/probe.cpp
+  ${CMAKE_SOURCE_DIR}/app/music/module_stream.cpp ${CMAKE_SOURCE_DIR}/app/music/openmpt_module.cpp)
 target_link_libraries(vok_player_probe PRIVATE vokcore PNG::PNG PkgConfig::VOK_PROBE_OPENMPT)
 
 file(GLOB VOK_PLAYER_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/player/*_test.cpp)
@@ -31,7 +32,7 @@ if(VOK_XVFB AND VOK_XDOTOOL AND VOK_IMPORT AND VOK_XWININFO)
   else()
     set(VOK_ESCAPE_LIMIT_MS 3000)
   endif()
-  set(VOK_PLAYER_CASES window scale fullscreen escape audio music-start end no-music no-audio no-display no-mesh sync)
+  set(VOK_PLAYER_CASES window scale fullscreen escape audio music-start end no-music no-audio no-display no-mesh sync keys)
   find_program(VOK_OPENBOX openbox)
   if(VOK_OPENBOX)
     list(APPEND VOK_PLAYER_CASES wm-window wm-fullscreen)
@@ -50,6 +51,8 @@ if(VOK_XVFB AND VOK_XDOTOOL AND VOK_IMPORT AND VOK_XWININFO)
   endforeach()
   # The two that play to the end of the show.
   set_tests_properties(player.end player.no-music PROPERTIES LABELS heavy)
+  # Four runs of the player driven by its keys.
+  set_tests_properties(player.keys PROPERTIES TIMEOUT 150)
   # The whole show at the sound card's pace, with the offset logged at every scene.
   set_tests_properties(player.sync PROPERTIES LABELS heavy TIMEOUT 240)
   if(VOK_OPENBOX)

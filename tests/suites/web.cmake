@@ -8,7 +8,7 @@ add_test(NAME web.build COMMAND ${VOK_WEB_CASE} build ${CMAKE_SOURCE_DIR} ${CMAK
 set_tests_properties(web.build PROPERTIES
   FIXTURES_SETUP vok_web_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 600)
 
-foreach(case frames page bad-input)
+foreach(case frames page bad-input keys lock)
   add_test(NAME web.${case} COMMAND ${VOK_WEB_CASE} ${case} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(web.${case} PROPERTIES
     FIXTURES_REQUIRED vok_web_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 300)

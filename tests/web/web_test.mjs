@@ -6,7 +6,7 @@
 //   node web_test.mjs CASE SOURCE_DIR PAGE_DIR NATIVE_PROGRAM DATA_DIR
 import { execFileSync, spawn } from 'node:child_process';
 import { once } from 'node:events';
-import { cpSync, mkdtempSync, rmSync } from 'node:fs';
+import { cpSync, mkdtempSync, readdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -133,6 +133,139 @@ const cases = {
     check(await page.evaluate(() => document.body.dataset.sound) === 'off', 'the music goes on after Escape');
     await page.click('#again');
     await state(page, 'playing', 5000);
+    check(log.errors.length === 0, `console errors: ${log.errors.join(' | ')}`);
+  },
+
+  // The viewer's keys and links, from the page's own report of the moment on
+  // the screen (window.vokdemo): links open at their scene (or, with a
+  // sentence, at the beginning); each key sequence lands in its scene with
+  // the music within one audio buffer of the picture and the address naming
+  // the moment; a pause holds the picture for 2 s; a burst of 1,000 keys.
+  async keys(browser, url) {
+    const sceneStarts = [0, 8276, 16552, 24828, 28966, 33104, 37242, 41379, 49655, 57931, 66207, 74483, 82758,
+      91034, 99310];
+    const moment = (page) => page.evaluate(() => ({ ...window.vokdemo, hash: location.hash }));
+    const settle = async (page) => {
+      await new Promise((r) => setTimeout(r, 150));
+      return moment(page);
+    };
+    const links = [
+      ['#t=60', 9, false], ['#scene=12', 12, false], ['#t=abc', 0, true], ['#t=200', 0, true],
+      ['#scene=14', 0, true], ['#t=-5', 0, true],
+    ];
+    for (const [hash, scene, sentence] of links) {
+      const { page, log } = await open(browser, `${url}index.html?autostart${hash}`);
+      await state(page, 'playing');
+      const m = await settle(page);
+      check(m.scene === scene, `${hash} opens in scene ${m.scene}, not ${scene}`);
+      check(await page.$eval('#notice', (e) => !e.hidden) === sentence, `${hash}: the sentence is ${sentence ? 'missing' : 'shown'}`);
+      check(log.errors.length === 0, `${hash}: console errors: ${log.errors.join(' | ')}`);
+      await page.close();
+    }
+
+    const { page, log } = await open(browser, `${url}index.html?autostart#t=30`);
+    await page.waitForFunction(() => document.body.dataset.sound === 'on', { timeout: 30000 })
+      .catch(() => { throw new Error('the music does not play'); });
+    const buffer = 25;  // ms: one audio buffer and then some
+    const sequences = [
+      [['Home'], 0, 0, 500], [['ArrowRight'], 0, 5000, 5800], [['ArrowRight', 'ArrowRight'], 1, 15000, 16500],
+      [['ArrowLeft'], 1, 10000, 12000], [['PageDown'], 2, 16552, 17100], [['PageUp'], 1, 8276, 8800],
+      [['.'], 2, 16552, 17100], [[','], 1, 8276, 8800], [['Home'], 0, 0, 500],
+    ];
+    for (const [keys, scene, from, to] of sequences) {
+      for (const key of keys) await page.keyboard.press(key);
+      const m = await settle(page);
+      check(m.scene === scene && m.shownMs >= from && m.shownMs <= to,
+        `${keys}: scene ${m.scene} at ${m.shownMs} ms, not scene ${scene} at ${from} to ${to} ms`);
+      await page.waitForFunction(() => window.vokdemo.heardMs >= 0, { timeout: 5000 });
+      const n = await moment(page);
+      check(Math.abs(n.shownMs - n.heardMs) <= buffer, `${keys}: the music at ${n.heardMs} ms, the picture at ${n.shownMs} ms`);
+      const linked = Number(m.hash.replace('#t=', '')) * 1000;
+      check(linked >= from && linked <= to, `${keys}: the address says ${m.hash}`);
+    }
+    for (let scene = 1; scene <= 13; ++scene) {
+      await page.keyboard.press('PageDown');
+      const m = await settle(page);
+      check(m.scene === scene && m.shownMs - sceneStarts[scene] < 400,
+        `the next scene lands in scene ${m.scene} at ${m.shownMs} ms, not at the start of scene ${scene}`);
+    }
+    // I: the overlay names the scene; S: the frame downloads, named with the time and the scene.
+    await page.keyboard.press('i');
+    const overlay = await page.$eval('#overlay', (e) => (e.hidden ? '' : e.textContent));
+    check(overlay.includes('scene 13 object and greets'), `the overlay says "${overlay}"`);
+    await page.keyboard.press('i');
+    const downloads = mkdtempSync(join(tmpdir(), 'vok-web-'));
+    const session = await page.target().createCDPSession();
+    await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    await page.keyboard.press('s');
+    let shots = [];
+    for (let i = 0; i < 50 && !shots.length; ++i) {
+      await new Promise((r) => setTimeout(r, 100));
+      shots = readdirSync(downloads).filter((name) => /^vokdemo-09[1-9]\.\d{3}s-scene13\.png$/.test(name));
+    }
+    rmSync(downloads, { recursive: true });
+    check(shots.length === 1, `S downloaded ${shots.length} pictures of scene 13`);
+
+    await page.keyboard.press('Home');
+    await page.keyboard.press(' ');
+    const held = await settle(page);
+    const shot = await page.screenshot({ encoding: 'base64' });
+    await new Promise((r) => setTimeout(r, 2000));
+    const still = await moment(page);
+    check(held.paused && still.shownMs === held.shownMs && still.heardMs === -1,
+      `paused at ${held.shownMs} ms, ${still.shownMs} ms 2 s later, music at ${still.heardMs} ms`);
+    check(await page.screenshot({ encoding: 'base64' }) === shot, 'the picture moved while paused');
+    await page.keyboard.press(' ');
+    const resumed = await settle(page);
+    check(!resumed.paused && resumed.shownMs > held.shownMs && resumed.shownMs < held.shownMs + 500,
+      `resumed at ${resumed.shownMs} ms after a pause at ${held.shownMs} ms`);
+
+    // The burst goes to the page's own key listener at once, held keys among them.
+    await page.evaluate(() => {
+      const burst = [' ', 'ArrowLeft', 'ArrowRight', 'PageUp', 'PageDown', 'Home', ',', '.', 'i'];
+      for (let i = 0; i < 1000; ++i) {
+        const key = burst[(i * 7 + (i >> 3)) % burst.length];
+        dispatchEvent(new KeyboardEvent('keydown', { key, repeat: i % 5 === 0 }));
+      }
+    });
+    await new Promise((r) => setTimeout(r, 1000));
+    const after = await moment(page);
+    if (after.paused) await page.keyboard.press(' ');
+    await page.keyboard.press('Home');
+    const m = await settle(page);
+    check(!m.paused && m.scene === 0, `after the burst: scene ${m.scene}, ${m.paused ? 'paused' : 'playing'}`);
+    check(log.errors.length === 0, `console errors: ${log.errors.join(' | ')}`);
+  },
+
+  // Picture and sound together: over 30 s of playing, with a seek and a
+  // pause in it, the show's time and the music the listener hears, read
+  // after every frame at one reading of the audio clock, stay within 10 ms.
+  async lock(browser, url) {
+    const { page, log } = await open(browser, `${url}index.html?autostart`);
+    await page.waitForFunction(() => document.body.dataset.sound === 'on', { timeout: 30000 })
+      .catch(() => { throw new Error('the music does not play'); });
+    const result = await page.evaluate(() => new Promise((done) => {
+      const key = (k) => dispatchEvent(new KeyboardEvent('keydown', { key: k }));
+      const started = performance.now();
+      let worst = 0, frames = 0, at = 0;
+      const step = () => {
+        const m = window.vokdemo;
+        if (m.rendered && !m.paused && m.musicNowMs >= 0) {
+          ++frames;
+          const offset = m.nowMs - m.musicNowMs;
+          if (Math.abs(offset) > Math.abs(worst)) [worst, at] = [offset, m.nowMs];
+        }
+        if (performance.now() - started < 30000) requestAnimationFrame(step);
+        else done({ worst, at, frames });
+      };
+      setTimeout(() => key('ArrowRight'), 8000);
+      setTimeout(() => key(' '), 16000);
+      setTimeout(() => key(' '), 18000);
+      requestAnimationFrame(step);
+    }));
+    console.log(`clock lock: ${result.frames} frames, largest offset ${result.worst.toFixed(2)} ms (at ${result.at} ms)`);
+    check(result.frames > 300, `only ${result.frames} frames with music`);
+    check(Math.abs(result.worst) <= 10, `the picture was ${result.worst.toFixed(2)} ms from the music at ${result.at} ms`);
     check(log.errors.length === 0, `console errors: ${log.errors.join(' | ')}`);
   },
 

@@ -88,15 +88,25 @@ void addStrokesFrom(const Bitmap& g, int x, int y, std::vector<Stroke>& strokes)
     if (!joined && !joinedFromAbove) strokes.push_back({cx, cy, cx, cy});  // a lone dot
 }
 
+const Bitmap* glyphBitmap(char c) {
+    const auto found = bitmaps().find(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    return found == bitmaps().end() ? nullptr : &found->second;
+}
+
 }  // namespace
+
+bool glyphDot(char c, int column, int row) {
+    const Bitmap* bitmap = glyphBitmap(c);
+    return bitmap && lit(*bitmap, column, row);
+}
 
 std::vector<Stroke> glyphStrokes(char c) {
     std::vector<Stroke> strokes;
-    const auto found = bitmaps().find(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
-    if (found == bitmaps().end()) return strokes;
+    const Bitmap* found = glyphBitmap(c);
+    if (!found) return strokes;
     for (int y = 0; y < glyphRows; ++y)
         for (int x = 0; x < glyphColumns; ++x)
-            if (lit(found->second, x, y)) addStrokesFrom(found->second, x, y, strokes);
+            if (lit(*found, x, y)) addStrokesFrom(*found, x, y, strokes);
     return strokes;
 }
 

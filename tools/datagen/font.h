@@ -18,5 +18,9 @@ struct Stroke {
 // character the font does not have gives no strokes (like a blank).
 std::vector<Stroke> glyphStrokes(char c);
 
+// Whether the dot at (column, row) of a character's glyph is lit; false for
+// a character the font does not have and outside the 5x7 cell.
+bool glyphDot(char c, int column, int row);
+
 // Width of a line of text in dot units (the last glyph's spacing not counted).
 int textColumns(const std::string& text);
