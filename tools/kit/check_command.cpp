@@ -13,6 +13,7 @@
 #include "image/pcx.h"
 #include "kit_slots.h"
 #include "platform/platform.h"
+#include "show_flashes.h"
 #include "show_poses.h"
 #include "wire3d/ase.h"
 
@@ -189,6 +190,21 @@ const char* statusWord(Finding::Status status) {
     }
 }
 
+// The flash check of the show as it will play, as one more line. False when
+// the show fails it; a show that does not start is not checked.
+bool printFlashCheck() {
+    const ShowFlashes show = analyseShow(60);
+    if (!show.started) {
+        std::printf("%-8s %-15s not checked: the show stops at start\n", "-", "flashes");
+        return true;
+    }
+    const std::string verdict = flashVerdict(show.record);
+    const bool passes = verdict.rfind("passes", 0) == 0;
+    std::printf("%-8s %-15s %s%s\n", passes ? "ok" : "PROBLEM", "flashes", verdict.c_str(),
+                passes ? "" : "; vokkit flashes --plot shows where; calm the pictures there");
+    return passes;
+}
+
 }  // namespace
 
 int runCheck(const std::vector<std::string>& args) {
@@ -204,9 +220,10 @@ int runCheck(const std::vector<std::string>& args) {
         if (finding.status != Finding::Ok) ++problems;
         std::printf("%-8s %-15s %s\n", statusWord(finding.status), slot.fileName, finding.text.c_str());
     }
+    const bool flashesPass = printFlashCheck();
     if (problems == 0) {
         std::printf("the show will play all 18 files as intended\n");
-        return exitOk;
+        return flashesPass ? exitOk : exitProblems;
     }
     std::printf("%d of 18 files need a fix\n", problems);
     return exitProblems;

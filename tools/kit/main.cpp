@@ -31,7 +31,20 @@ const char* const usage =
     "  vokkit check [DIR]\n"
     "      Reads the eighteen data files in DIR (default: the working directory)\n"
     "      as the show will and prints one line a file, with the fix for each\n"
-    "      problem. Exit status 0 when every file plays as intended, 1 otherwise.\n"
+    "      problem, then the verdict of the flash check below. Exit status 0 when\n"
+    "      every file plays as intended and the show passes, 1 otherwise.\n"
+    "\n"
+    "  vokkit flashes [DIR] [--plot FILE.png] [--verdict FILE]\n"
+    "  vokkit flashes --raw FILE --fps N [--plot FILE.png]\n"
+    "      Checks the show for flashes that can cause seizures (WCAG 2.3.1): more\n"
+    "      than three general or three red flashes in any one second in any\n"
+    "      107x80 area. Renders the show of DIR (default: the data set vokdemo\n"
+    "      would use) at 60 frames a second and prints one line a scene, the\n"
+    "      worst moment and the verdict; --raw checks a stream of 320x240 BGRA\n"
+    "      frames instead (\"-\": standard input), such as vokdemo --render --raw.\n"
+    "      --plot draws the flashes a second over the whole show; --verdict\n"
+    "      writes the verdict for the players (a first line \"pass\" or \"fail\").\n"
+    "      Exit status 0 when it passes, 1 when it fails.\n"
     "\n"
     "Exit status 2: a file that cannot be read, an input that is refused, or a\n"
     "bad command line; no output file is left behind.\n";
@@ -57,6 +70,7 @@ int main(int argc, char** argv) {
     if (command == "picture") return runPicture(args);
     if (command == "mesh") return runMesh(args);
     if (command == "check") return runCheck(args);
+    if (command == "flashes") return runFlashes(args);
     std::fprintf(stderr, "vokkit: unknown command '%s'\n\n%s", command.c_str(), usage);
     return exitBadInput;
 }
