@@ -45,8 +45,9 @@ FlashAnalyser::FlashAnalyser(int fps)
       general_(pixelCount),
       red_(pixelCount),
       history_(static_cast<size_t>(fps_) * pixelCount),
-      generalCount_(pixelCount),
-      redCount_(pixelCount),
+      previous_(pixelCount),
+      generalCounts_(pixelCount, fps_),
+      redCounts_(pixelCount, fps_),
       summedArea_(static_cast<size_t>(frameHeight + 1) * tableWidth, 0) {}
 
 // Rising: from the lowest value since the last transition; falling: from the
@@ -82,11 +83,26 @@ bool FlashAnalyser::redTransition(Track& t, float v, bool saturated) {
 // Whether the pixels that made at least `transitions` transitions cover an
 // area's worth of some field: a summed-area table of them, and the sum over
 // every position of the field.
-bool FlashAnalyser::coversArea(const std::vector<uint16_t>& counts, int transitions) {
+FlashAnalyser::Counts::Counts(int pixels, int fps) : perPixel(pixels), pixelsWith(fps + 1) { pixelsWith[0] = pixels; }
+
+int FlashAnalyser::Counts::atLeast(int n) const {
+    int pixels = 0;
+    for (size_t c = static_cast<size_t>(n); c < pixelsWith.size(); ++c) pixels += pixelsWith[c];
+    return pixels;
+}
+
+int FlashAnalyser::Counts::most() const {
+    int n = static_cast<int>(pixelsWith.size()) - 1;
+    while (n > 0 && pixelsWith[n] == 0) --n;
+    return n;
+}
+
+bool FlashAnalyser::coversArea(const Counts& counts, int transitions) {
+    if (counts.atLeast(transitions) < areaPixels) return false;  // not even the whole frame has enough
     uint32_t* table = summedArea_.data();
     for (int y = 0; y < frameHeight; ++y) {
         uint32_t rowSum = 0;
-        const uint16_t* row = &counts[static_cast<size_t>(y) * frameWidth];
+        const uint16_t* row = &counts.perPixel[static_cast<size_t>(y) * frameWidth];
         uint32_t* above = &table[static_cast<size_t>(y) * tableWidth];
         uint32_t* here = above + tableWidth;
         for (int x = 0; x < frameWidth; ++x) {
@@ -106,40 +122,61 @@ bool FlashAnalyser::coversArea(const std::vector<uint16_t>& counts, int transiti
 }
 
 // The most flashes (pairs of transitions) whose pixels together cover an
-// area's worth of one field, by bisection on the count: covering holds for
-// every count up to the answer and for none above it.
-int FlashAnalyser::concurrentFlashes(const std::vector<uint16_t>& counts) {
-    const int most = *std::max_element(counts.begin(), counts.end()) / 2;
-    int low = 0, high = most;  // covering holds at low (trivially at 0), fails above high
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
-        if (coversArea(counts, 2 * middle)) low = middle;
-        else high = middle - 1;
+// area's worth of one field. Covering holds for every count up to the answer
+// and for none above it, and the answer moves little from frame to frame, so
+// the search walks from the previous frame's answer.
+int FlashAnalyser::concurrentFlashes(Counts& counts) {
+    const int most = counts.most() / 2;
+    int answer = std::min(counts.last, most);
+    if (answer > 0 && !coversArea(counts, 2 * answer)) {
+        do --answer;
+        while (answer > 0 && !coversArea(counts, 2 * answer));
+    } else {
+        while (answer < most && coversArea(counts, 2 * (answer + 1))) ++answer;
     }
-    return low;
+    counts.last = answer;
+    return answer;
 }
 
+// A pixel's counts as the transitions of the frame `fps` frames back leave
+// the window and this frame's enter it (bit 0 general, bit 1 red).
+void FlashAnalyser::countChanges(int pixel, uint8_t leaving, uint8_t entering) {
+    const int general = (entering & 1) - (leaving & 1), red = (entering >> 1) - (leaving >> 1);
+    if (general) generalCounts_.change(pixel, general);
+    if (red) redCounts_.change(pixel, red);
+}
+
+// A pixel whose colour is that of the previous frame makes no transition
+// and keeps its extremes (its value lies between them already), so only the
+// transitions leaving the one-second window are taken off its counts.
 SecondFlashes FlashAnalyser::addFrame(const uint8_t* bgra) {
     uint8_t* flags = &history_[static_cast<size_t>(frame_ % fps_) * pixelCount];
     for (int i = 0; i < pixelCount; ++i) {
-        const float b = linear.channel[bgra[4 * i]], g = linear.channel[bgra[4 * i + 1]],
-                    r = linear.channel[bgra[4 * i + 2]];
+        const uint8_t leaving = flags[i];
+        flags[i] = 0;
+        const uint8_t* p = bgra + 4 * i;
+        const uint32_t colour = p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
+        if (frame_ > 0 && colour == previous_[i]) {
+            if (leaving) countChanges(i, leaving, 0);
+            continue;
+        }
+        previous_[i] = colour;
+        const float b = linear.channel[colour & 0xFF], g = linear.channel[(colour >> 8) & 0xFF],
+                    r = linear.channel[colour >> 16];
         const float luminance = luminanceOf(r, g, b), redness = redOf(r, g, b);
         const bool saturated = saturatedRed(r, g, b);
         if (frame_ == 0) {
             general_[i] = {luminance, luminance, 0, false};
             red_[i] = {redness, redness, 0, saturated};
+            continue;
         }
-        generalCount_[i] -= flags[i] & 1;
-        redCount_[i] -= flags[i] >> 1;
         const bool general = generalTransition(general_[i], luminance);
         const bool red = redTransition(red_[i], redness, saturated);
         flags[i] = static_cast<uint8_t>(general | (red << 1));
-        generalCount_[i] += general;
-        redCount_[i] += red;
+        if (leaving != flags[i]) countChanges(i, leaving, flags[i]);
     }
     ++frame_;
-    return {concurrentFlashes(generalCount_), concurrentFlashes(redCount_)};
+    return {concurrentFlashes(generalCounts_), concurrentFlashes(redCounts_)};
 }
 
 }  // namespace flash

@@ -64,14 +64,31 @@ private:
     };
     bool generalTransition(Track& track, float value);
     bool redTransition(Track& track, float value, bool saturated);
-    bool coversArea(const std::vector<uint16_t>& counts, int transitions);
-    int concurrentFlashes(const std::vector<uint16_t>& counts);
+    // Each pixel's transitions in the last fps frames, and how many pixels
+    // have each count, which answers "how many have at least n" at once.
+    struct Counts {
+        std::vector<uint16_t> perPixel;
+        std::vector<int32_t> pixelsWith;  // [n]: pixels with exactly n transitions
+        int last = 0;                     // the previous frame's answer
+        Counts(int pixels, int fps);
+        void change(int pixel, int delta) {
+            --pixelsWith[perPixel[pixel]];
+            perPixel[pixel] = static_cast<uint16_t>(perPixel[pixel] + delta);
+            ++pixelsWith[perPixel[pixel]];
+        }
+        int atLeast(int n) const;
+        int most() const;
+    };
+    void countChanges(int pixel, uint8_t leaving, uint8_t entering);
+    bool coversArea(const Counts& counts, int transitions);
+    int concurrentFlashes(Counts& counts);
 
     int fps_;
     int64_t frame_ = 0;
     std::vector<Track> general_, red_;
     std::vector<uint8_t> history_;  // fps frames of flags: bit 0 general, bit 1 red
-    std::vector<uint16_t> generalCount_, redCount_;  // transitions in the last fps frames
+    std::vector<uint32_t> previous_;  // the last frame's colours, fourth byte cleared
+    Counts generalCounts_, redCounts_;
     std::vector<uint32_t> summedArea_;  // (240 + 1) x (320 + 1), the top row and left column 0
 };
 
