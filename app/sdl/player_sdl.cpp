@@ -12,6 +12,7 @@
 #include "app/sdl/sdl_music.h"
 #include "app/shell/show_start.h"
 #include "app/shell/stdio_messages.h"
+#include "display/gentle_screen.h"
 #include "display/sdl_display.h"
 #include "platform/platform.h"
 #include "platform/posix_platform.h"
@@ -96,16 +97,20 @@ public:
         music_.play(startSeconds);
         followTheMusic(music_);
     }
-    void present(const Image& work) override { display_->present(work); }
+    void present(const Image& work) override {
+        display_->present(gentle_ ? gentle_->soften(work, SDL_GetTicks()) : work);
+    }
     void flip() override { display_->flip(); }
 
     SdlDisplay& display() { return *display_; }
     SdlMusic& music() { return music_; }
+    void beGentle() { gentle_ = std::make_unique<GentleScreen>(); }
 
 private:
     DisplaySettings settings_;
     SdlMusic music_;
     SdlDisplay* display_ = nullptr;
+    std::unique_ptr<GentleScreen> gentle_;  // --gentle: the screen gets a softened copy
 };
 
 // Waiting events come first, one per pass; when none waits, one frame. The
@@ -154,6 +159,7 @@ int runPlayer(const Options& options) {
     settings.scale = options.scale;  // 0: the largest that fits the desktop
     settings.vsync = options.vsync;
     backend = new SdlBackend(settings);
+    if (options.gentle) backend->beGentle();
     ShowStart start = startShow(*backend, messages, options.startSeconds);
     if (!start.demo) return start.exitCode;
     demo = start.demo.release();
