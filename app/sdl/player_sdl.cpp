@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/cli/runners.h"
+#include "app/sdl/flash_warning.h"
 #include "app/sdl/frame_pacer.h"
 #include "app/sdl/sdl_music.h"
 #include "app/shell/show_start.h"
@@ -153,6 +154,7 @@ int runPlayer(const Options& options) {
         return 1;
     }
     const Uint32 showEndedEvent = SDL_RegisterEvents(1);
+    if (!options.gentle) warnOfFlashes();
 
     DisplaySettings settings;
     settings.windowed = !options.fullscreen;
