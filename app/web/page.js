@@ -3,6 +3,7 @@
 // ?render=FPS, runs the verification mode.
 import { Music, ShowClock } from './music.js';
 import { parseFps, renderLines } from './verify.js';
+import { gentle, showFlashWarning } from './flash_warning.js';
 
 // The files the picture is made from, read by the core from /data.
 const dataFiles = [
@@ -121,6 +122,7 @@ class Player {
   start() {
     for (const id of ['start', 'end']) element(id).hidden = true;
     this.clock.restart();
+    this.vok._vokSetGentle(gentle ? 1 : 0);
     if (this.vok._vokStartShow() !== 0) {
       fail(startFailed(this.output));
       return;
@@ -196,6 +198,7 @@ function play(vok, music, clock, output) {
   if (params.has('autostart')) {
     player.start();
   } else {
+    showFlashWarning(params.get('data') ?? 'data/');
     element('start').hidden = false;
     setState('start');
     performance.mark('vok-start-screen');

@@ -14,6 +14,7 @@
 #include "app/shell/show_start.h"
 #include "common/messages.h"
 #include "demo/demo.h"
+#include "display/gentle_screen.h"
 #include "platform/platform.h"
 
 namespace {
@@ -38,6 +39,7 @@ public:
 };
 
 uint32_t canvasPixels[320 * 240];
+std::unique_ptr<GentleScreen> gentle;  // ?gentle: the canvas gets a softened copy
 
 // A canvas takes red, green, blue and an opacity that must be full (it
 // keeps no colour where it is 0); the work image holds blue, green, red and
@@ -57,7 +59,9 @@ class CanvasBackend : public Backend {
 public:
     void initialiseMusic() override { pageAllowSound(); }
     void playMusic(double) override { pagePlayMusic(); }
-    void present(const Image& work) override { convertForCanvas(work); }
+    void present(const Image& work) override {
+        convertForCanvas(gentle ? gentle->soften(work, pageTickCount()) : work);
+    }
 };
 
 ConsoleMessages messages;
@@ -79,6 +83,10 @@ EMSCRIPTEN_KEEPALIVE int vokStartShow() {
     demo = std::move(start.demo);
     return start.exitCode;
 }
+
+// Whether the next live show reaches the canvas softened (?gentle), from its
+// first frame.
+EMSCRIPTEN_KEEPALIVE void vokSetGentle(int on) { gentle = on ? std::make_unique<GentleScreen>() : nullptr; }
 
 // One frame: tick, draw, convert. 0 once the show has taken its end step;
 // that frame's buffer still holds the last picture.
