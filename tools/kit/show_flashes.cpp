@@ -47,11 +47,11 @@ std::string flashVerdict(const flash::FlashRecord& record) {
     };
     if (!flash::fails(peaks)) {
         return "passes: at most " + std::to_string(peaks.general.flashes) + " general and " +
-               std::to_string(peaks.red.flashes) + " red flashes in any second in any 107x80 area (the limit is 3)";
+               std::to_string(peaks.red.flashes) + " red flashes in any second over 107x80 pixels' worth of one 214x160 field (the limit is 3)";
     }
     std::string text = "fails: ";
     if (peaks.general.flashes > flash::flashLimit) text += worst(peaks.general, "general");
     if (peaks.general.flashes > flash::flashLimit && peaks.red.flashes > flash::flashLimit) text += "; ";
     if (peaks.red.flashes > flash::flashLimit) text += worst(peaks.red, "red");
-    return text + " (more than 3 in a second in a 107x80 area can cause seizures)";
+    return text + " (more than 3 in a second over 107x80 pixels' worth of one 214x160 field can cause seizures)";
 }
