@@ -49,23 +49,22 @@ TEST(GentleScreen, StrobesReachTheScreenBelowTheLimit) {
     }
 }
 
+// The show as rendered fails (KitFlashes tests it); on screen it passes.
 TEST(GentleScreen, TheShowOnScreenPassesAndItsFramesStayAsRendered) {
     platform::setDataDirectory(VOK_DATA_DIR);
     MessageLog messages;
     headless::ShowRun run(60, 0, messages);
     ASSERT_EQ(run.startFailure(), 0);
     GentleScreen gentle;
-    flash::FlashAnalyser shown(60), rendered(60);
-    flash::SecondFlashes worstShown, worstRendered;
+    flash::FlashAnalyser shown(60);
+    flash::SecondFlashes worst;
     std::vector<uint8_t> before(screenBytes);
     while (run.renderNext()) {
         std::memcpy(before.data(), run.image().pixels, before.size());
-        worstShown = worse(worstShown, shown.addFrame(gentle.soften(run.image(), run.milliseconds()).pixels));
+        worst = worse(worst, shown.addFrame(gentle.soften(run.image(), run.milliseconds()).pixels));
         ASSERT_EQ(std::memcmp(before.data(), run.image().pixels, before.size()), 0) << "frame " << run.frame();
-        worstRendered = worse(worstRendered, rendered.addFrame(run.image().pixels));
     }
-    EXPECT_FALSE(worstShown.failing()) << worstShown.general << " general, " << worstShown.red << " red";
-    EXPECT_TRUE(worstRendered.failing());  // what there was to soften
+    EXPECT_FALSE(worst.failing()) << worst.general << " general, " << worst.red << " red";
 }
 
 }  // namespace

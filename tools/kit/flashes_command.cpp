@@ -152,7 +152,8 @@ int runFlashes(const std::vector<std::string>& args) {
             return refuse(directory, "the show stops at start (" + show.startFailure + "), so nothing is shown to check");
         }
         record = std::move(show.record);
-        std::printf("%s: %zu frames at %d a second\n", directory.c_str(), record.frames.size(), record.fps);
+        const std::string shown = std::filesystem::absolute(directory).lexically_normal().string();
+        std::printf("%s: %zu frames at %d a second\n", shown.c_str(), record.frames.size(), record.fps);
         printScenes(record);
     }
     const flash::Peaks peaks = flash::peaksOf(record, 0, record.frames.size());
