@@ -1,4 +1,4 @@
-// vokkit flashes [DIR] [--plot FILE.png] [--verdict FILE]
+// vokkit flashes [DIR] [--fps N] [--plot FILE.png] [--verdict FILE]
 // vokkit flashes --raw FILE --fps N [--plot FILE.png]
 // The photosensitive-flash check of a data set's show or of any stream of
 // 320x240 BGRA frames.
@@ -20,7 +20,8 @@
 
 namespace {
 
-const char* const usageLine = "usage: vokkit flashes [DIR] [--plot FILE.png] [--verdict FILE] | --raw FILE --fps N";
+const char* const usageLine =
+    "usage: vokkit flashes [DIR] [--fps N] [--plot FILE.png] [--verdict FILE] | --raw FILE --fps N";
 
 struct FlashOptions {
     std::string directory, rawFile, plotFile, verdictFile;
@@ -110,6 +111,19 @@ void printScenes(const flash::FlashRecord& record) {
     }
 }
 
+// The worst second of the whole stream, of either kind.
+void printWorst(const flash::FlashRecord& record, const flash::Peaks& peaks) {
+    const bool redWorse = peaks.red.flashes > peaks.general.flashes;
+    const flash::Peak& worst = redWorse ? peaks.red : peaks.general;
+    if (worst.frame < 0) {
+        std::printf("worst: no flash at all\n");
+        return;
+    }
+    std::printf("worst: %d %s flashes in the second to %s, %s\n", worst.flashes, redWorse ? "red" : "general",
+                flash::frameTime(worst.frame, record.fps).c_str(),
+                sceneLabel(record.scenes[static_cast<size_t>(worst.frame)]).c_str());
+}
+
 bool writeVerdict(const std::string& file, const flash::FlashRecord& record) {
     std::FILE* out = std::fopen(file.c_str(), "w");
     if (!out) return false;
@@ -157,15 +171,7 @@ int runFlashes(const std::vector<std::string>& args) {
         printScenes(record);
     }
     const flash::Peaks peaks = flash::peaksOf(record, 0, record.frames.size());
-    const bool redWorse = peaks.red.flashes > peaks.general.flashes;
-    const flash::Peak& worst = redWorse ? peaks.red : peaks.general;
-    if (worst.frame >= 0) {
-        std::printf("worst: %d %s flashes in the second to %s, %s\n", worst.flashes, redWorse ? "red" : "general",
-                    flash::frameTime(worst.frame, record.fps).c_str(),
-                    sceneLabel(record.scenes[static_cast<size_t>(worst.frame)]).c_str());
-    } else {
-        std::printf("worst: no flash at all\n");
-    }
+    printWorst(record, peaks);
     std::printf("%s\n", flashVerdict(record).c_str());
     if (!o.plotFile.empty() && !flash::writeFlashPlot(record, o.plotFile, error)) return refuse(o.plotFile, error);
     if (!o.verdictFile.empty() && !writeVerdict(o.verdictFile, record)) return refuse(o.verdictFile, std::strerror(errno));
