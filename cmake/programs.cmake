@@ -20,6 +20,7 @@ add_executable(vokdemo
   app/cli/options.cpp
   app/cli/progress_line.cpp
   app/sdl/player_sdl.cpp
+  app/sdl/flash_warning.cpp
   app/sdl/sdl_music.cpp
   app/headless/headless.cpp
   app/capture/capture.cpp

@@ -3,10 +3,10 @@
 # scripts/build-web configures it with emcmake and adds the data set and the
 # music, which the native build makes.
 set(VOK_WEB_DIR ${CMAKE_BINARY_DIR}/page CACHE PATH "Where the page is assembled")
-set(VOK_WEB_PAGE_FILES index.html vokdemo.css page.js music.js verify.js keys.js)
+set(VOK_WEB_PAGE_FILES index.html vokdemo.css page.js music.js verify.js keys.js flash_warning.js)
 
 add_executable(vokweb app/web/web_show.cpp)
-target_link_libraries(vokweb PRIVATE vokshell)
+target_link_libraries(vokweb PRIVATE vokshell vokconvert)
 set_target_properties(vokweb PROPERTIES OUTPUT_NAME vokdemo SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${VOK_WEB_DIR})
 target_link_options(vokweb PRIVATE
   --no-entry

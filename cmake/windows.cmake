@@ -55,7 +55,7 @@ add_library(vokwin32 STATIC
   app/win32/win32_music.cpp)
 target_link_libraries(vokwin32 PUBLIC vokconvert vokwin32music ddraw)
 
-add_executable(vokdemo WIN32 app/win32/win32_main.cpp)
+add_executable(vokdemo WIN32 app/win32/win32_main.cpp app/win32/win32_flash_warning.cpp)
 target_link_libraries(vokdemo PRIVATE vokshell)
 target_link_libraries(vokdemo PRIVATE vokwin32)
 target_link_options(vokdemo PRIVATE ${VOK_WIN32_LINK_OPTIONS})

@@ -112,6 +112,10 @@ const OptionRow optionTable[] = {
     {"--sync-log", nullptr, "Live show",
      "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears",
      [](ParseState& s, const char*, std::string&) { return s.options.syncLog = true, true; }},
+    {"--gentle", nullptr, "Live show",
+     "soften what reaches the screen so that it passes the flash\ncheck (vokkit flashes): brightness moves at most half of\n"
+     "black to white a second; the rendered frames stay as they are",
+     [](ParseState& s, const char*, std::string&) { return s.options.gentle = true, true; }},
     {"--render", nullptr, "Headless rendering", "render every frame with a virtual clock, no display",
      [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Render, true; }},
     {"--fps", "N", "Headless rendering",

@@ -15,6 +15,7 @@ struct Options {
     bool vsync = true;    // --no-vsync: the unthrottled loop
     double startSeconds = 0.0;
     bool syncLog = false;
+    bool gentle = false;  // --gentle: what reaches the screen passes the flash check
 
     // Headless renderer and capture.
     int fps = 0;          // 0: not given

@@ -8,12 +8,14 @@
 #include <thread>
 
 #include "app/cli/runners.h"
+#include "app/sdl/flash_warning.h"
 #include "app/sdl/frame_pacer.h"
 #include "app/sdl/player_keys.h"
 #include "app/sdl/sdl_music.h"
 #include "app/shell/show_control.h"
 #include "app/shell/show_start.h"
 #include "app/shell/stdio_messages.h"
+#include "display/gentle_screen.h"
 #include "display/sdl_display.h"
 #include "platform/platform.h"
 #include "platform/posix_platform.h"
@@ -104,7 +106,10 @@ public:
         music_.play(startSeconds);
         followTheMusic(music_, startTick);
     }
-    void present(const Image& work) override { display_->present(keys ? keys->picture(work) : work); }
+    void present(const Image& work) override {
+        const Image& shown = keys ? keys->picture(work) : work;
+        display_->present(gentle_ ? gentle_->soften(shown, SDL_GetTicks()) : shown);
+    }
     void flip() override { display_->flip(); }
     void pause() override { music_.pause(); }
     void playFrom(double seconds) override { music_.playFrom(seconds); }
@@ -113,11 +118,13 @@ public:
 
     SdlDisplay& display() { return *display_; }
     SdlMusic& music() { return music_; }
+    void beGentle() { gentle_ = std::make_unique<GentleScreen>(); }
 
 private:
     DisplaySettings settings_;
     SdlMusic music_;
     SdlDisplay* display_ = nullptr;
+    std::unique_ptr<GentleScreen> gentle_;  // --gentle: the screen gets a softened copy
 };
 
 // While the show is paused the held picture is shown again, at the
@@ -200,12 +207,14 @@ int runPlayer(const Options& options) {
         return 1;
     }
     const Uint32 showEndedEvent = SDL_RegisterEvents(1);
+    if (!options.gentle) warnOfFlashes();
 
     DisplaySettings settings;
     settings.windowed = !options.fullscreen;
     settings.scale = options.scale;  // 0: the largest that fits the desktop
     settings.vsync = options.vsync;
     backend = new SdlBackend(settings);
+    if (options.gentle) backend->beGentle();
     ShowStart start = startShow(*backend, messages, options.startSeconds);
     if (!start.demo) return start.exitCode;
     demo = start.demo.release();

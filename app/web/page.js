@@ -4,6 +4,7 @@
 import { ShowKeys, parseLink, repeats } from './keys.js';
 import { Music, ShowClock } from './music.js';
 import { parseFps, renderLines } from './verify.js';
+import { gentle, showFlashWarning } from './flash_warning.js';
 
 const musicFile = 'zumber.opus';
 
@@ -123,6 +124,7 @@ class Player {
   start() {
     for (const id of ['start', 'end']) element(id).hidden = true;
     this.clock.restart();
+    this.vok._vokSetGentle(gentle ? 1 : 0);
     if (this.vok._vokStartShow() !== 0) {
       fail(startFailed(this.output));
       return;
@@ -216,6 +218,7 @@ function play(vok, music, clock, output) {
   if (params.has('autostart')) {
     player.start();
   } else {
+    showFlashWarning(params.get('data') ?? 'data/');
     element('start').hidden = false;
     setState('start');
     performance.mark('vok-start-screen');

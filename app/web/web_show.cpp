@@ -19,6 +19,7 @@
 #include "demo/demo.h"
 #include "demo/scenes.h"
 #include "demo/show_seek.h"
+#include "display/gentle_screen.h"
 #include "platform/platform.h"
 
 namespace {
@@ -45,6 +46,7 @@ public:
 };
 
 uint32_t canvasPixels[320 * 240];
+std::unique_ptr<GentleScreen> gentle;  // ?gentle: the canvas gets a softened copy
 
 // A canvas takes red, green, blue and an opacity that must be full (it
 // keeps no colour where it is 0); the work image holds blue, green, red and
@@ -64,7 +66,9 @@ class CanvasBackend : public Backend {
 public:
     void initialiseMusic() override { pageAllowSound(); }
     void playMusic(double) override { pagePlayMusic(); }
-    void present(const Image& work) override { convertForCanvas(work); }
+    void present(const Image& work) override {
+        convertForCanvas(gentle ? gentle->soften(work, pageTickCount()) : work);
+    }
 };
 
 // The page's music follows pauses and seeks (music.js).
@@ -135,6 +139,10 @@ EMSCRIPTEN_KEEPALIVE const char* vokScreenshotName() {
     infoText = screenshotName(control->shownMs(), demo->lastScene);
     return infoText.c_str();
 }
+
+// Whether the next live show reaches the canvas softened (?gentle), from its
+// first frame.
+EMSCRIPTEN_KEEPALIVE void vokSetGentle(int on) { gentle = on ? std::make_unique<GentleScreen>() : nullptr; }
 
 // One frame: tick, draw, convert. 0 once the show has taken its end step;
 // that frame's buffer still holds the last picture.

@@ -4,6 +4,7 @@
 
 #include "app/shell/show_start.h"
 #include "app/shell/stdio_messages.h"
+#include "app/win32/win32_flash_warning.h"
 #include "app/win32/win32_music.h"
 #include "display/win32_display.h"
 #include "platform/win32_platform.h"
@@ -43,6 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     win32::installPlatform();
     static StdioMessages messages;
     static Win32Backend backend(instance, showCommand, windowedFor(commandLine));
+    warnOfFlashes();
     ShowStart start = startShow(backend, messages);
     if (!start.demo) return start.exitCode;
     Demo& demo = *start.demo.release();  // lives to the end of the process

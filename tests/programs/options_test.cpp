@@ -19,6 +19,7 @@ std::string describe(const Options& o) {
     if (o.scale) out << " scale=" << o.scale;
     if (!o.vsync) out << " no-vsync";
     if (o.startSeconds != 0) out << " start=" << o.startSeconds;
+    if (o.gentle) out << " gentle";
     if (o.fps) out << " fps=" << o.fps;
     if (o.t0) out << " t0=" << o.t0;
     if (o.hash) out << " hash";
@@ -119,6 +120,7 @@ const Row table[] = {
     {"--render --fps 5 --from 3",
      "error: --from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or --poster"},
     // Help, version and what is not an option.
+    {"1 --gentle", "play fullscreen gentle"},
     {"--help", "help"},
     {"-h", "help"},
     {"--version", "version"},
@@ -138,7 +140,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
     const std::string help = usageText();
     for (const char* option : {"--fullscreen", "--window", "--scale N", "--no-vsync", "--vsync", "--start SECONDS", "--render",
                                "--fps N", "--t0 T", "--hash", "--raw FILE", "--frames A-B", "--capture OUT", "--png DIR",
-                               "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version"}) {
+                               "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version", "--gentle"}) {
         EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
     }
 }

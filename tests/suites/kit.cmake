@@ -2,6 +2,7 @@
 # docs/make-it-yours.md rendered by vokdemo. Inputs are written by the tests
 # and by ImageMagick.
 add_executable(vok_kit_tests
+  ${CMAKE_SOURCE_DIR}/tests/kit/flashes_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/kit/kit_support.cpp
   ${CMAKE_SOURCE_DIR}/tests/kit/kit_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/kit/make_it_yours_test.cpp

@@ -1,6 +1,7 @@
 // vokkit check [DIR]: the show's data files as the show will read them.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "image/pcx.h"
 #include "kit_slots.h"
 #include "platform/platform.h"
+#include "show_flashes.h"
 #include "show_poses.h"
 #include "wire3d/ase.h"
 
@@ -189,11 +191,30 @@ const char* statusWord(Finding::Status status) {
     }
 }
 
+// The flash check of the show as it will play, as one more line. False when
+// the show fails it; a show that does not start is not checked.
+bool printFlashCheck() {
+    const ShowFlashes show = analyseShow(60);
+    if (!show.started) {
+        std::printf("%-8s %-15s not checked: the show stops at start\n", "-", "flashes");
+        return true;
+    }
+    const std::string verdict = flashVerdict(show.record);
+    const bool passes = !flash::fails(flash::peaksOf(show.record, 0, show.record.frames.size()));
+    std::printf("%-8s %-15s %s%s\n", passes ? "ok" : "PROBLEM", "flashes", verdict.c_str(),
+                passes ? "" : "; vokkit flashes --plot shows where; calm the pictures there");
+    return passes;
+}
+
 }  // namespace
 
-int runCheck(const std::vector<std::string>& args) {
+int runCheck(const std::vector<std::string>& arguments) {
+    std::vector<std::string> args = arguments;
+    const auto noFlashes = std::find(args.begin(), args.end(), "--no-flashes");
+    const bool checkFlashes = noFlashes == args.end();
+    if (!checkFlashes) args.erase(noFlashes);
     if (args.size() > 1 || (!args.empty() && args[0].size() > 1 && args[0][0] == '-')) {
-        return refuse("check", "usage: vokkit check [DIR]");
+        return refuse("check", "usage: vokkit check [DIR] [--no-flashes]");
     }
     const std::string directory = args.empty() ? "." : args[0];
     if (::access(directory.c_str(), R_OK | X_OK) != 0) return refuse(directory, std::strerror(errno));
@@ -204,9 +225,12 @@ int runCheck(const std::vector<std::string>& args) {
         if (finding.status != Finding::Ok) ++problems;
         std::printf("%-8s %-15s %s\n", statusWord(finding.status), slot.name, finding.text.c_str());
     }
+    if (problems > 0 && checkFlashes) std::printf("%-8s %-15s not checked until the files are fixed\n", "-", "flashes");
+    const bool flashesPass = problems > 0 || !checkFlashes || printFlashCheck();
     if (problems == 0) {
         std::printf("the show will play all %d files as intended\n", dataFileCount);
-        return exitOk;
+        if (!flashesPass) std::printf("but the show fails the flash check\n");
+        return flashesPass ? exitOk : exitProblems;
     }
     std::printf("%d of %d files need a fix\n", problems, dataFileCount);
     return exitProblems;

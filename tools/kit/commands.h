@@ -11,6 +11,7 @@ constexpr int exitBadInput = 2;  // unreadable or refused input, bad command lin
 int runPicture(const std::vector<std::string>& args);
 int runMesh(const std::vector<std::string>& args);
 int runCheck(const std::vector<std::string>& args);
+int runFlashes(const std::vector<std::string>& args);
 
 // Prints "vokkit: SUBJECT: REASON" on standard error and returns exitBadInput.
 int refuse(const std::string& subject, const std::string& reason);

@@ -28,10 +28,25 @@ const char* const usage =
     "      at most N triangles (the show reads at most 9999). --up names the\n"
     "      model's up axis (default z for STL, y for the others).\n"
     "\n"
-    "  vokkit check [DIR]\n"
+    "  vokkit check [DIR] [--no-flashes]\n"
     "      Reads the show's data files in DIR (default: the working directory)\n"
     "      as the show will and prints one line a file, with the fix for each\n"
-    "      problem. Exit status 0 when every file plays as intended, 1 otherwise.\n"
+    "      problem, then the verdict of the flash check below (a few seconds;\n"
+    "      --no-flashes leaves it out). Exit status 0 when every file plays as\n"
+    "      intended and the show passes, 1 otherwise.\n"
+    "\n"
+    "  vokkit flashes [DIR] [--fps N] [--plot FILE.png] [--verdict FILE]\n"
+    "  vokkit flashes --raw FILE --fps N [--plot FILE.png]\n"
+    "      Checks the show for flashes that can cause seizures (WCAG 2.3.1): more\n"
+    "      than three general or three red flashes in any one second, over\n"
+    "      107x80 pixels' worth of one 214x160 field. Renders the show of DIR\n"
+    "      (default: the data set vokdemo would use) at 60 frames a second (or\n"
+    "      N) and prints one line a scene, the worst moment and the verdict;\n"
+    "      --raw checks a stream of 320x240 BGRA frames instead (\"-\": standard\n"
+    "      input), such as vokdemo --render --raw.\n"
+    "      --plot draws the flashes a second over the whole show; --verdict\n"
+    "      writes the verdict for the players (a first line \"pass\" or \"fail\").\n"
+    "      Exit status 0 when it passes, 1 when it fails.\n"
     "\n"
     "Exit status 2: a file that cannot be read, an input that is refused, or a\n"
     "bad command line; no output file is left behind.\n";
@@ -57,6 +72,7 @@ int main(int argc, char** argv) {
     if (command == "picture") return runPicture(args);
     if (command == "mesh") return runMesh(args);
     if (command == "check") return runCheck(args);
+    if (command == "flashes") return runFlashes(args);
     std::fprintf(stderr, "vokkit: unknown command '%s'\n\n%s", command.c_str(), usage);
     return exitBadInput;
 }

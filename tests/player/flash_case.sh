@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The live player's flash safety on a private X server.
+#   flash_case.sh CASE VOKDEMO VOKKIT DATA_DIR WORK_DIR
+# warning: with a data set whose verdict fails, a message box comes before the
+#   show, Return dismisses it and the show's window opens; with --gentle the
+#   show opens at once.
+# gentle: the player's window, grabbed at 60 frames a second during the
+#   credits jitter, fails the flash check as it is and passes with --gentle.
+set -uo pipefail
+
+case_name=$1 vokdemo=$2 kit=$3 data=$4 work=$5
+rm -rf "$work" && mkdir -p "$work"
+player_pid=
+xvfb_pid=
+export SDL_AUDIODRIVER=dummy
+
+fail() { echo "FAIL: $*"; exit 1; }
+cleanup() {
+  [ -n "$player_pid" ] && kill "$player_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+
+start_x() {
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  for _ in $(seq 200); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+  done
+  [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=:$(head -1 "$work/display")
+}
+
+start_player() {
+  "$vokdemo" "$@" >"$work/stdout" 2>"$work/stderr" &
+  player_pid=$!
+}
+stop_player() {
+  kill "$player_pid" 2>/dev/null
+  wait "$player_pid" 2>/dev/null
+  player_pid=
+}
+
+# The geometries of the windows named vokdemo, one "WxH+X+Y" a line (SDL's
+# message box is not found by xdotool's search, so the tree is read).
+windows() {
+  xwininfo -root -tree 2>/dev/null | grep '"vokdemo"' | grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+'
+}
+
+# Waits up to 20 s for a window whose geometry matches the pattern.
+wait_window() {
+  for _ in $(seq 400); do
+    windows | grep -qE "$1" && return
+    kill -0 "$player_pid" 2>/dev/null || fail "the player ended: $(cat "$work/stderr")"
+    sleep 0.05
+  done
+  fail "no window like $1; there are: $(windows | tr '\n' ' ')"
+}
+
+show='^320x240\+'
+
+case $case_name in
+warning)
+  start_x
+  cp -r "$data" "$work/data"
+  printf 'fail\nfails: the test says so\n' >"$work/data/flashes.txt"
+  start_player --data "$work/data" --scale 1
+  wait_window '.'
+  sleep 1
+  windows | grep -qE "$show" && fail "the show opened before the warning was dismissed"
+  xdotool key Return
+  wait_window "$show"
+  stop_player
+  start_player --data "$work/data" --scale 1 --gentle
+  wait_window "$show"
+  [ "$(windows | grep -cvE "$show")" -eq 0 ] || fail "a warning with --gentle: $(windows | tr '\n' ' ')"
+  ;;
+gentle)
+  start_x
+  for mode in plain gentle; do
+    extra=
+    [ $mode = gentle ] && extra=--gentle
+    start_player --data "$data" --scale 1 --start 76 $extra
+    wait_window "$show"
+    place=$(windows | grep -E "$show" | head -1 | cut -d+ -f2-)
+    sleep 1
+    ffmpeg -hide_banner -loglevel error -y -f x11grab -framerate 60 -video_size 320x240 \
+      -i "$DISPLAY+${place/+/,}" -t 4 -f rawvideo -pix_fmt bgra "$work/$mode.bgra" || fail "ffmpeg could not grab the screen"
+    stop_player
+    "$kit" flashes --raw "$work/$mode.bgra" --fps 60 >"$work/$mode.txt"
+    echo "$mode: $?" >>"$work/status"
+  done
+  cat "$work/plain.txt" "$work/gentle.txt"
+  grep -qx 'plain: 1' "$work/status" || fail "the plain show passed on screen: $(cat "$work/plain.txt")"
+  grep -qx 'gentle: 0' "$work/status" || fail "the gentle show failed on screen: $(cat "$work/gentle.txt")"
+  ;;
+*) fail "no case $case_name" ;;
+esac
+echo "ok"
