@@ -22,16 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_x() {
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 200); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-  done
-  [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=:$(head -1 "$work/display")
-}
+source "$(dirname "$0")/../support/xvfb_steps.sh"
 
 start_player() {
   "$vokdemo" "$@" >"$work/stdout" 2>"$work/stderr" &
@@ -63,7 +54,7 @@ show='^320x240\+'
 
 case $case_name in
 warning)
-  start_x
+  start_x 800x600x24
   cp -r "$data" "$work/data"
   printf 'fail\nfails: the test says so\n' >"$work/data/flashes.txt"
   start_player --data "$work/data" --scale 1
@@ -78,7 +69,7 @@ warning)
   [ "$(windows | grep -cvE "$show")" -eq 0 ] || fail "a warning with --gentle: $(windows | tr '\n' ' ')"
   ;;
 gentle)
-  start_x
+  start_x 800x600x24
   for mode in plain gentle; do
     extra=
     [ $mode = gentle ] && extra=--gentle

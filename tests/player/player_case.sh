@@ -30,21 +30,7 @@ source "$(dirname "$0")/../support/wm_steps.sh"
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
-# A private X server on the first free display: -displayfd lets several
-# cases run at once without racing for a display number.
-start_x() {
-  local size=${1:-1024x768x24}
-  # -noreset: otherwise the server resets when its last client leaves (each
-  # xdotool call), and a player connecting during the reset is refused.
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 200); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-  done
-  [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=:$(head -1 "$work/display")
-}
+source "$(dirname "$0")/../support/xvfb_steps.sh"
 
 # Starts the player in the background with the given arguments.
 start_player() {
