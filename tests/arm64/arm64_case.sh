@@ -83,8 +83,14 @@ case "$case_name" in
       "$build/arm64-$case_name"
     ;;
   kit_check)
-    $emulator "$arm/tools/kit/vokkit" check "$build/data" >"$build/arm64-kit.txt" 2>&1 ||
-      fail "vokkit check: $(tail -5 "$build/arm64-kit.txt")"
+    # The ARM kit's report, the flash verdict included, is this build's, line
+    # for line, with the same exit status.
+    expected=0 status=0
+    "$build/tools/kit/vokkit" check "$build/data" >"$build/amd64-kit.txt" 2>&1 || expected=$?
+    $emulator "$arm/tools/kit/vokkit" check "$build/data" >"$build/arm64-kit.txt" 2>&1 || status=$?
+    [ "$status" = "$expected" ] || fail "vokkit check exited $status, this build's $expected: $(tail -3 "$build/arm64-kit.txt")"
+    cmp -s "$build/amd64-kit.txt" "$build/arm64-kit.txt" ||
+      fail "vokkit check reports differently: $(diff "$build/amd64-kit.txt" "$build/arm64-kit.txt" | head -5)"
     tail -1 "$build/arm64-kit.txt"
     ;;
   music_wav)
