@@ -18,6 +18,5 @@ int32_t FrameClock::tick() {
 }
 
 double FrameClock::elapsedSeconds() const {
-    uint32_t ms = platform::tickCount() - startTick;
-    return static_cast<double>(ms) * static_cast<double>(0.001f);
+    return secondsOf(platform::tickCount() - startTick);
 }

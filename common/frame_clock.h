@@ -10,6 +10,9 @@ public:
     int32_t tick();                 // milliseconds since the previous tick
     double elapsedSeconds() const;  // (now - startTick) ms times the float 0.001
 
+    // The seconds of a clock reading of `ms`, as elapsedSeconds forms them.
+    static double secondsOf(uint32_t ms) { return static_cast<double>(ms) * static_cast<double>(0.001f); }
+
     uint32_t startTick;
     int32_t lastElapsed;
     int32_t frameCount;

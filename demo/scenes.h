@@ -39,6 +39,12 @@ extern const int sceneEnd;  // the end step after the last scene: nothing is dra
 
 // The scene of show time t (a rounded float): 0..sceneCount-1, or sceneEnd.
 int sceneForTime(float t);
+// The scene's name from the table; `outside` for a number that is no scene
+// (the end step, or a frame of no known scene).
+const char* sceneName(int scene, const char* outside = "end");
+// The scene of a clock reading of `ms` milliseconds, its show time formed
+// as the frame's is.
+int sceneAtMs(uint32_t ms);
 
 // Runs the effect-object transitions until the stage the scene needs is reached.
 void advanceEffectStage(Demo& demo, EffectStage stage, float t);

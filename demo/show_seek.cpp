@@ -2,20 +2,13 @@
 
 #include "platform/platform.h"
 
-namespace {
-
-// The show time the timeline sees `ms` milliseconds after the clock's start.
-float showTime(uint32_t ms) { return static_cast<float>(static_cast<double>(ms) * static_cast<double>(0.001f)); }
-
-}  // namespace
-
 uint32_t sceneStartMs(int scene) {
     if (scene <= 0) return 0;
     // The bound in milliseconds, then the few counts around it where the
     // float show time crosses it.
     uint32_t ms = static_cast<uint32_t>(sceneTable[scene - 1].end * 1000.0);
-    while (sceneForTime(showTime(ms)) < scene) ++ms;
-    while (ms > 0 && sceneForTime(showTime(ms - 1)) >= scene) --ms;
+    while (sceneAtMs(ms) < scene) ++ms;
+    while (ms > 0 && sceneAtMs(ms - 1) >= scene) --ms;
     return ms;
 }
 

@@ -1,6 +1,7 @@
 // The timeline: the scene of a show time, and the effect objects' transitions.
 #include <memory>
 
+#include "common/frame_clock.h"
 #include "demo/scenes.h"
 
 int sceneForTime(float t) {
@@ -10,6 +11,12 @@ int sceneForTime(float t) {
     }
     return sceneEnd;
 }
+
+const char* sceneName(int scene, const char* outside) {
+    return scene >= 0 && scene < sceneCount ? sceneTable[scene].name : outside;
+}
+
+int sceneAtMs(uint32_t ms) { return sceneForTime(static_cast<float>(FrameClock::secondsOf(ms))); }
 
 namespace {
 

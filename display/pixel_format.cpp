@@ -467,16 +467,13 @@ int presentWith(ConverterPath path, int bytesPerPixel, const Image& image, const
 }
 
 int present32(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch) {
-    convertRows<4>(fastestPath(), image, format, surface, pitch);
-    return 1;
+    return presentWith(fastestPath(), 4, image, format, surface, pitch);
 }
 
 int present24(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch) {
-    convertRows<3>(fastestPath(), image, format, surface, pitch);
-    return 1;
+    return presentWith(fastestPath(), 3, image, format, surface, pitch);
 }
 
 int present16(const Image& image, const PixelFormat& format, uint8_t* surface, int32_t pitch) {
-    convertRows<2>(fastestPath(), image, format, surface, pitch);
-    return 1;
+    return presentWith(fastestPath(), 2, image, format, surface, pitch);
 }

@@ -82,20 +82,15 @@ void makeWorkDirectory(const std::string& dataDirectory) {
     }
 }
 
-// The show time the timeline gives a clock reading of `ms`.
-int sceneAt(uint32_t ms) {
-    return sceneForTime(static_cast<float>(static_cast<double>(ms) * static_cast<double>(0.001f)));
-}
-
 // The first, second (20 ms later), middle and last millisecond of every scene.
 void chooseFrameTimes() {
     uint32_t start = 0;
     for (uint32_t ms = 1;; ++ms) {
-        if (sceneAt(ms) == sceneAt(start)) continue;
+        if (sceneAtMs(ms) == sceneAtMs(start)) continue;
         uint32_t last = ms - 1;
         for (uint32_t t : {start, start + 20, start + (last - start) / 2, last})
             if (t <= last && (frameTimes.empty() || t > frameTimes.back())) frameTimes.push_back(t);
-        if (sceneAt(ms) == sceneEnd) break;
+        if (sceneAtMs(ms) == sceneEnd) break;
         start = ms;
     }
 }

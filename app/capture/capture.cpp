@@ -19,6 +19,7 @@
 #include "app/capture/capture_wav.h"
 #include "app/shell/show_run.h"
 #include "app/shell/stdio_messages.h"
+#include "demo/scenes.h"
 #include "app/cli/runners.h"
 #include "platform/platform.h"
 

@@ -80,5 +80,3 @@ std::vector<Chapter> clipChapters(const Clip& clip) {
     }
     return chapters;
 }
-
-const char* sceneName(int scene) { return scene >= 0 && scene < sceneCount ? sceneTable[scene].name : "end"; }

@@ -38,6 +38,3 @@ struct Chapter {
 // A chapter for every scene the clip shows, named from the scene table and
 // starting at the scene's first frame (or at the clip's start).
 std::vector<Chapter> clipChapters(const Clip& clip);
-
-// The name of the scene, from the scene table.
-const char* sceneName(int scene);

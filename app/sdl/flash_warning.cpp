@@ -2,9 +2,7 @@
 
 #include <SDL.h>
 
-#include <string>
-
-#include "platform/platform.h"
+#include "app/shell/flash_verdict.h"
 
 const char* const flashWarning =
     "This show has rapid flashes that can trigger seizures\n"
@@ -12,8 +10,7 @@ const char* const flashWarning =
     "vokdemo --gentle softens them.";
 
 void warnOfFlashes() {
-    std::string verdict;
-    if (!platform::readDataFile("flashes.txt", verdict) || verdict.rfind("fail", 0) != 0) return;
+    if (!dataSetFailsFlashCheck()) return;
     // SDL's own box does not wrap, so the sentence carries its line breaks.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "vokdemo", flashWarning, nullptr);
 }

@@ -5,18 +5,9 @@
 #include "demo/scenes.h"
 #include "demo/show_seek.h"
 
-namespace {
-
-// The scene shown at `ms`; the end step counts as the one after the last.
-int sceneAt(uint32_t ms) {
-    return sceneForTime(static_cast<float>(static_cast<double>(ms) * static_cast<double>(0.001f)));
-}
-
-}  // namespace
-
 void ShowControl::press(ShowKey key) {
     const uint32_t now = shownMs();
-    const int scene = sceneAt(now);
+    const int scene = sceneAtMs(now);  // the end step counts as the one after the last
     switch (key) {
         case ShowKey::Pause: togglePause(); break;
         case ShowKey::Back: seekTo(static_cast<int64_t>(now) - stepMs); break;

@@ -4,12 +4,6 @@
 
 #include "demo/scenes.h"
 
-namespace {
-
-const char* sceneName(int scene) { return scene >= 0 && scene < sceneCount ? sceneTable[scene].name : "end"; }
-
-}  // namespace
-
 std::string screenshotName(uint32_t showMs, int scene) {
     char name[64];
     std::snprintf(name, sizeof name, "vokdemo-%03u.%03us-scene%02d.png", showMs / 1000, showMs % 1000, scene);

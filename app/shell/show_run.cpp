@@ -12,18 +12,13 @@ namespace {
 uint32_t virtualTick = 0;
 uint32_t readVirtualTick() { return virtualTick; }
 
-// The show time of a clock reading, as the timeline forms it.
-float showSeconds(uint32_t milliseconds) {
-    return static_cast<float>(static_cast<double>(milliseconds) * static_cast<double>(0.001f));
-}
-
 }  // namespace
 
 uint32_t frameMilliseconds(int64_t frame, int fps) {
     return static_cast<uint32_t>(static_cast<uint64_t>(frame) * 1000u / static_cast<uint64_t>(fps));
 }
 
-int frameScene(int64_t frame, int fps) { return sceneForTime(showSeconds(frameMilliseconds(frame, fps))); }
+int frameScene(int64_t frame, int fps) { return sceneAtMs(frameMilliseconds(frame, fps)); }
 
 int64_t expectedFrameCount(int fps) {
     int64_t k = 0;

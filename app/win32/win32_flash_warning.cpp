@@ -2,13 +2,10 @@
 
 #include <windows.h>
 
-#include <string>
-
-#include "platform/platform.h"
+#include "app/shell/flash_verdict.h"
 
 void warnOfFlashes() {
-    std::string verdict;
-    if (!platform::readDataFile("flashes.txt", verdict) || verdict.rfind("fail", 0) != 0) return;
+    if (!dataSetFailsFlashCheck()) return;
     MessageBoxA(nullptr,
                 "This show has rapid flashes that can trigger seizures in people with photosensitive epilepsy.",
                 "vokdemo", MB_OK | MB_ICONWARNING);

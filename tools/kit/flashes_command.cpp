@@ -14,6 +14,7 @@
 
 #include "app/cli/data_location.h"
 #include "commands.h"
+#include "demo/scenes.h"
 #include "flash_plot.h"
 #include "platform/platform.h"
 #include "show_flashes.h"
@@ -106,7 +107,7 @@ void printScenes(const flash::FlashRecord& record) {
         const auto when = [&](const flash::Peak& p) {
             return p.frame < 0 ? std::string("-") : flash::frameTime(p.frame, record.fps);
         };
-        std::printf("%5d  %-20s %7d  %-16s %4d  %s\n", span.scene, sceneName(span.scene),
+        std::printf("%5d  %-20s %7d  %-16s %4d  %s\n", span.scene, sceneName(span.scene, "the stream"),
                     peaks.general.flashes, when(peaks.general).c_str(), peaks.red.flashes, when(peaks.red).c_str());
     }
 }

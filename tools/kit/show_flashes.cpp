@@ -31,10 +31,8 @@ ShowFlashes analyseShow(int fps) {
     return result;
 }
 
-const char* sceneName(int scene) { return scene >= 0 && scene < sceneCount ? sceneTable[scene].name : "the stream"; }
-
 std::string sceneLabel(int scene) {
-    if (scene < 0 || scene >= sceneCount) return sceneName(scene);
+    if (scene < 0 || scene >= sceneCount) return sceneName(scene, "the stream");
     return "scene " + std::to_string(scene) + " (" + sceneName(scene) + ")";
 }
 

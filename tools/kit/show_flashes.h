@@ -17,6 +17,5 @@ ShowFlashes analyseShow(int fps);
 // One line on the flashes of a whole record: "passes: ..." or "fails: ...".
 std::string flashVerdict(const flash::FlashRecord& record);
 
-// "credits jitter"; "scene 11 (credits jitter)"; "the stream" for -1
-const char* sceneName(int scene);
+// "scene 11 (credits jitter)"; "the stream" for -1
 std::string sceneLabel(int scene);
