@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "flash_analyser.h"
+#include "flash/flash_analyser.h"
 
 namespace {
 

@@ -11,7 +11,7 @@ set(VOK_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/vokdemo)
 # The program finds the installed data set beside itself first, so that an
 # unpacked package works wherever it lies.
 file(RELATIVE_PATH VOK_INSTALLED_DATA_RELATIVE /${VOK_INSTALL_BINDIR} /${VOK_INSTALL_DATADIR})
-add_library(vokdatalocation STATIC ${CMAKE_SOURCE_DIR}/app/cli/data_location.cpp)
+add_library(vokdatalocation STATIC ${CMAKE_SOURCE_DIR}/platform/data_location.cpp)
 target_include_directories(vokdatalocation PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vokdatalocation PUBLIC vokcore)
 target_compile_definitions(vokdatalocation PRIVATE

@@ -12,8 +12,12 @@ target_link_libraries(vokposix PUBLIC vokcore)
 
 # The module loader and the one renderer of the music (ModuleStream), for the
 # player, the capture, the kit's check and the browser's music tool.
-add_library(vokmusic STATIC app/music/openmpt_module.cpp app/music/module_stream.cpp)
+add_library(vokmusic STATIC media/openmpt_module.cpp media/module_stream.cpp)
 target_link_libraries(vokmusic PUBLIC vokcore PkgConfig::OPENMPT)
+
+# PNG pictures, for the player's screenshots, the capture and the kit.
+add_library(vokpng STATIC media/png_writer.cpp)
+target_link_libraries(vokpng PUBLIC vokcore PNG::PNG)
 
 add_executable(vokdemo
   app/cli/main.cpp
@@ -28,14 +32,12 @@ add_executable(vokdemo
   app/capture/capture_files.cpp
   app/capture/capture_music.cpp
   app/capture/capture_palette.cpp
-  app/capture/capture_png.cpp
   app/capture/capture_video.cpp
   app/capture/capture_wav.cpp
   app/sdl/frame_pacer.cpp
   app/sdl/player_keys.cpp
-  tools/datagen/font.cpp
   display/sdl_display.cpp)
-target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix vokmusic SDL2::SDL2 OpenSSL::Crypto
+target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix vokmusic vokpng SDL2::SDL2 OpenSSL::Crypto
   PNG::PNG PkgConfig::FFMPEG)
 
 include(cmake/install.cmake)

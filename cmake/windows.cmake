@@ -39,12 +39,12 @@ if(VOK_WIN_BUILTIN_MUSIC AND vok_openmpt_dir)
     IMPORTED_LOCATION ${vok_openmpt_dir}/lib/libopenmpt.a
     INTERFACE_INCLUDE_DIRECTORIES ${vok_openmpt_dir}/include)
   add_library(vokwin32music STATIC app/win32/win32_builtin_music.cpp app/win32/win32_wave_out.cpp
-    app/music/module_stream.cpp app/music/openmpt_module.cpp app/music/rate_converter.cpp)
+    media/module_stream.cpp media/openmpt_module.cpp media/rate_converter.cpp)
   target_link_libraries(vokwin32music PUBLIC vokcore vok_win_openmpt winmm)
   set(VOK_BUILTIN_MUSIC_STATUS "libopenmpt from ${vok_openmpt_dir}")
 else()
   # The rate converter stays for its test.
-  add_library(vokwin32music STATIC app/win32/win32_silent_music.cpp app/music/rate_converter.cpp)
+  add_library(vokwin32music STATIC app/win32/win32_silent_music.cpp media/rate_converter.cpp)
   target_link_libraries(vokwin32music PUBLIC vokcore)
 endif()
 file(WRITE ${CMAKE_BINARY_DIR}/builtin-music.txt "${VOK_BUILTIN_MUSIC_STATUS}\n")

@@ -18,7 +18,7 @@ std::unique_ptr<Image> loadSprite(const char* name, MessageSink& messages) {
 }  // namespace
 
 // The data table's files, by kind: the screen pictures, the meshes, the
-// sprites; the music is the players' (app/shell/show_start.cpp).
+// sprites; the music is the players' (shell/show_start.cpp).
 Demo::Demo(MessageSink& messageSink) : messages(messageSink) {
     workImage = std::make_unique<Image>();
     state.wireLayer = std::make_unique<Image>();

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/shell/show_run.h"
+#include "shell/show_run.h"
 #include "demo/scenes.h"
 
 namespace {

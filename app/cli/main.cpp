@@ -3,7 +3,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/cli/data_location.h"
+#include "platform/data_location.h"
 #include "app/cli/options.h"
 #include "app/cli/runners.h"
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/shell/show_run.h"
-#include "app/shell/stdio_messages.h"
+#include "shell/show_run.h"
+#include "shell/stdio_messages.h"
 #include "app/cli/progress_line.h"
 #include "app/cli/runners.h"
 #include "platform/platform.h"

@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "app/shell/flash_verdict.h"
+#include "shell/flash_verdict.h"
 
 const char* const flashWarning =
     "This show has rapid flashes that can trigger seizures\n"

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/capture/capture_png.h"
-#include "app/shell/show_info.h"
-#include "tools/datagen/font.h"
+#include "media/png_writer.h"
+#include "shell/show_info.h"
+#include "text/font.h"
 
 namespace {
 

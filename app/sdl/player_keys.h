@@ -5,7 +5,7 @@
 #include <deque>
 
 #include "app/sdl/sdl_music.h"
-#include "app/shell/show_control.h"
+#include "shell/show_control.h"
 #include "demo/demo.h"
 #include "display/sdl_display.h"
 #include "image/image.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/music/module_stream.h"
+#include "media/module_stream.h"
 
 // The show's music: the module rendered by a ModuleStream and played from an
 // SDL audio callback, at the stream's rate (SDL converts to the device's). The three steps follow start-up: initialise

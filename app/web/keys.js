@@ -5,7 +5,7 @@
 // address following seeks, and a thin bar with the scene bounds that appears
 // when the mouse moves and seeks where it is clicked.
 
-// The core's ShowKey numbers (app/shell/show_control.h).
+// The core's ShowKey numbers (shell/show_control.h).
 const showKey = { Pause: 1, Back: 2, Forward: 3, PreviousScene: 4, NextScene: 5, Beginning: 6 };
 
 const keyTable = {

@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "app/shell/backend.h"
-#include "app/shell/show_control.h"
-#include "app/shell/show_info.h"
-#include "app/shell/show_run.h"
-#include "app/shell/show_start.h"
+#include "shell/backend.h"
+#include "shell/show_control.h"
+#include "shell/show_info.h"
+#include "shell/show_run.h"
+#include "shell/show_start.h"
 #include "common/messages.h"
 #include "demo/data_files.h"
 #include "demo/demo.h"

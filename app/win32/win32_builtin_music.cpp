@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/music/module_stream.h"
-#include "app/music/rate_converter.h"
+#include "media/module_stream.h"
+#include "media/rate_converter.h"
 #include "app/win32/win32_wave_out.h"
 
 namespace builtin_music {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/shell/flash_verdict.h"
+#include "shell/flash_verdict.h"
 
 void warnOfFlashes() {
     if (!dataSetFailsFlashCheck()) return;

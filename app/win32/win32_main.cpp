@@ -2,8 +2,8 @@
 // Display and the Demo, then the message-first loop until the quit message.
 #include <windows.h>
 
-#include "app/shell/show_start.h"
-#include "app/shell/stdio_messages.h"
+#include "shell/show_start.h"
+#include "shell/stdio_messages.h"
 #include "app/win32/win32_flash_warning.h"
 #include "app/win32/win32_music.h"
 #include "display/win32_display.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/show_control.h"
-#include "app/shell/show_start.h"
+#include "shell/show_control.h"
+#include "shell/show_start.h"
 #include "demo/scenes.h"
 #include "demo/show_seek.h"
 #include "platform/platform.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "flash_analyser.h"
+#include "flash/flash_analyser.h"
 
 namespace {
 

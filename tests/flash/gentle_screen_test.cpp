@@ -7,9 +7,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/shell/show_run.h"
+#include "shell/show_run.h"
 #include "display/gentle_screen.h"
-#include "flash_analyser.h"
+#include "flash/flash_analyser.h"
 #include "platform/platform.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "app/music/module_stream.h"
+#include "media/module_stream.h"
 
 namespace {
 

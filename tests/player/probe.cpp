@@ -34,7 +34,7 @@
 #include <string>
 #include <vector>
 
-#include "app/music/module_stream.h"
+#include "media/module_stream.h"
 #include "image/image.h"
 #include "image/pcx.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/data_location.h"
+#include "platform/data_location.h"
 #include "support/test_data.h"
 #include "support/test_files.h"
 

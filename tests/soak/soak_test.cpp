@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/show_run.h"
+#include "shell/show_run.h"
 #include "common/messages.h"
 #include "platform/platform.h"
 

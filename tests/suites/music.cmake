@@ -10,7 +10,7 @@ file(GLOB VOK_MUSIC_GENERATOR CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tools/datagen/synth_*.cpp
   ${CMAKE_SOURCE_DIR}/tools/datagen/music_*.cpp)
 add_executable(vok_music_tests ${VOK_MUSIC_TESTS} ${VOK_MUSIC_GENERATOR}
-  ${CMAKE_SOURCE_DIR}/app/music/module_stream.cpp ${CMAKE_SOURCE_DIR}/app/music/openmpt_module.cpp)
+  ${CMAKE_SOURCE_DIR}/media/module_stream.cpp ${CMAKE_SOURCE_DIR}/media/openmpt_module.cpp)
 target_include_directories(vok_music_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/datagen)
 target_link_libraries(vok_music_tests PRIVATE vokcore
   PkgConfig::VOK_MUSIC_XMP PkgConfig::VOK_MUSIC_OPENMPT GTest::gtest GTest::gtest_main)

@@ -11,7 +11,7 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(VOK_PROBE_OPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
 
 add_executable(vok_player_probe ${CMAKE_SOURCE_DIR}/tests/player/probe.cpp
-  ${CMAKE_SOURCE_DIR}/app/music/module_stream.cpp ${CMAKE_SOURCE_DIR}/app/music/openmpt_module.cpp)
+  ${CMAKE_SOURCE_DIR}/media/module_stream.cpp ${CMAKE_SOURCE_DIR}/media/openmpt_module.cpp)
 target_link_libraries(vok_player_probe PRIVATE vokcore PNG::PNG PkgConfig::VOK_PROBE_OPENMPT)
 
 file(GLOB VOK_PLAYER_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/player/*_test.cpp)

@@ -19,7 +19,7 @@ set_target_properties(vok_music_render PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMA
 # The player's rate converter is portable: its test also runs here, on every
 # machine and in the sanitizer build.
 add_executable(vok_rate_converter_test ${CMAKE_CURRENT_LIST_DIR}/../windows/rate_converter_test.cpp
-  ${CMAKE_SOURCE_DIR}/app/music/rate_converter.cpp)
+  ${CMAKE_SOURCE_DIR}/media/rate_converter.cpp)
 target_include_directories(vok_rate_converter_test PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(vok_rate_converter_test PRIVATE GTest::gtest GTest::gtest_main)
 gtest_discover_tests(vok_rate_converter_test DISCOVERY_TIMEOUT 60)

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/music/module_stream.h"
+#include "media/module_stream.h"
 
 namespace {
 

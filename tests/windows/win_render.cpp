@@ -16,8 +16,8 @@
 #include <cstring>
 #include <set>
 
-#include "app/shell/show_run.h"
-#include "app/shell/stdio_messages.h"
+#include "shell/show_run.h"
+#include "shell/stdio_messages.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "font.h"
+#include "text/font.h"
 #include "pictures.h"
 #include "text_painter.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "font.h"
+#include "text/font.h"
 
 namespace {
 

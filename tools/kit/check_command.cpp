@@ -9,7 +9,7 @@
 #include <memory>
 #include <sstream>
 
-#include "app/music/openmpt_module.h"
+#include "media/openmpt_module.h"
 #include "commands.h"
 #include "image/pcx.h"
 #include "kit_slots.h"

@@ -12,10 +12,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/cli/data_location.h"
+#include "platform/data_location.h"
 #include "commands.h"
 #include "demo/scenes.h"
-#include "flash_plot.h"
+#include "flash/flash_plot.h"
 #include "platform/platform.h"
 #include "show_flashes.h"
 

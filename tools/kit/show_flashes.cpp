@@ -1,6 +1,6 @@
 #include "show_flashes.h"
 
-#include "app/shell/show_run.h"
+#include "shell/show_run.h"
 #include "common/messages.h"
 #include "demo/scenes.h"
 

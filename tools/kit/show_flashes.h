@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "flash_record.h"
+#include "flash/flash_record.h"
 
 // The show of the data set in the data directory (platform::setDataDirectory),
 // rendered on the headless renderer's virtual clock and analysed frame by

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/music/module_stream.h"
+#include "media/module_stream.h"
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--rate") == 0) {

@@ -1,4 +1,4 @@
-#include "app/cli/data_location.h"
+#include "platform/data_location.h"
 
 #include <unistd.h>
 

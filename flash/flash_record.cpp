@@ -1,4 +1,4 @@
-#include "flash_record.h"
+#include "flash/flash_record.h"
 
 #include <cstdio>
 

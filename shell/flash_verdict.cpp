@@ -1,4 +1,4 @@
-#include "app/shell/flash_verdict.h"
+#include "shell/flash_verdict.h"
 
 #include <string>
 

@@ -1,11 +1,11 @@
-#include "app/music/module_stream.h"
+#include "media/module_stream.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <libopenmpt/libopenmpt.hpp>
 
-#include "app/music/openmpt_module.h"
+#include "media/openmpt_module.h"
 
 namespace {
 

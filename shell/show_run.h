@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/shell/backend.h"
+#include "shell/backend.h"
 #include "common/messages.h"
 #include "image/image.h"
 

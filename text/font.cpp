@@ -1,4 +1,4 @@
-#include "font.h"
+#include "text/font.h"
 
 #include <array>
 #include <cctype>

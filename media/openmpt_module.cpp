@@ -1,4 +1,4 @@
-#include "app/music/openmpt_module.h"
+#include "media/openmpt_module.h"
 
 #include <libopenmpt/libopenmpt.hpp>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "app/shell/show_run.h"
+#include "shell/show_run.h"
 
-#include "app/shell/show_start.h"
+#include "shell/show_start.h"
 #include "demo/demo.h"
 #include "demo/scenes.h"
 #include "platform/platform.h"

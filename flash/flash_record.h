@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "flash_analyser.h"
+#include "flash/flash_analyser.h"
 
 // The analyser's answer for every frame of a stream, with the scene each
 // frame belongs to, and what is reported from it: the peaks of each scene

@@ -1,4 +1,4 @@
-#include "app/music/rate_converter.h"
+#include "media/rate_converter.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "app/shell/show_start.h"
+#include "shell/show_start.h"
 
 #include <cstdint>
 

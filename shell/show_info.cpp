@@ -1,4 +1,4 @@
-#include "app/shell/show_info.h"
+#include "shell/show_info.h"
 
 #include <cstdio>
 

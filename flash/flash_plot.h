@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "flash_record.h"
+#include "flash/flash_record.h"
 
 namespace flash {
 

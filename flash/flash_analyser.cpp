@@ -1,4 +1,4 @@
-#include "flash_analyser.h"
+#include "flash/flash_analyser.h"
 
 #include <algorithm>
 #include <cmath>

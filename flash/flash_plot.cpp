@@ -1,4 +1,4 @@
-#include "flash_plot.h"
+#include "flash/flash_plot.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "app/capture/capture_png.h"
+#include "media/png_writer.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "app/shell/show_control.h"
+#include "shell/show_control.h"
 
 #include <algorithm>
 

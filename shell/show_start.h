@@ -1,7 +1,7 @@
 #pragma once
 #include <memory>
 
-#include "app/shell/backend.h"
+#include "shell/backend.h"
 #include "common/messages.h"
 #include "demo/demo.h"
 
