@@ -13,6 +13,7 @@
 #include "app/sdl/player_keys.h"
 #include "app/sdl/sdl_music.h"
 #include "shell/show_control.h"
+#include "shell/show_info.h"
 #include "shell/show_start.h"
 #include "shell/stdio_messages.h"
 #include "display/gentle_screen.h"
@@ -60,12 +61,7 @@ void followTheMusic(SdlMusic& music, uint32_t startTick) {
 // far the picture is ahead of the music.
 void logSync(const char* what, int scene, uint32_t showMs) {
     const double musicMs = musicTicks.music ? musicTicks.music->heardMusicMs() : -1;
-    if (musicMs < 0) {
-        std::fprintf(stderr, "vokdemo: sync %s %d show %u ms, no music\n", what, scene, showMs);
-        return;
-    }
-    std::fprintf(stderr, "vokdemo: sync %s %d show %u ms music %.1f ms offset %.1f ms\n", what, scene, showMs, musicMs,
-                 showMs - musicMs);
+    std::fprintf(stderr, "%s\n", syncLine(what, scene, showMs, musicMs).c_str());
 }
 
 uint32_t showMsNow(const FrameClock& clock) { return platform::tickCount() - clock.startTick; }

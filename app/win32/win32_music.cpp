@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/win32/win32_builtin_music.h"
+#include "platform/platform.h"
 
 namespace music {
 namespace {
@@ -12,6 +13,9 @@ namespace {
 using InitFunction = signed char(__stdcall*)(int, int, unsigned);
 using LoadSongFunction = void*(__stdcall*)(const char*);
 using PlaySongFunction = signed char(__stdcall*)(void*);
+using SetPausedFunction = signed char(__stdcall*)(void*, signed char);
+
+void* librarySong = nullptr;  // the library's handle of the loaded module
 
 HMODULE library() {
     static HMODULE module = LoadLibraryA("fmod.dll");
@@ -30,6 +34,11 @@ Function lookUpAs(const char* decorated, const char* plain) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(lookUp(decorated, plain)));
 }
 
+void setLibraryPaused(signed char paused) {
+    static auto function = lookUpAs<SetPausedFunction>("_FMUSIC_SetPaused@8", "FMUSIC_SetPaused");
+    if (function != nullptr && librarySong != nullptr) function(librarySong, paused);
+}
+
 }  // namespace
 
 // Without the library, the built-in player takes each step; a library that
@@ -45,21 +54,41 @@ void init(int mixRate, int maxSoftwareChannels, unsigned flags) {
 
 void* loadSong(const char* fileName) {
     static auto function = lookUpAs<LoadSongFunction>("_FMUSIC_LoadSong@4", "FMUSIC_LoadSong");
-    if (function != nullptr) return function(fileName);
+    if (function != nullptr) return librarySong = function(platform::dataPath(fileName).c_str());
     return library() == nullptr ? builtin_music::loadSong(fileName) : nullptr;
 }
 
-void playSong(void* song) {
+void playSong(void* song, double startSeconds) {
     static auto function = lookUpAs<PlaySongFunction>("_FMUSIC_PlaySong@4", "FMUSIC_PlaySong");
     if (function != nullptr) {
         function(song);
     } else if (library() == nullptr) {
-        builtin_music::playSong(song);
+        builtin_music::playSong(song, startSeconds);
     }
 }
 
 void stop() {
     if (library() == nullptr) builtin_music::stop();
 }
+
+void pause() {
+    if (library() == nullptr) {
+        builtin_music::pause();
+    } else {
+        setLibraryPaused(1);
+    }
+}
+
+void playFrom(double seconds) {
+    if (library() == nullptr) {
+        builtin_music::playFrom(seconds);
+    } else {
+        setLibraryPaused(0);
+    }
+}
+
+double heardMusicMs() { return library() == nullptr ? builtin_music::heardMusicMs() : -1; }
+
+const char* unheardNote() { return library() == nullptr ? "no music" : "music library: seeks move the picture only"; }
 
 }  // namespace music

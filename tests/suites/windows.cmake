@@ -25,8 +25,13 @@ target_link_libraries(vok_rate_converter_test PRIVATE GTest::gtest GTest::gtest_
 gtest_discover_tests(vok_rate_converter_test DISCOVERY_TIMEOUT 60)
 
 set(VOK_WINE_CASE ${CMAKE_CURRENT_LIST_DIR}/../windows/wine_case.sh)
-set(VOK_WINE_CASES core_tests win32_tests frame_hashes shot24 shot16 fullscreen escape plain_names
-  missing_mesh music_end builtin_music_end music_samples bad_module no_sound_device)
+set(VOK_WINE_CASES core_tests win32_tests frame_hashes escape plain_names missing_mesh music_end
+  builtin_music_end music_samples bad_module no_sound_device
+  # Where the picture shows (the table at the top of wine_case.sh).
+  shot24 shot16 scale2 first_not_1 fullscreen fill fill16 fill_capped fill_option virtual_desktop dpi192
+  gdi_window gdi_fullscreen
+  # The command line and the keys.
+  options keys pause screenshot_key alt_enter key_burst)
 find_program(VOK_OPENBOX openbox)
 if(VOK_OPENBOX)
   list(APPEND VOK_WINE_CASES wm_window wm_fullscreen)

@@ -48,4 +48,11 @@ signed char __stdcall FMUSIC_PlaySong(void* song) {
     return song == &loadedSong ? 1 : 0;
 }
 
+signed char __stdcall FMUSIC_SetPaused(void* song, signed char paused) {
+    char line[128];
+    std::snprintf(line, sizeof line, "FMUSIC_SetPaused %p %d\n", song, paused);
+    record(line);
+    return song == &loadedSong ? 1 : 0;
+}
+
 }  // extern "C"

@@ -44,17 +44,27 @@ build() {
   imports=$($mingw-objdump -p "$win_build/vokdemo.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
   note "vokdemo.exe imports: $imports"
   note "built-in music: $(cat "$win_build/builtin-music.txt")"
+  # DirectDraw is loaded at run time, so that the program starts without it.
   for dll in $imports; do
     case $dll in
-      ddraw.dll|gdi32.dll|kernel32.dll|msvcrt.dll|user32.dll|winmm.dll) ;;
-      *) fail "vokdemo.exe imports $dll, which is not a system DLL" ;;
+      gdi32.dll|kernel32.dll|msvcrt.dll|ole32.dll|user32.dll|winmm.dll) ;;
+      *) fail "vokdemo.exe imports $dll, which is not a system DLL or must be loaded at run time" ;;
     esac
   done
   local headers
   headers=$($mingw-objdump -p "$win_build/vokdemo.exe")
   grep -q 'Subsystem.*Windows GUI' <<<"$headers" || fail "vokdemo.exe is not a GUI program"
+  # The manifest: a resource of type 24 (RT_MANIFEST) and number 1, with
+  # per-monitor DPI awareness (v2) and the Windows versions it is written for.
+  local resources
+  resources=$(sed -n '/The .rsrc Resource Directory section/,/Resources start/p' <<<"$headers")
+  grep -q 'Entry: ID: 0x000018,' <<<"$resources" && grep -q 'Entry: ID: 0x000001,' <<<"$resources" ||
+    fail "vokdemo.exe has no manifest resource"
+  strings "$win_build/vokdemo.exe" | grep -q '<dpiAwareness[^>]*>PerMonitorV2' || fail "the manifest declares no PerMonitorV2"
+  [ "$(strings "$win_build/vokdemo.exe" | grep -c '<supportedOS ')" = 5 ] || fail "the manifest lacks supportedOS entries"
+  note "manifest: per-monitor DPI awareness v2, five supportedOS entries"
   exports=$($mingw-objdump -p "$win_build/standin-decorated/fmod.dll" | grep -o '_F[A-Z_a-z]*@[0-9]*' | sort | tr '\n' ' ')
-  [ "$exports" = "_FMUSIC_LoadSong@4 _FMUSIC_PlaySong@4 _FSOUND_Init@12 " ] ||
+  [ "$exports" = "_FMUSIC_LoadSong@4 _FMUSIC_PlaySong@4 _FMUSIC_SetPaused@8 _FSOUND_Init@12 " ] ||
     fail "the music stand-in exports '$exports'"
   exit 0
 }
@@ -78,12 +88,37 @@ builtin_music=$(cat "$win_build/builtin-music.txt" 2>/dev/null || echo "none: bu
 has_builtin_music() { [ "${builtin_music#libopenmpt}" != "$builtin_music" ]; }
 needs_builtin_music() { has_builtin_music || skip "the build has no built-in music ($builtin_music)"; }
 
+# Where the title picture shows, case by case: the X screen, what the Wine
+# prefix or the environment gets first (desktop: Wine's virtual desktop of
+# 1024x768, where the 320x240 mode can be set; dpi192: LogPixels 192;
+# no_ddraw: DirectDraw disabled), where the picture must be (search:SCALE
+# somewhere near the top left, a window; at:X:Y:SCALE there with the rest of
+# the screen black) and the program's arguments.
+placements='
+shot24           1024x768x24  -         search:1       
+shot16           1024x768x16  -         search:1
+scale2           1024x768x24  -         search:2       --scale 2
+first_not_1      1024x768x24  -         search:1       0 --scale 1
+fullscreen       320x240x24   -         at:0:0:1       1
+fill             1024x768x24  -         at:32:24:3     1
+fill16           1024x768x16  -         at:32:24:3     10
+fill_capped      1024x768x24  -         at:192:144:2   1 --scale 2
+fill_option      1024x768x24  -         at:32:24:3     --fullscreen
+virtual_desktop  1024x768x24  desktop   at:0:0:1       1
+dpi192           1024x768x24  dpi192    search:2
+gdi_window       1024x768x24  no_ddraw  search:1
+gdi_fullscreen   1024x768x24  no_ddraw  at:32:24:3     1
+'
+placement_of() { awk -v c="$1" '$1 == c' <<<"$placements"; }
+
 # ---- Everything below runs inside xvfb-run ----
 
 screen_for_case() {
+  local row
+  row=$(placement_of "$1")
+  if [ -n "$row" ]; then awk '{ print $2 }' <<<"$row"; return; fi
   case $1 in
-    shot16) echo 1024x768x16 ;;
-    fullscreen|wm_fullscreen) echo 320x240x24 ;;
+    wm_fullscreen) echo 320x240x24 ;;
     *) echo 1024x768x24 ;;
   esac
 }
@@ -221,11 +256,41 @@ screenshot() {
   convert "$scratch/shot.png" -depth 8 "rgb:$scratch/shot.rgb" || fail "converting the screenshot"
 }
 
+# The window's place and size on the X screen: "X Y WIDTH HEIGHT".
+window_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+# Sends keys to the program's window, $key_pause s apart.
+key_pause=0.4
+send_keys() {
+  local key
+  for key in "$@"; do
+    xdotool key --window "$window" "$key"
+    sleep "$key_pause"
+  done
+}
+
+# Each --sync-log line for a seek must match the expected landings in order,
+# given as SCENE:FROM_MS:TO_MS.
+expect_seeks() {
+  local got i=0 want scene from to
+  mapfile -t got < <(grep '^vokdemo: sync seek' "$err")
+  [ "${#got[@]}" -eq "$#" ] || fail "expected $# seeks, got ${#got[@]}"
+  for want in "$@"; do
+    IFS=: read -r scene from to <<<"$want"
+    read -r _ _ _ s _ show _ <<<"${got[i]}"
+    [ "$s" = "$scene" ] && [ "$show" -ge "$from" ] && [ "$show" -le "$to" ] ||
+      fail "seek $i: ${got[i]}; expected scene $scene at $from to $to ms"
+    i=$(( i + 1 ))
+  done
+}
+
 # The title fades in over the show's first 5.5 s and stays until 8.28 s. The
 # checker takes it at any fade from 0.3 on, so the test polls screenshots for
 # 30 s instead of betting on the moment of one; the faded picture holds for
 # more than 5 s of show time.
-expect_title() {  # bits-per-pixel of the desktop, then the checker's placement option
+expect_title() {  # bits-per-pixel of the desktop, then the checker's placement options
   local deadline=$(( $(now) + 30000 )) geometry
   while [ "$(now)" -lt "$deadline" ]; do
     kill -0 "$pid" 2>/dev/null || fail "the program ended before the title was seen"
@@ -279,6 +344,43 @@ expect_sound_fed_for() {
 
 expect_exit_code() { [ "$status" = "$1" ] || fail "exit code $status, expected $1"; }
 
+# The prefix or the environment for a placement case.
+prepare() {
+  case $1 in
+    desktop)
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 ;;
+    dpi192)
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+      wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
+        /t REG_DWORD /d 192 /f >/dev/null 2>&1
+      wineserver -k >/dev/null 2>&1 ;;  # the DPI is read when Wine starts again
+    no_ddraw) export WINEDLLOVERRIDES="mscoree,mshtml=;ddraw=d" ;;
+  esac
+}
+
+# The line that says how the frames are shown: through GDI where DirectDraw
+# is disabled; in full screen on a screen that has no 320x240 mode, where it
+# went instead; otherwise nothing.
+expect_path_lines() {
+  local setup=$1 screen=$2 arguments=$3
+  if [ "$setup" = no_ddraw ]; then
+    [ "$(grep -c 'vokdemo: DirectDraw cannot be used (ddraw.dll cannot be loaded); the frames are shown through GDI' "$err")" = 1 ] ||
+      fail "not one line about GDI"
+  else
+    grep -q 'through GDI' "$err" && fail "GDI was used: $(grep 'through GDI' "$err")"
+  fi
+  local refused=0
+  case "$arguments" in 1*|--fullscreen*) [ "$setup" = - ] && [ "${screen%x*}" != 320x240 ] && refused=1 ;; esac
+  if [ "$refused" = 1 ]; then
+    grep -q '^vokdemo: the 320x240 mode was refused (0x[0-9A-F]*); full screen stays at 1024x768 with the picture at x[0-9], centred$' "$err" ||
+      fail "no line about the refused mode"
+  else
+    grep -q 'mode was refused' "$err" && fail "$(grep 'mode was refused' "$err")"
+  fi
+  return 0
+}
+
 case $case_name in wm_*) start_window_manager ;; esac
 make_prefix
 case $case_name in
@@ -296,23 +398,159 @@ case $case_name in
     grep -q '\[  PASSED  \]' "$out" || fail "no test passed"
     expect_exit_code 0
     ;;
-  shot24|shot16)
+  shot24|shot16|scale2|first_not_1|fullscreen|fill|fill16|fill_capped|fill_option|virtual_desktop|dpi192|gdi_window|gdi_fullscreen)
+    read -r _ screen setup picture arguments <<<"$(placement_of "$case_name")"
+    stage_data; with_music_standin decorated
+    prepare "$setup"
+    # shellcheck disable=SC2086 # the table's arguments are words
+    start_program $arguments
+    wait_for_show_start
+    bits=${screen##*x}
+    [ "$bits" = 24 ] && bits=32
+    IFS=: read -r mode x y scale <<<"$picture"
+    if [ "$mode" = search ]; then expect_title "$bits" --search "$x"; else expect_title "$bits" --at "$x" "$y" "$scale"; fi
+    press_escape
+    wait_for_exit 5
+    expect_exit_code 0
+    expect_path_lines "$setup" "$screen" "$arguments"
+    ;;
+  options)
+    # The shared command line: what it prints, where, and the exit code; no
+    # window opens for any of these.
+    stage_data
+    while IFS='|' read -r arguments code stream pattern; do
+      [ -n "$arguments" ] || continue
+      # shellcheck disable=SC2086
+      (cd "$run_dir" && wine "$win_build/vokdemo.exe" $arguments >"$out" 2>"$err" </dev/null)
+      status=$?
+      [ "$status" = "$code" ] || fail "vokdemo.exe $arguments: exit code $status, expected $code"
+      file=$out; [ "$stream" = err ] && file=$err
+      tr -d '\r' <"$file" | grep -qE "$pattern" || fail "vokdemo.exe $arguments: no line like '$pattern'"
+      if [ "$code" = 2 ]; then
+        [ "$(grep -c . "$err")" = 1 ] || fail "vokdemo.exe $arguments: not one line on standard error"
+        [ ! -s "$out" ] || fail "vokdemo.exe $arguments: wrote to standard output"
+      fi
+      note "vokdemo.exe $arguments: exit $status, $(head -1 "$file" | tr -d '\r')"
+    done <<'TABLE'
+--help|0|out|^usage: vokdemo \[1\] \[options\]$
+--help|0|out|^  F or Alt\+Enter +full screen on and off$
+--help|0|out|^Data files: the working directory$
+-h --data .|0|out|^Data files: \. \(given with --data\)$
+--version|0|out|^vokdemo 1\.0\.0$
+--bogus|2|err|^vokdemo: unknown option '--bogus' \(see --help\)$
+1 --bogus|2|err|^vokdemo: unknown option '--bogus' \(see --help\)$
+--scale 0|2|err|^vokdemo: bad --scale '0': give a whole number from 1 to 16$
+--scale 99|2|err|^vokdemo: bad --scale '99': give a whole number from 1 to 16$
+--render --fps 10|2|err|^vokdemo: '--render' is not an option of the Windows program \(see --help\)$
+--data no-such-folder|1|err|^vokdemo: the data directory 'no-such-folder' does not exist$
+TABLE
+    ;;
+  keys)
+    # Seeks by 5 s, by scenes and to the beginning land where the SDL
+    # player's do, as the sync log reports them.
+    stage_data; with_music_standin decorated
+    start_program --sync-log --start 30
+    wait_for_show_start
+    window=$(window_id)
+    send_keys Right Left Left Next Prior Home comma period
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    expect_seeks 5:35000:37000 4:30000:33000 3:25000:28965 4:28966:29500 3:24828:25300 0:0:400 0:0:400 1:8276:8700
+    ;;
+  pause)
+    # Space holds the picture and the built-in music (waveOutPause), and the
+    # show and the music go on from the held moment.
+    needs_builtin_music
+    stage_data; with_null_sound_device; trace_sound_calls
+    start_program --sync-log --start 76
+    wait_for_meshes
+    window=$(window_id)
+    sleep 1
+    key_pause=0.5 send_keys space
+    import -window "$window" "$scratch/held-a.png" || fail "no screenshot"
+    sleep 2
+    import -window "$window" "$scratch/held-b.png" || fail "no screenshot"
+    changed=$(compare -metric AE "$scratch/held-a.png" "$scratch/held-b.png" null: 2>&1 | cut -d' ' -f1)
+    [ "$changed" = 0 ] || fail "the picture moved while paused ($changed pixels)"
+    send_keys space
+    sleep 1
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    held=$(awk '/^vokdemo: sync pause/ { print $6 }' "$err")
+    [ -n "$held" ] || fail "no pause in the sync log"
+    grep -q "^vokdemo: sync play 11 show $held ms" "$err" || fail "the show did not go on from the held $held ms"
+    grep -q 'trace:winmm:waveOutPause' "$err" || fail "the music was not paused"
+    [ "$(grep -c 'trace:winmm:waveOutOpen (' "$err")" = 2 ] || fail "the music did not start again from the held moment"
+    note "paused at $held ms, resumed there"
+    ;;
+  screenshot_key)
+    # Paused, to the beginning and 5 s on: the one frame drawn there is the
+    # renderer's frame at 5 s (the title's fade is the same whatever came
+    # before), and S writes it as a PNG picture into the working folder.
+    stage_data; with_music_standin decorated
+    start_program --sync-log
+    wait_for_show_start
+    window=$(window_id)
+    send_keys space Home Right s
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    shot=$run_dir/vokdemo-005.000s-scene00.png
+    [ -f "$shot" ] || fail "no screenshot vokdemo-005.000s-scene00.png: $(ls "$run_dir" | grep png)"
+    grep -q '^vokdemo: screenshot vokdemo-005.000s-scene00.png$' "$err" || fail "no line for the screenshot"
+    "$linux_build/vokdemo" --data "$data_dir" --render --fps 10 --frames 50-50 --raw "$scratch/frame.raw" >/dev/null 2>&1 ||
+      fail "the Linux renderer failed"
+    convert -size 320x240 -depth 8 "bgra:$scratch/frame.raw" "rgb:$scratch/rendered.rgb" || fail "converting the frame"
+    convert "$shot" -depth 8 "rgb:$scratch/written.rgb" || fail "reading the screenshot"
+    cmp -s "$scratch/rendered.rgb" "$scratch/written.rgb" || fail "the screenshot is not the renderer's frame at 5 s"
+    note "the screenshot equals the renderer's frame 50 at 10 fps"
+    ;;
+  alt_enter)
+    # Alt+Enter toggles full screen and brings the window back to its place,
+    # also after 50 presses in a row; the show goes on.
     stage_data; with_music_standin decorated
     start_program
     wait_for_show_start
-    expect_title "${case_name#shot}" --search
+    window=$(window_id)
+    sleep 1
+    before=$(window_geometry "$window")
+    key_pause=1 send_keys alt+Return
+    [ "$(window_geometry "$window")" = "0 0 1024 768" ] || fail "full screen: the window is at $(window_geometry "$window")"
+    key_pause=1 send_keys alt+Return
+    [ "$(window_geometry "$window")" = "$before" ] || fail "back: the window is at $(window_geometry "$window"), not $before"
+    key_pause=0.05 send_keys $(printf 'alt+Return %.0s' $(seq 50))
+    sleep 1
+    kill -0 "$pid" 2>/dev/null || fail "the program died in 50 presses of Alt+Enter"
+    [ "$(window_geometry "$window")" = "$before" ] || fail "after 50: the window is at $(window_geometry "$window")"
+    wm_player=$pid expect_show_on_screen "$window" "after 50 presses of Alt+Enter"
     press_escape
-    wait_for_exit 5
+    wait_for_exit 10
     expect_exit_code 0
+    note "window at $before, full screen and back"
     ;;
-  fullscreen)
+  key_burst)
+    # 1,000 of the show's keys in a burst: the program lives and plays on.
     stage_data; with_music_standin decorated
-    start_program 1
+    start_program --sync-log
     wait_for_show_start
-    expect_title 32 --whole-screen
+    window=$(window_id)
+    keys=(space Left Right Prior Next Home comma period i)
+    burst=()
+    for _ in $(seq 1000); do burst+=(key --window "$window" --delay 0 "${keys[RANDOM % ${#keys[@]}]}"); done
+    xdotool "${burst[@]}" || fail "xdotool could not send the burst"
+    sleep 1
+    kill -0 "$pid" 2>/dev/null || fail "the program died in the burst"
+    pauses=$(grep -c '^vokdemo: sync pause' "$err")
+    plays=$(grep -c '^vokdemo: sync play' "$err")
+    [ "$pauses" -gt "$plays" ] && send_keys space
+    send_keys Home
+    wm_player=$pid expect_show_on_screen "$window" "after the burst"
     press_escape
-    wait_for_exit 5
+    wait_for_exit 10
     expect_exit_code 0
+    note "burst: $pauses pauses, $(grep -c '^vokdemo: sync seek' "$err") seeks"
     ;;
   escape)
     stage_data; with_music_standin decorated

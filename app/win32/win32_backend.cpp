@@ -1,0 +1,27 @@
+#include "app/win32/win32_backend.h"
+
+#include "app/win32/win32_music.h"
+
+Win32Backend::Win32Backend(HINSTANCE instance, int showCommand, const Options& options)
+    : instance_(instance), showCommand_(showCommand), windowed_(options.fullscreen ? 0 : 1), scale_(options.scale) {
+    if (options.gentle) gentle_ = std::make_unique<GentleScreen>();
+}
+
+void Win32Backend::initialiseMusic() { music::init(44100, 32, 0); }
+void Win32Backend::loadMusic(const char* fileName) { song_ = music::loadSong(fileName); }
+
+bool Win32Backend::openDisplay() {
+    display_ = new Display(instance_, showCommand_, windowed_, scale_);
+    return true;
+}
+
+void Win32Backend::playMusic(double startSeconds) { music::playSong(song_, startSeconds); }
+
+void Win32Backend::present(const Image& work) {
+    const Image& shown = keys != nullptr ? keys->picture(work) : work;
+    display_->present(gentle_ ? gentle_->soften(shown, GetTickCount()) : shown);
+}
+
+void Win32Backend::flip() { display_->flip(); }
+void Win32Backend::pause() { music::pause(); }
+void Win32Backend::playFrom(double seconds) { music::playFrom(seconds); }

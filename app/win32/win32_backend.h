@@ -1,0 +1,39 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "app/cli/options.h"
+#include "app/win32/win32_keys.h"
+#include "display/gentle_screen.h"
+#include "display/win32_display.h"
+#include "shell/backend.h"
+#include "shell/show_control.h"
+
+// What the Windows program supplies to the shared start-up and frame step,
+// and how its music follows the viewer's pauses and seeks.
+class Win32Backend : public Backend, public MusicFollower {
+public:
+    Win32Backend(HINSTANCE instance, int showCommand, const Options& options);
+
+    void initialiseMusic() override;
+    void loadMusic(const char* fileName) override;
+    bool openDisplay() override;
+    void playMusic(double startSeconds) override;
+    void present(const Image& work) override;
+    void flip() override;
+    void pause() override;
+    void playFrom(double seconds) override;
+
+    Display& display() { return *display_; }
+    WindowsKeys* keys = nullptr;  // once the show runs
+
+private:
+    HINSTANCE instance_;
+    int showCommand_;
+    int windowed_;
+    int scale_;
+    void* song_ = nullptr;
+    Display* display_ = nullptr;            // never deleted
+    std::unique_ptr<GentleScreen> gentle_;  // --gentle: the screen gets a softened copy
+};
