@@ -34,7 +34,7 @@ struct CrossFadeTest : ::testing::Test {
     Image target;
     void SetUp() override {
         MessageLog messages;
-        fade = new MaskedCrossFade("no-first.pcx", "no-second.pcx", "no-mask.pcx", messages);
+        fade = new MaskedCrossFade("no-first.pcx", "no-second.pcx", "no-mask.pcx", ShowContext(messages));
         warnings = messages.warnings;
         fillRandom(target, 21);
     }
@@ -59,7 +59,7 @@ TEST(CrossFade, APictureOfAnotherSizeIsReplacedByBlack) {
     TempDir dir;
     std::string name = dir.write("small.pcx", makePcx(4, 3, [](int, int) { return 0xC86432u; }));
     MessageLog messages;
-    MaskedCrossFade fade(name.c_str(), name.c_str(), name.c_str(), messages);
+    MaskedCrossFade fade(name.c_str(), name.c_str(), name.c_str(), ShowContext(messages));
     std::string line = "picture " + name + " reads as 4x3, not 320x240; vokkit check tells why\n";
     EXPECT_EQ(messages.warnings, line + line + line);
     EXPECT_TRUE(fade.mask->isScreenSized());

@@ -43,7 +43,7 @@ uint8_t blue(const Image& image, int x, int y) { return image.pixels[4 * (x + y 
 
 class PcxTest : public ::testing::Test {
 protected:
-    Loaded load(const Bytes& contents) { return loadPcx(dir.write("picture.pcx", contents).c_str(), messages); }
+    Loaded load(const Bytes& contents) { return loadPcx(ShowContext(messages), dir.write("picture.pcx", contents).c_str()); }
     TempDir dir;
     MessageLog messages;
 };
@@ -53,7 +53,7 @@ protected:
 // ---------------------------------------------------------------- header
 
 TEST_F(PcxTest, MissingFileGivesEmptyImage) {
-    Loaded image(loadPcx(dir.file("absent.pcx").c_str(), messages));
+    Loaded image(loadPcx(ShowContext(messages), dir.file("absent.pcx").c_str()));
     EXPECT_EQ(image->width, 0);
     EXPECT_EQ(image->height, 0);
     EXPECT_EQ(image->count, 0);
@@ -106,7 +106,7 @@ TEST_F(PcxTest, FileShorterThanTheSizeFieldsGivesEmptyImage) {
 
 TEST_F(PcxTest, OversizedHeaderIsRefusedWithOneLineNamingTheFile) {
     std::string path = dir.write("huge.pcx", pcxFile(65535, 65535, {0xC1, 0x10}));
-    Loaded image = loadPcx(path.c_str(), messages);
+    Loaded image = loadPcx(ShowContext(messages), path.c_str());
     const std::string& error = messages.warnings;
     EXPECT_EQ(image->count, 0);
     EXPECT_EQ(image->width, 0);
@@ -119,12 +119,12 @@ TEST_F(PcxTest, OversizedHeaderIsRefusedWithOneLineNamingTheFile) {
 
 // 64 MiB of pixels is the largest picture taken.
 TEST_F(PcxTest, SixtyFourMebibytesIsTheLimit) {
-    Loaded tooLarge = loadPcx(dir.write("over.pcx", pcxFile(4096, 4097, {})).c_str(), messages);
+    Loaded tooLarge = loadPcx(ShowContext(messages), dir.write("over.pcx", pcxFile(4096, 4097, {})).c_str());
     EXPECT_FALSE(messages.warnings.empty());
     EXPECT_EQ(tooLarge->count, 0);
 
     messages.warnings.clear();
-    Loaded largest(loadPcx(dir.write("limit.pcx", pcxFile(4096, 4096, {0xC3, 0x21})).c_str(), messages));
+    Loaded largest(loadPcx(ShowContext(messages), dir.write("limit.pcx", pcxFile(4096, 4096, {0xC3, 0x21})).c_str()));
     EXPECT_TRUE(messages.warnings.empty());
     ASSERT_EQ(largest->count, 4096 * 4096);
     EXPECT_EQ(red(*largest, 2, 0), 0x21);
@@ -136,13 +136,13 @@ TEST_F(PcxTest, SixtyFourMebibytesIsTheLimit) {
 // refused before any pixel array is made, one at the limit is read.
 TEST_F(PcxTest, CallerMayLowerTheLimit) {
     std::string path = dir.write("small.pcx", pcxFile(16, 16, {0xC2, 0x44}));
-    Loaded refused = loadPcx(path.c_str(), messages, 16 * 16 * 4 - 1);
+    Loaded refused = loadPcx(ShowContext(messages), path.c_str(), 16 * 16 * 4 - 1);
     EXPECT_FALSE(messages.warnings.empty());
     EXPECT_EQ(refused->count, 0);
     EXPECT_EQ(refused->pixels, nullptr);
 
     messages.warnings.clear();
-    Loaded taken(loadPcx(path.c_str(), messages, 16 * 16 * 4));
+    Loaded taken(loadPcx(ShowContext(messages), path.c_str(), 16 * 16 * 4));
     EXPECT_TRUE(messages.warnings.empty());
     ASSERT_EQ(taken->count, 256);
     EXPECT_EQ(red(*taken, 1, 0), 0x44);

@@ -10,7 +10,6 @@
 #include "shell/show_run.h"
 #include "display/gentle_screen.h"
 #include "flash/flash_analyser.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -51,9 +50,8 @@ TEST(GentleScreen, StrobesReachTheScreenBelowTheLimit) {
 
 // The show as rendered fails (KitFlashes tests it); on screen it passes.
 TEST(GentleScreen, TheShowOnScreenPassesAndItsFramesStayAsRendered) {
-    platform::setDataDirectory(VOK_DATA_DIR);
     MessageLog messages;
-    headless::ShowRun run(60, 0, messages);
+    headless::ShowRun run(60, 0, ShowContext(messages, DataFolder(VOK_DATA_DIR)));
     ASSERT_EQ(run.startFailure(), 0);
     GentleScreen gentle;
     flash::FlashAnalyser shown(60);

@@ -32,7 +32,7 @@ class LoadedMesh {
 public:
     explicit LoadedMesh(const std::string& name) {
         mesh = Mesh{};
-        EXPECT_TRUE(loadAse(dataFile(name).c_str(), mesh, messages)) << name;
+        EXPECT_TRUE(loadAse(ShowContext(messages), dataFile(name).c_str(), mesh)) << name;
     }
     ~LoadedMesh() { resetMesh(mesh); }
     LoadedMesh(const LoadedMesh&) = delete;

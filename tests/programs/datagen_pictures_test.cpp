@@ -28,7 +28,7 @@ using ImagePtr = std::unique_ptr<Image>;
 
 ImagePtr load(const std::string& name) {
     MessageLog messages;
-    return loadPcx(dataFile(name).c_str(), messages);
+    return loadPcx(ShowContext(messages), dataFile(name).c_str());
 }
 
 uint8_t red(uint32_t pixel) { return (pixel >> 16) & 0xFF; }

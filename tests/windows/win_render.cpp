@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     if (fps <= 0) return 2;
 
     StdioMessages messages;
-    headless::ShowRun run(fps, 0, messages);
+    headless::ShowRun run(fps, 0, ShowContext(messages));
     if (run.startFailure()) return run.startFailure();
     if (hash) return hashEveryFrame(run);
     std::set<int64_t> wanted;
