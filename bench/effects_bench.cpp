@@ -19,7 +19,7 @@ namespace {
 
 void fillRandom(Image& image, uint32_t seed) {
     std::mt19937 random(seed);
-    for (int32_t i = 0; i < 4 * image.count; ++i) image.pixels[i] = static_cast<uint8_t>(random());
+    for (int32_t i = 0; i < 4 * image.count(); ++i) image.pixels[i] = static_cast<uint8_t>(random());
 }
 
 // The memcpy of one image to compare with is BM_FoundationMemcpy, in the same program.

@@ -9,7 +9,7 @@ namespace {
 // A sprite may have any size; a missing or empty one draws nothing.
 std::unique_ptr<Image> loadSprite(const ShowContext& context, const char* name) {
     std::unique_ptr<Image> sprite = loadPcx(context, name);
-    if (sprite->count == 0) warnUnusablePicture(context, name, *sprite, "");
+    if (sprite->count() == 0) warnUnusablePicture(context, name, *sprite, "");
     return sprite;
 }
 

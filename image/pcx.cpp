@@ -79,7 +79,7 @@ std::unique_ptr<Image> loadPcx(const ShowContext& context, const char* fileName,
     // Once the file's bytes are used up, the rest decodes as literal zeros onto
     // bytes that are still zero, so decoding stops there: a short file with a
     // large header costs no more than its own bytes.
-    for (int32_t y = 0; y < height && image->count > 0 && !reader.exhausted(); ++y) {
+    for (int32_t y = 0; y < height && image->count() > 0 && !reader.exhausted(); ++y) {
         uint8_t* row = image->pixels + 4 * static_cast<int64_t>(y) * width;
         for (int plane = 2; plane >= 0 && !reader.exhausted(); --plane) decodePlaneRow(reader, row, width, plane);
     }

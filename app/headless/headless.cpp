@@ -49,7 +49,7 @@ public:
 
     bool frame(const headless::FrameInfo& info) override {
         const Image& image = info.image;
-        size_t size = static_cast<size_t>(image.count) * 4;
+        size_t size = static_cast<size_t>(image.count()) * 4;
         if (hash_) {
             std::printf("frame %" PRId64 " %" PRIu32 " %d %s\n", info.index, info.milliseconds, info.scene,
                         hasher_.hexDigest(image.pixels, size));

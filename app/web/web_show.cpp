@@ -52,7 +52,7 @@ std::unique_ptr<GentleScreen> gentle;  // ?gentle: the canvas gets a softened co
 // a byte without meaning.
 void convertForCanvas(const Image& image) {
     const uint32_t* in = reinterpret_cast<const uint32_t*>(image.pixels);
-    for (int32_t i = 0; i < image.count; ++i) {
+    for (int32_t i = 0; i < image.count(); ++i) {
         const uint32_t p = in[i];
         canvasPixels[i] = 0xFF000000u | (p & 0x0000FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
     }

@@ -72,7 +72,7 @@ TEST_F(ChannelDriftTest, StartsInRegisterReseededAndKeepsFourthBytes) {
     EXPECT_EQ(drift->blueY, 0.0f);
     std::vector<uint8_t> before = bytesOf(target);
     drift->render(target);
-    for (int32_t i = 0; i < 4 * target.count; ++i) {
+    for (int32_t i = 0; i < 4 * target.count(); ++i) {
         ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : drift->picture->pixels[i]);
         ASSERT_EQ(drift->canvas->pixels[i], i % 4 == 3 ? 0 : drift->picture->pixels[i]);
     }

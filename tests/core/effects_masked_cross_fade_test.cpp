@@ -40,7 +40,7 @@ struct CrossFadeTest : ::testing::Test {
     }
     void TearDown() override { delete fade; }
     void fillMask(uint8_t red) {
-        for (int32_t i = 0; i < fade->mask->count; ++i) fade->mask->pixels[4 * i + 2] = red;
+        for (int32_t i = 0; i < fade->mask->count(); ++i) fade->mask->pixels[4 * i + 2] = red;
     }
     std::string warnings;
 };
@@ -52,7 +52,7 @@ TEST_F(CrossFadeTest, MissingPicturesAreWarnedAboutAndDrawnBlack) {
     ASSERT_TRUE(fade->first->isScreenSized() && fade->second->isScreenSized() && fade->mask->isScreenSized());
     std::vector<uint8_t> before = bytesOf(target);
     fade->render(target);
-    for (int32_t i = 0; i < 4 * target.count; ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : 0);
+    for (int32_t i = 0; i < 4 * target.count(); ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : 0);
 }
 
 TEST(CrossFade, APictureOfAnotherSizeIsReplacedByBlack) {
@@ -97,10 +97,10 @@ TEST_F(CrossFadeTest, FullWeightsGiveOnePictureAndMixedWeightsTruncate) {
     std::vector<uint8_t> before = bytesOf(target);
     fillMask(255);
     fade->render(target);
-    for (int32_t i = 0; i < 4 * target.count; ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : fade->first->pixels[i]);
+    for (int32_t i = 0; i < 4 * target.count(); ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : fade->first->pixels[i]);
     fillMask(0);
     fade->render(target);
-    for (int32_t i = 0; i < 4 * target.count; ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : fade->second->pixels[i]);
+    for (int32_t i = 0; i < 4 * target.count(); ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : fade->second->pixels[i]);
 
     fade->first->pixels[0] = 255, fade->second->pixels[0] = 0;
     fade->first->pixels[1] = 100, fade->second->pixels[1] = 200;

@@ -275,7 +275,7 @@ TEST_F(ShowTest, MissingPicturesBecomeBlackAndMissingSpritesDrawNothing) {
               "missing picture: part2.pcx\n"
               "picture part3.pcx reads as 0x0; vokkit check tells why\n");
     ASSERT_TRUE(demo.assets.picture(dataFileIndex("vok_girl.pcx")).isScreenSized());
-    EXPECT_EQ(demo.assets.picture(dataFileIndex("part2.pcx")).count, 0);
+    EXPECT_EQ(demo.assets.picture(dataFileIndex("part2.pcx")).count(), 0);
     frameAt(45000);  // sprites over the black picture
     frameAt(50000);  // the channel drift over the missing picture
     frameAt(60000);  // the cross-fade with a missing dark side

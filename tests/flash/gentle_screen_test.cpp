@@ -41,7 +41,7 @@ TEST(GentleScreen, StrobesReachTheScreenBelowTheLimit) {
         Image work;
         for (int k = 0; k < 240; ++k) {
             const uint32_t word = (k / s.hold) % 2 ? s.b : s.a;
-            for (int32_t i = 0; i < work.count; ++i) std::memcpy(work.pixels + 4 * i, &word, 4);
+            for (int32_t i = 0; i < work.count(); ++i) std::memcpy(work.pixels + 4 * i, &word, 4);
             worst = worse(worst, analyser.addFrame(gentle.soften(work, headless::frameMilliseconds(k, 60)).pixels));
         }
         EXPECT_FALSE(worst.failing()) << worst.general << " general, " << worst.red << " red";

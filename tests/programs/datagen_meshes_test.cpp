@@ -256,7 +256,7 @@ TEST(DatagenMeshes, LetterIsDrawnIntoTheWireLayer) {
     Image layer;
     drawWireframe(layer, loaded.mesh);
     int lit = 0;
-    for (int i = 0; i < layer.count; ++i) lit += layer.pixelAt(i % 320, i / 320) != 0;
+    for (int i = 0; i < layer.count(); ++i) lit += layer.pixelAt(i % 320, i / 320) != 0;
     EXPECT_GT(lit, 500);
 }
 

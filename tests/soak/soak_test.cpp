@@ -53,7 +53,7 @@ std::vector<uint64_t> runShow() {
     while (run.renderNext()) {
         const Image& image = run.image();
         uint64_t hash = 14695981039346656037ull;
-        for (int64_t i = 0; i < static_cast<int64_t>(image.count) * 4; ++i) hash = (hash ^ image.pixels[i]) * 1099511628211ull;
+        for (int64_t i = 0; i < static_cast<int64_t>(image.count()) * 4; ++i) hash = (hash ^ image.pixels[i]) * 1099511628211ull;
         hashes.push_back(hash);
     }
     EXPECT_FALSE(run.overran());

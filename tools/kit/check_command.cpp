@@ -81,7 +81,7 @@ Finding checkPicture(const DataFolder& data, const Slot& slot) {
                                       ", needs 320x240 and draws black instead; convert it with vokkit picture "
                                       "(--crop or --fit)"};
     }
-    if (shown->count == 0) return {Finding::Problem, "the show sees an empty picture; " + std::string(convertPicture)};
+    if (shown->count() == 0) return {Finding::Problem, "the show sees an empty picture; " + std::string(convertPicture)};
     return {Finding::Ok, size(shown->width, shown->height) + " picture"};
 }
 
