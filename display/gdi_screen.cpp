@@ -22,7 +22,7 @@ GdiScreen::GdiScreen()
     : format_(makePixelFormat(32, 0xFF0000, 0xFF00, 0xFF)), frame_(static_cast<size_t>(screenBytes), 0) {}
 
 void GdiScreen::present(const Image& image) {
-    if (image.pixels == nullptr || image.count < screenPixels) return;
+    if (image.pixels == nullptr || image.count() < screenPixels) return;
     present32(image, format_, frame_.data(), screenWidth * 4);
 }
 

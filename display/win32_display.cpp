@@ -87,7 +87,7 @@ int Display::present(const Image& image) {
 }
 
 int Display::convertInto(const Image& image) {
-    if (back == nullptr || image.pixels == nullptr || image.count < screenPixels) return 1;
+    if (back == nullptr || image.pixels == nullptr || image.count() < screenPixels) return 1;
     DDSURFACEDESC2 locked = ddraw_library::emptySurfaceDescription();
     if (FAILED(back->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr))) return 1;  // the surface keeps its content
     // A surface too small for the picture at its placement is left alone

@@ -7,7 +7,7 @@
 
 #include "media/png_writer.h"
 #include "shell/show_info.h"
-#include "shell/text_box.h"
+#include "text/text_box.h"
 
 namespace {
 
@@ -61,19 +61,19 @@ const Image& PlayerKeys::picture(const Image& work) {
     const Uint64 now = SDL_GetPerformanceCounter();
     const bool recent = !frameTimes_.empty() && now - frameTimes_.back() <= SDL_GetPerformanceFrequency();
     const double fps = recent && !control_.paused() ? static_cast<double>(frameTimes_.size()) : 0.0;
-    drawTextBox(overlaid_, 4, 4, overlayText(control_.shownMs(), demo_.lastScene, fps, music_.heardMusicMs()));
+    drawTextBox(overlaid_, 4, 4, overlayText(control_.shownMs(), demo_.state->lastScene, fps, music_.heardMusicMs()));
     return overlaid_;
 }
 
 // The frame on the screen, without the overlay, beside the files already
 // there: a name that is taken gets a number before ".png".
 void PlayerKeys::screenshot() {
-    const std::string name = screenshotName(control_.shownMs(), demo_.lastScene);
+    const std::string name = screenshotName(control_.shownMs(), demo_.state->lastScene);
     std::string path = name;
     for (int n = 2; std::filesystem::exists(path); ++n) path = name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".png";
     std::string error;
     PngFrameWriter writer(".", 1);
-    if (writer.writePicture(*demo_.workImage, path, error)) {
+    if (writer.writePicture(demo_.state->workImage, path, error)) {
         std::fprintf(stderr, "vokdemo: screenshot %s\n", path.c_str());
     } else {
         std::fprintf(stderr, "vokdemo: %s\n", error.c_str());

@@ -8,7 +8,7 @@ Win32Backend::Win32Backend(HINSTANCE instance, int showCommand, const Options& o
 }
 
 void Win32Backend::initialiseMusic() { music::init(44100, 32, 0); }
-void Win32Backend::loadMusic(const char* fileName) { song_ = music::loadSong(fileName); }
+void Win32Backend::loadMusic(const std::string& path) { song_ = music::loadSong(path.c_str()); }
 
 bool Win32Backend::openDisplay() {
     display_ = new Display(instance_, showCommand_, windowed_, scale_);

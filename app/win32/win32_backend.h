@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "app/cli/options.h"
 #include "app/win32/win32_keys.h"
@@ -17,7 +18,7 @@ public:
     Win32Backend(HINSTANCE instance, int showCommand, const Options& options);
 
     void initialiseMusic() override;
-    void loadMusic(const char* fileName) override;
+    void loadMusic(const std::string& path) override;
     bool openDisplay() override;
     void playMusic(double startSeconds) override;
     void present(const Image& work) override;

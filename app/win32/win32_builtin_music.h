@@ -8,7 +8,7 @@
 namespace builtin_music {
 
 void init();
-void* loadSong(const char* fileName);  // null when it cannot be played
+void* loadSong(const char* path);  // null when it cannot be played
 void playSong(void* song, double startSeconds);
 void stop();  // before the process ends; the sound stops at once
 

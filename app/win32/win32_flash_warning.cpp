@@ -4,8 +4,8 @@
 
 #include "shell/flash_verdict.h"
 
-bool agreesToFlashes() {
-    if (!dataSetFailsFlashCheck()) return true;
+bool agreesToFlashes(const DataFolder& data) {
+    if (!dataSetFailsFlashCheck(data)) return true;
     const int answer = MessageBoxA(nullptr,
                                    "This show has rapid flashes that can trigger seizures in people with "
                                    "photosensitive epilepsy.\n\n"

@@ -7,7 +7,7 @@
 #include "app/win32/win32_music.h"
 #include "app/win32/win32_screenshot.h"
 #include "shell/show_info.h"
-#include "shell/text_box.h"
+#include "text/text_box.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ std::string WindowsKeys::overlay() const {
     const uint32_t now = GetTickCount();
     const bool recent = !frameTimes_.empty() && now - frameTimes_.back() <= 1000;
     const double fps = recent && !control_.paused() ? static_cast<double>(frameTimes_.size()) : 0.0;
-    return overlayText(control_.shownMs(), demo_.lastScene, fps, music::heardMusicMs(), music::unheardNote());
+    return overlayText(control_.shownMs(), demo_.state->lastScene, fps, music::heardMusicMs(), music::unheardNote());
 }
 
 const Image& WindowsKeys::picture(const Image& work) {
@@ -76,9 +76,9 @@ const Image& WindowsKeys::picture(const Image& work) {
 
 // The frame on the screen, without the overlay.
 void WindowsKeys::takeScreenshot() {
-    const std::string name = screenshotName(control_.shownMs(), demo_.lastScene);
+    const std::string name = screenshotName(control_.shownMs(), demo_.state->lastScene);
     std::string error;
-    const std::wstring path = screenshot::save(*demo_.workImage, name, {L"", screenshot::programFolder()}, error);
+    const std::wstring path = screenshot::save(demo_.state->workImage, name, {L"", screenshot::programFolder()}, error);
     if (path.empty()) {
         std::fprintf(stderr, "vokdemo: no screenshot: %s\n", error.c_str());
     } else {

@@ -14,8 +14,8 @@
 #include "app/win32/win32_flash_warning.h"
 #include "app/win32/win32_music.h"
 #include "app/win32/win32_show_loop.h"
+#include "common/show_context.h"
 #include "platform/data_location.h"
-#include "platform/platform.h"
 #include "platform/win32_platform.h"
 #include "shell/show_start.h"
 #include "shell/stdio_messages.h"
@@ -66,13 +66,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     static Options options;
     const int early = readCommandLine(options);
     if (early >= 0) return early;
-    win32::installPlatform();
-    platform::setDataDirectory(options.dataDir);
-    if (!options.gentle && !agreesToFlashes()) return 0;
-
     static StdioMessages messages;
+    ShowContext context(messages, DataFolder(options.dataDir));
+    context.ticks = win32::tickCount;
+    context.keyWaiting = win32::keyPressWaiting;
+    if (!options.gentle && !agreesToFlashes(context.data)) return 0;
+
     static Win32Backend backend(instance, showCommand, options);
-    ShowStart start = startShow(backend, messages, options.startSeconds);
+    ShowStart start = startShow(backend, context, options.startSeconds);
     if (!start.demo) return start.exitCode;
     Demo& demo = *start.demo.release();  // lives to the end of the process
     const int exitCode = runShow(demo, backend, options.syncLog);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "app/win32/win32_builtin_music.h"
-#include "platform/platform.h"
 
 namespace music {
 namespace {
@@ -54,7 +53,7 @@ void init(int mixRate, int maxSoftwareChannels, unsigned flags) {
 
 void* loadSong(const char* fileName) {
     static auto function = lookUpAs<LoadSongFunction>("_FMUSIC_LoadSong@4", "FMUSIC_LoadSong");
-    if (function != nullptr) return librarySong = function(platform::dataPath(fileName).c_str());
+    if (function != nullptr) return librarySong = function(fileName);
     return library() == nullptr ? builtin_music::loadSong(fileName) : nullptr;
 }
 

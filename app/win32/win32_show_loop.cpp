@@ -9,7 +9,6 @@
 #include "shell/show_control.h"
 #include "shell/show_info.h"
 #include "shell/show_start.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ void logSync(const char* what, int scene, uint32_t showMs) {
     std::fflush(stderr);
 }
 
-uint32_t showMsNow(const FrameClock& clock) { return platform::tickCount() - clock.startTick; }
+uint32_t showMsNow(const FrameClock& clock) { return clock.now() - clock.startTick; }
 
 // With --sync-log: a line at every pause and resume, at the first frame of
 // a seek and at every change of scene.
@@ -32,18 +31,18 @@ struct SyncLog {
     }
     void afterFrame(const Demo& demo, const ShowControl& control) {
         if (on && control.seeks() != seeks) {
-            logSync("seek", demo.lastScene, showMsNow(*demo.clock));
-        } else if (on && demo.lastScene != scene) {
-            logSync("scene", demo.lastScene, showMsNow(*demo.clock));
+            logSync("seek", demo.state->lastScene, showMsNow(*demo.clock));
+        } else if (on && demo.state->lastScene != scene) {
+            logSync("scene", demo.state->lastScene, showMsNow(*demo.clock));
         }
         seeks = control.seeks();
-        scene = demo.lastScene;
+        scene = demo.state->lastScene;
     }
 };
 
 // While the show is paused the held picture is shown again every 10 ms.
 void showHeldPicture(Demo& demo, Win32Backend& backend) {
-    backend.present(*demo.workImage);
+    backend.present(demo.state->workImage);
     backend.flip();
     Sleep(10);
 }
