@@ -81,8 +81,9 @@ public:
     static constexpr DWORD windowStyle = WS_OVERLAPPEDWINDOW;
     static constexpr DWORD fullScreenStyle = WS_POPUP;
 
-    // The window's outer size for its scale at its DPI.
-    SIZE windowSize() const;
+    // The window's outer size for its scale: what the system computes for
+    // its DPI, corrected by the client area it gave (sizeWindow).
+    SIZE windowSize = {};
 
 private:
     bool createSurfaces(std::string& problem);
@@ -95,6 +96,7 @@ private:
     void useGdi(const std::string& problem);
     void shapeWindow();          // style, place and size for the mode
     void followDpi(UINT newDpi); // the window's scale for its monitor's DPI
+    void sizeWindow(POINT corner, UINT flags);
     void replaceBackSurface();   // at a new window scale
     void tellModeRefused(HRESULT result);
     void showCursor(bool visible);

@@ -8,16 +8,27 @@
 #define WM_DPICHANGED 0x02E0
 #endif
 
-SIZE Display::windowSize() const {
-    return dpi::windowSizeFor(screenWidth * windowScale, screenHeight * windowScale, windowStyle, dotsPerInch);
-}
-
 // The window's scale: the one asked for, else the factor of its monitor's DPI.
 void Display::followDpi(UINT newDpi) {
     dotsPerInch = newDpi;
     windowScale = scaleAsked > 0 ? scaleAsked : wholeScaleForDpi(newDpi);
     clientWidth = screenWidth * windowScale;
     clientHeight = screenHeight * windowScale;
+}
+
+// The window at `corner` (SWP_NOMOVE in `flags`: where it is) with a client
+// area of the picture's size. The size the system computes for the DPI is
+// tried first; where the frame turns out another size (drawn at another DPI
+// than the one announced) the difference is added once.
+void Display::sizeWindow(POINT corner, UINT flags) {
+    windowSize = dpi::windowSizeFor(clientWidth, clientHeight, windowStyle, dotsPerInch);
+    SetWindowPos(window, nullptr, corner.x, corner.y, windowSize.cx, windowSize.cy, flags | SWP_NOZORDER);
+    RECT client = {};
+    if (IsIconic(window) || !GetClientRect(window, &client)) return;
+    const LONG wider = clientWidth - client.right, taller = clientHeight - client.bottom;
+    if (wider == 0 && taller == 0) return;
+    windowSize = SIZE{windowSize.cx + wider, windowSize.cy + taller};
+    SetWindowPos(window, nullptr, 0, 0, windowSize.cx, windowSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int Display::createWindow(HINSTANCE instance, int) {
@@ -31,13 +42,12 @@ int Display::createWindow(HINSTANCE instance, int) {
     windowClass.lpszClassName = windowClassName;
     RegisterClassExA(&windowClass);
 
-    const SIZE first = windowSize();  // sized again once the window's DPI is known
-    window = CreateWindowExA(0, windowClassName, windowCaption, windowStyle, 10, 10, first.cx, first.cy, nullptr,
-                             nullptr, instance, nullptr);
+    windowSize = dpi::windowSizeFor(clientWidth, clientHeight, windowStyle, dotsPerInch);  // sized once its DPI is known
+    window = CreateWindowExA(0, windowClassName, windowCaption, windowStyle, 10, 10, windowSize.cx, windowSize.cy,
+                             nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 0;
     followDpi(dpi::ofWindow(window));
-    const SIZE size = windowSize();
-    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    sizeWindow(POINT{}, SWP_NOMOVE | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     running = 1;
@@ -52,8 +62,8 @@ void Display::shapeWindow() {
         SetWindowLongPtrA(window, GWL_STYLE, static_cast<LONG_PTR>(windowStyle | WS_VISIBLE));
         if (windowPlace_.length != 0) SetWindowPlacement(window, &windowPlace_);
         followDpi(dpi::ofWindow(window));
-        const SIZE size = windowSize();
-        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+        sizeWindow(POINT{}, SWP_NOMOVE | SWP_NOACTIVATE);
         return;
     }
     windowPlace_.length = sizeof(windowPlace_);
@@ -71,11 +81,8 @@ void Display::changeDpi(UINT newDpi, const RECT* suggested) {
     const int32_t oldScale = windowScale;
     followDpi(newDpi);
     if (!windowed || window == nullptr) return;  // the window takes it when it comes back
-    RECT now = {};
-    GetWindowRect(window, &now);
-    const POINT corner = suggested != nullptr ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
-    const SIZE size = windowSize();
-    SetWindowPos(window, nullptr, corner.x, corner.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT corner = suggested != nullptr ? POINT{suggested->left, suggested->top} : POINT{};
+    sizeWindow(corner, SWP_NOACTIVATE | (suggested != nullptr ? 0 : SWP_NOMOVE));
     if (windowScale != oldScale && surfacesReady) replaceBackSurface();
 }
 
@@ -133,7 +140,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         showingAgain(*display);
         return 0;
     case WM_GETMINMAXINFO:
-        if (display->windowed) setTrackingSizes(display->windowSize(), *reinterpret_cast<MINMAXINFO*>(lParam));
+        if (display->windowed) setTrackingSizes(display->windowSize, *reinterpret_cast<MINMAXINFO*>(lParam));
         break;
     case WM_DPICHANGED:
         display->changeDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));

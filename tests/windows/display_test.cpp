@@ -75,8 +75,8 @@ TEST_F(DisplayTest, WindowHasTheClientAreaCaptionAndPlace) {
     GetWindowRect(display->window, &outer);
     EXPECT_EQ(outer.left, 10);
     EXPECT_EQ(outer.top, 10);
-    EXPECT_EQ(outer.right - outer.left, display->windowSize().cx);
-    EXPECT_EQ(outer.bottom - outer.top, display->windowSize().cy);
+    EXPECT_EQ(outer.right - outer.left, display->windowSize.cx);
+    EXPECT_EQ(outer.bottom - outer.top, display->windowSize.cy);
     RECT client;
     GetClientRect(display->window, &client);
     EXPECT_EQ(client.right, 320);  // the suite's screens are at 96 DPI
@@ -120,8 +120,8 @@ TEST_F(DisplayTest, WindowProcedureFollowsMinimiseActivateAndTracking) {
     MINMAXINFO info = {};
     info.ptMaxSize = {1234, 567};
     SendMessage(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(info.ptMinTrackSize.x, display->windowSize().cx);
-    EXPECT_EQ(info.ptMinTrackSize.y, display->windowSize().cy);
+    EXPECT_EQ(info.ptMinTrackSize.x, display->windowSize.cx);
+    EXPECT_EQ(info.ptMinTrackSize.y, display->windowSize.cy);
     EXPECT_EQ(info.ptMaxTrackSize.x, info.ptMinTrackSize.x);
     EXPECT_EQ(info.ptMaxTrackSize.y, info.ptMinTrackSize.y);
     EXPECT_EQ(info.ptMaxSize.x, 1234);
