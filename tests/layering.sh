@@ -1,10 +1,11 @@
 #!/bin/sh
-# The core (common, image, wire3d, effects, demo) stays portable and quiet: it
-# includes no platform, SDL, ffmpeg or libopenmpt header and nothing from the
-# programs (app/) or the screens (display/), and it never prints to standard
-# output or error nor ends the process. Prints each offending line.
+# The core (common, image, wire3d, effects, demo) and the frame check below
+# the programs (verify) stay portable and quiet: they include no platform,
+# SDL, ffmpeg or libopenmpt header and nothing from the programs (app/) or the
+# screens (display/), and never print to standard output or error nor end the
+# process. Prints each offending line.
 cd "$1" || exit 2
-core="common image wire3d effects demo"
+core="common image wire3d effects demo verify"
 status=0
 report() {
   if [ -n "$2" ]; then
