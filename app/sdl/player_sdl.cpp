@@ -56,8 +56,9 @@ private:
     uint32_t last_ = 0;
 };
 
-// With --sync-log, one line on standard error at every change of scene and
-// after every key of the show (`what`: "scene", "pause", "play", "seek"):
+// With --sync-log, one line on standard error at every change of scene,
+// after every key of the show and at every new beginning of a looping show
+// (`what`: "scene", "pause", "play", "seek", "loop"):
 // the scene, the show's time, where in the music the listener is, and how
 // far the picture is ahead of the music.
 void logSync(const MusicTicks& ticks, const char* what, int scene, uint32_t showMs) {
@@ -147,18 +148,22 @@ struct SyncLog {
     bool on;
     int scene = -1;
     int seeks = 0;
+    int loops = 0;
 
     void afterKey(const ShowControl& control, bool wasPaused) const {
         if (on && control.paused() != wasPaused) logSync(ticks, wasPaused ? "play" : "pause", scene, control.shownMs());
     }
     void afterFrame(const Demo& demo, const ShowControl& control) {
         const int shown = demo.state->lastScene;
-        if (on && control.seeks() != seeks) {
+        if (on && control.loops() != loops) {
+            logSync(ticks, "loop", shown, showMsNow(*demo.clock));
+        } else if (on && control.seeks() != seeks) {
             logSync(ticks, "seek", shown, showMsNow(*demo.clock));
         } else if (on && shown != scene) {
             logSync(ticks, "scene", shown, showMsNow(*demo.clock));
         }
         seeks = control.seeks();
+        loops = control.loops();
         scene = shown;
     }
 };
@@ -178,13 +183,14 @@ struct Player {
 // Waiting events come first, one per pass; when none waits, one frame (none
 // while paused). The frame that takes the end step shows the last picture
 // once more, and the loop ends when it reaches the event that frame posted.
-int runLoop(Player& player, Uint32 showEndedEvent, bool syncLog) {
+int runLoop(Player& player, Uint32 showEndedEvent, const Options& options) {
     Demo& demo = *player.demo;
     SdlBackend& backend = player.backend;
     ShowControl control(demo, backend);
+    control.setLoop(options.loop);
     PlayerKeys keys(demo, control, backend.music(), backend.display());
     backend.keys = &keys;
-    SyncLog log{player.ticks, syncLog};
+    SyncLog log{player.ticks, options.syncLog};
     SDL_Event event;
     for (;;) {
         if (SDL_PollEvent(&event)) {
@@ -199,7 +205,7 @@ int runLoop(Player& player, Uint32 showEndedEvent, bool syncLog) {
             showHeldPicture(demo, backend);
             continue;
         }
-        const bool goesOn = stepFrame(demo, backend);
+        const bool goesOn = control.step(backend);
         keys.countFrame();
         log.afterFrame(demo, control);
         if (!goesOn) {
@@ -236,7 +242,7 @@ int runPlayer(const Options& options) {
     ShowStart start = startShow(player.backend, context, options.startSeconds);
     if (!start.demo) return start.exitCode;
     player.demo = std::move(start.demo);
-    const int exitCode = runLoop(player, showEndedEvent, options.syncLog);
+    const int exitCode = runLoop(player, showEndedEvent, options);
     player.backend.music().stop();
     return exitCode;
 }
