@@ -217,6 +217,10 @@ int runLoop(Player& player, Uint32 showEndedEvent, const Options& options) {
     }
 }
 
+// The player lives to the end of the process, reachable from here: nothing
+// is torn down at the end, the process takes it all with it.
+Player* livePlayer = nullptr;
+
 }  // namespace
 
 int runPlayer(const Options& options) {
@@ -232,9 +236,8 @@ int runPlayer(const Options& options) {
     settings.windowed = !options.fullscreen;
     settings.scale = options.scale;  // 0: the largest that fits the desktop
     settings.vsync = options.vsync;
-    // The show's objects live to the end of the process: nothing is torn
-    // down at the end, the process takes it all with it.
-    Player& player = *new Player(settings);
+    livePlayer = new Player(settings);
+    Player& player = *livePlayer;
     if (options.gentle) player.backend.beGentle();
     ShowContext context(player.messages, data);
     context.ticks = [&player] { return player.ticks.now(); };
