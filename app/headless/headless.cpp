@@ -8,7 +8,6 @@
 #include "shell/stdio_messages.h"
 #include "app/cli/progress_line.h"
 #include "app/cli/runners.h"
-#include "platform/platform.h"
 #include "verify/frame_table.h"
 
 namespace {
@@ -20,7 +19,7 @@ public:
 
     bool frame(const headless::FrameInfo& info) override {
         const Image& image = info.image;
-        size_t size = static_cast<size_t>(image.count) * 4;
+        size_t size = static_cast<size_t>(image.count()) * 4;
         if (hash_) {
             const verify::FrameLine line = verify::hashFrame(info.index, info.milliseconds, info.scene, image.pixels, size);
             std::printf("%s\n", verify::frameLineText(line).c_str());
@@ -56,9 +55,8 @@ int failRaw(const Options& options, FILE* raw, bool created, int error) {
 }  // namespace
 
 int runHeadless(const Options& options) {
-    platform::setDataDirectory(options.dataDir);
     StdioMessages messages;
-    headless::ShowRun run(options.fps, options.t0, messages);
+    headless::ShowRun run(options.fps, options.t0, ShowContext(messages, DataFolder(options.dataDir)));
     if (run.startFailure()) return run.startFailure();  // a missing mesh: its message is out
     FILE* raw = nullptr;
     if (!options.rawFile.empty()) {

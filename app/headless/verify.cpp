@@ -7,7 +7,8 @@
 
 #include "app/cli/progress_line.h"
 #include "app/cli/runners.h"
-#include "platform/platform.h"
+#include "common/data_folder.h"
+#include "common/messages.h"
 #include "shell/show_run.h"
 #include "verify/frame_table.h"
 
@@ -20,7 +21,7 @@ constexpr size_t tableSizeLimit = 16u << 20;
 // The table's lines, or its verdict of status 2.
 verify::FrameTable readTable(const std::string& path) {
     verify::FrameTable table;
-    FILE* file = platform::openFile(path, "rb");
+    FILE* file = openFile(path, "rb");
     if (!file) {
         table.problem = path + ": " + std::strerror(errno) + (errno == ENOENT ? " (vokkit check --table makes it)" : "");
         return table;
@@ -51,14 +52,14 @@ std::string lastLine(const std::string& text) {
 verify::Verdict verifyShow(const Options& options, verify::FrameTable table) {
     const int64_t total = static_cast<int64_t>(table.lines.size());
     MessageLog messages;  // the mesh reader's text is not the check's
-    headless::ShowRun run(verify::tableFps, options.t0, messages);
+    headless::ShowRun run(verify::tableFps, options.t0, ShowContext(messages, DataFolder(options.dataDir)));
     if (run.startFailure() != 0) return verify::FrameVerifier::notStarted(lastLine(messages.textOut));
     verify::FrameVerifier verifier(std::move(table.lines));
     ProgressLine progress(total, verify::tableFps);
     while (run.renderNext()) {
         const Image& image = run.image();
         const verify::FrameLine line = verify::hashFrame(run.frame(), run.milliseconds(), run.scene(), image.pixels,
-                                                         static_cast<size_t>(image.count) * 4);
+                                                         static_cast<size_t>(image.count()) * 4);
         if (!verifier.take(line)) break;
         progress.update(run.frame() + 1);
     }
@@ -69,8 +70,7 @@ verify::Verdict verifyShow(const Options& options, verify::FrameTable table) {
 }  // namespace
 
 int runVerify(const Options& options) {
-    platform::setDataDirectory(options.dataDir);
-    verify::FrameTable table = readTable(platform::dataPath(verify::tableName));
+    verify::FrameTable table = readTable(DataFolder(options.dataDir).path(verify::tableName));
     if (!table.problem.empty()) {
         std::fprintf(stderr, "vokdemo: %s\n", verify::tableVerdict(table.problem).line.c_str());
         return 2;

@@ -35,10 +35,11 @@ std::vector<std::string> frameLines(const std::string& data) {
 
 int differingPixels(const std::string& a, const std::string& b) {
     MessageLog ignored;
-    const std::unique_ptr<Image> first = loadPcx(a.c_str(), ignored), second = loadPcx(b.c_str(), ignored);
-    if (first->count != second->count) return -1;
+    const ShowContext context(ignored);
+    const std::unique_ptr<Image> first = loadPcx(context, a.c_str()), second = loadPcx(context, b.c_str());
+    if (first->count() != second->count()) return -1;
     int count = 0;
-    for (int32_t i = 0; i < first->count; ++i) count += std::memcmp(first->pixels + 4 * i, second->pixels + 4 * i, 3) != 0;
+    for (int32_t i = 0; i < first->count(); ++i) count += std::memcmp(first->pixels + 4 * i, second->pixels + 4 * i, 3) != 0;
     return count;
 }
 

@@ -2,8 +2,9 @@
 #include <cstdint>
 #include <string>
 
-// The frame table of the show of the data set in the data directory
-// (platform::setDataDirectory): the `vokdemo --render --fps 60 --hash` lines
+#include "common/data_folder.h"
+
+// The frame table of the show of the data set in `data`: the `vokdemo --render --fps 60 --hash` lines
 // that `vokdemo --verify` compares a machine's frames with.
 struct ShowTable {
     bool started = false;  // false: start-up ended the show (a missing mesh)
@@ -11,4 +12,4 @@ struct ShowTable {
     std::string text;  // one line a frame
 };
 
-ShowTable makeShowTable();
+ShowTable makeShowTable(const DataFolder& data);
