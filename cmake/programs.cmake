@@ -34,6 +34,7 @@ add_executable(vokdemo
   app/capture/capture_palette.cpp
   app/capture/capture_video.cpp
   app/capture/capture_wav.cpp
+  app/capture/video_format.cpp
   app/sdl/frame_pacer.cpp
   app/sdl/player_keys.cpp
   display/sdl_display.cpp)
