@@ -38,6 +38,7 @@ void ShowControl::togglePause() {
 void ShowControl::seekTo(int64_t ms) {
     if (demo_.quitRequested) return;
     const uint32_t target = static_cast<uint32_t>(std::clamp<int64_t>(ms, 0, showEndMs()));
+    lastSeek_ = {shownMs(), target};
     restartShow(demo_);
     moveClock(*demo_.clock, target);
     ++seeks_;

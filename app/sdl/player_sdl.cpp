@@ -15,6 +15,7 @@
 #include "shell/show_control.h"
 #include "shell/show_start.h"
 #include "shell/stdio_messages.h"
+#include "demo/scenes.h"
 #include "display/gentle_screen.h"
 #include "display/sdl_display.h"
 #include "platform/platform.h"
@@ -55,7 +56,7 @@ void followTheMusic(SdlMusic& music, uint32_t startTick) {
 }
 
 // With --sync-log, one line on standard error at every change of scene and
-// after every key of the show (`what`: "scene", "pause", "play", "seek"):
+// around the keys of the show (`what`: "scene", "pause", "play", "landed"):
 // the scene, the show's time, where in the music the listener is, and how
 // far the picture is ahead of the music.
 void logSync(const char* what, int scene, uint32_t showMs) {
@@ -136,21 +137,32 @@ void showHeldPicture(Demo& demo, SdlBackend& backend) {
     waitForNextFrame();
 }
 
-// With --sync-log: a line at every pause and resume, at the first frame of
-// a seek and at every change of scene.
+// With --sync-log: a line at every seek as it happens (the landing's scene,
+// the time it landed on and the picture's time it was asked at) and at
+// every pause and resume; while the show plays, the offset from the music at
+// the first frame after a seek ("landed") and at every change of scene.
+void logSeek(const SeekLanding& seek) {
+    std::fprintf(stderr, "vokdemo: sync seek %d show %u ms from %u ms\n", sceneAtMs(seek.toMs), seek.toMs,
+                 seek.fromMs);
+}
+
 struct SyncLog {
     bool on;
     int scene = -1;
     int seeks = 0;
 
-    void afterKey(const ShowControl& control, bool wasPaused) const {
-        if (on && control.paused() != wasPaused) logSync(wasPaused ? "play" : "pause", scene, control.shownMs());
+    void afterKey(const ShowControl& control, bool wasPaused, int seeksBefore) const {
+        if (!on) return;
+        if (control.seeks() != seeksBefore) logSeek(control.lastSeek());
+        if (control.paused() != wasPaused) logSync(wasPaused ? "play" : "pause", scene, control.shownMs());
     }
     void afterFrame(const Demo& demo, const ShowControl& control) {
-        if (on && control.seeks() != seeks) {
-            logSync("seek", demo.lastScene, showMsNow(*demo.clock));
-        } else if (on && demo.lastScene != scene) {
-            logSync("scene", demo.lastScene, showMsNow(*demo.clock));
+        if (on && !control.paused()) {
+            if (control.seeks() != seeks) {
+                logSync("landed", demo.lastScene, showMsNow(*demo.clock));
+            } else if (demo.lastScene != scene) {
+                logSync("scene", demo.lastScene, showMsNow(*demo.clock));
+            }
         }
         seeks = control.seeks();
         scene = demo.lastScene;
@@ -171,8 +183,9 @@ int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog
             if (event.type == showEndedEvent) return 0;
             if (backend.display().handleEvent(event)) return 0;
             const bool wasPaused = control.paused();
+            const int seeksBefore = control.seeks();
             keys.handle(event);
-            log.afterKey(control, wasPaused);
+            log.afterKey(control, wasPaused, seeksBefore);
             continue;
         }
         if (!control.frameDue()) {

@@ -120,8 +120,8 @@ EMSCRIPTEN_KEEPALIVE int vokStartShow() {
 }
 
 // The viewer's keys (keys.js): a ShowKey by its number, a seek to a moment,
-// whether the loop renders a frame now (not while paused), and what the
-// overlay and the address show.
+// whether the loop renders a frame now (not while paused), the last seek as
+// it happened, and what the overlay and the address show.
 EMSCRIPTEN_KEEPALIVE void vokPress(int key) { control->press(static_cast<ShowKey>(key)); }
 EMSCRIPTEN_KEEPALIVE void vokSeekTo(double ms) { control->seekTo(static_cast<int64_t>(ms)); }
 EMSCRIPTEN_KEEPALIVE int vokFrameDue() { return control->frameDue() ? 1 : 0; }
@@ -129,6 +129,10 @@ EMSCRIPTEN_KEEPALIVE int vokPaused() { return control->paused() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE uint32_t vokShownMs() { return control->shownMs(); }
 EMSCRIPTEN_KEEPALIVE uint32_t vokShowMsNow() { return platform::tickCount() - demo->clock->startTick; }
 EMSCRIPTEN_KEEPALIVE int vokScene() { return demo->lastScene; }
+EMSCRIPTEN_KEEPALIVE int vokSeeks() { return control->seeks(); }
+EMSCRIPTEN_KEEPALIVE uint32_t vokLandingFromMs() { return control->lastSeek().fromMs; }
+EMSCRIPTEN_KEEPALIVE uint32_t vokLandingToMs() { return control->lastSeek().toMs; }
+EMSCRIPTEN_KEEPALIVE int vokSceneAtMs(uint32_t ms) { return sceneAtMs(ms); }
 EMSCRIPTEN_KEEPALIVE int vokSceneCount() { return sceneCount; }
 EMSCRIPTEN_KEEPALIVE uint32_t vokSceneStartMs(int scene) { return sceneStartMs(scene); }
 EMSCRIPTEN_KEEPALIVE const char* vokOverlayText(double framesPerSecond, double musicMs) {

@@ -14,3 +14,7 @@ foreach(case frames page bad-input keys lock)
     FIXTURES_REQUIRED vok_web_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 300)
 endforeach()
 set_tests_properties(web.frames PROPERTIES COST 60)
+# A real-time measurement (picture against music over 30 s of playing): run
+# apart with ctest -L realtime. The other cases read what they check from the
+# page's report of the event.
+set_tests_properties(web.lock PROPERTIES LABELS "heavy;realtime")
