@@ -6,7 +6,7 @@
 // when the mouse moves and seeks where it is clicked.
 
 // The core's ShowKey numbers (shell/show_control.h).
-const showKey = { Pause: 1, Back: 2, Forward: 3, PreviousScene: 4, NextScene: 5, Beginning: 6 };
+export const showKey = { Pause: 1, Back: 2, Forward: 3, PreviousScene: 4, NextScene: 5, Beginning: 6 };
 
 const keyTable = {
   ' ': showKey.Pause,
@@ -64,9 +64,14 @@ export class ShowKeys {
   press(event) {
     if (event.key === 's' || event.key === 'S') this.screenshot();
     else if (event.key === 'i' || event.key === 'I') this.toggleOverlay();
-    else if (keyTable[event.key]) this.apply(() => this.vok._vokPress(keyTable[event.key]));
+    else if (keyTable[event.key]) this.pressKey(keyTable[event.key]);
     else return false;
     return true;
+  }
+
+  // A key of the core's control (showKey), from a key or a gesture.
+  pressKey(key) {
+    this.apply(() => this.vok._vokPress(key));
   }
 
   // Runs a press or a seek; after a seek or a pause the address names the
@@ -180,21 +185,18 @@ export class ShowKeys {
     });
   }
 
-  // The bar shows while the mouse moves, and for 2 s after.
+  // The bar and the controls beside it show while the mouse moves or a
+  // finger touches, and for 2 s after (vokdemo.css, body.pointing).
   showBar() {
-    this.bar.hidden = false;
     document.body.classList.add('pointing');
     clearTimeout(this.barTimer);
-    this.barTimer = setTimeout(() => {
-      this.bar.hidden = true;
-      document.body.classList.remove('pointing');
-    }, 2000);
+    this.barTimer = setTimeout(() => document.body.classList.remove('pointing'), 2000);
   }
 
   // At the end of the show: nothing of the control stays, and playing again
   // starts at the beginning.
   ended() {
-    this.bar.hidden = true;
+    clearTimeout(this.barTimer);
     this.overlay.hidden = true;
     document.body.classList.remove('pointing');
     history.replaceState(null, '', `${location.pathname}${location.search}`);

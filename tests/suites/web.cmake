@@ -1,5 +1,6 @@
 # The browser build in headless Chromium: the verification mode against the
-# native renderer at 60 and 24 fps, the page itself, and bad input. The build
+# native renderer at 60 and 24 fps, the page itself, its keys, bad input, the
+# page on a phone (touch emulation) and offline. The build
 # case makes build/web with emscripten; the rest need it. Skipped (exit 77)
 # when emscripten, Chromium or node is missing.
 set(VOK_WEB_CASE ${CMAKE_SOURCE_DIR}/tests/web/web_case.sh)
@@ -8,7 +9,7 @@ add_test(NAME web.build COMMAND ${VOK_WEB_CASE} build ${CMAKE_SOURCE_DIR} ${CMAK
 set_tests_properties(web.build PROPERTIES
   FIXTURES_SETUP vok_web_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 600)
 
-foreach(case frames page bad-input keys lock)
+foreach(case frames page bad-input keys lock touch offline)
   add_test(NAME web.${case} COMMAND ${VOK_WEB_CASE} ${case} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(web.${case} PROPERTIES
     FIXTURES_REQUIRED vok_web_build SKIP_RETURN_CODE 77 LABELS heavy TIMEOUT 300)

@@ -4,92 +4,18 @@
 // screens, the console.
 //
 //   node web_test.mjs CASE SOURCE_DIR PAGE_DIR NATIVE_PROGRAM DATA_DIR
-import { execFileSync, spawn } from 'node:child_process';
-import { once } from 'node:events';
+import { execFileSync } from 'node:child_process';
 import { cpSync, mkdtempSync, readdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
+import {
+  check, desktop, landingOf, moment, open, pressPause, pressSeek, sceneAt, sceneStarts, serve, state,
+} from './harness.mjs';
+import { phoneCases } from './phone_cases.mjs';
 
 const [caseName, sourceDir, pageDir, nativeProgram, dataDir] = process.argv.slice(2);
-const viewport = { width: 1000, height: 760 };  // the picture fits 3 times: 960x720 at (20, 20)
-const scale = 3;
-
-function check(condition, message) {
-  if (!condition) throw new Error(message);
-}
-
-async function serve() {
-  const server = spawn(`${sourceDir}/scripts/serve-web`, ['0', pageDir], { stdio: ['ignore', 'pipe', 'inherit'] });
-  const [line] = await once(server.stdout, 'data');
-  return { server, url: line.toString().trim() };
-}
-
-// A page whose console is watched. `missing` names files the server is made
-// to answer 404 for; the browser's own note about those is expected.
-async function open(browser, url, { missing = [], before } = {}) {
-  const page = await browser.newPage();
-  await page.setViewport(viewport);
-  const log = { errors: [], warnings: [] };
-  page.on('console', (m) => {
-    const text = m.text();
-    if (m.type() === 'error' && !(missing.length && text.startsWith('Failed to load resource'))) log.errors.push(text);
-    if (m.type() === 'warn') log.warnings.push(text);
-  });
-  page.on('pageerror', (e) => log.errors.push(e.message));
-  if (missing.length) {
-    await page.setRequestInterception(true);
-    page.on('request', (r) => {
-      if (missing.some((name) => r.url().split('?')[0].endsWith(`/${name}`))) r.respond({ status: 404, body: '' });
-      else r.continue();
-    });
-  }
-  if (before) await page.evaluateOnNewDocument(before);
-  await page.goto(url);
-  return { page, log };
-}
-
-const state = (page, wanted, timeout = 30000) =>
-  page.waitForFunction((s) => document.body.dataset.state === s, { timeout, polling: 50 }, wanted);
-
-// The page's report of the moment on the screen and of the last seek
-// (keys.js), with the address.
-const moment = (page) => page.evaluate(() => ({ ...window.vokdemo, hash: location.hash }));
-
-// The first millisecond of every scene, then the end (the scene table's bounds).
-const sceneStarts = [0, 8276, 16552, 24828, 28966, 33104, 37242, 41379, 49655, 57931, 66207, 74483, 82758,
-  91034, 99310];
-const sceneAt = (ms) => sceneStarts.findLastIndex((start) => start <= ms);
-
-// Where a key of the show lands from `fromMs`, as the player's table of keys says.
-function landingOf(key, fromMs) {
-  const scene = sceneAt(fromMs), last = sceneStarts.length - 1;
-  switch (key) {
-    case 'ArrowRight': return Math.min(fromMs + 5000, sceneStarts[last]);
-    case 'ArrowLeft': return Math.max(fromMs - 5000, 0);
-    case 'PageDown': case '.': return sceneStarts[Math.min(scene + 1, last)];
-    case 'PageUp': case ',': return sceneStarts[Math.max(scene - 1, 0)];
-    default: return 0;  // Home
-  }
-}
-
-// Presses Space and returns the page's report of that pause or resume.
-async function pressPause(page) {
-  const count = (await moment(page)).pauses.count;
-  await page.keyboard.press(' ');
-  await page.waitForFunction((n) => window.vokdemo.pauses.count > n, { timeout: 10000 }, count)
-    .catch(() => { throw new Error('Space neither pauses nor resumes'); });
-  return moment(page);
-}
-
-// Presses a key that seeks and returns the page's report of that seek.
-async function pressSeek(page, key) {
-  const seeks = (await moment(page)).seeks;
-  await page.keyboard.press(key);
-  await page.waitForFunction((n) => window.vokdemo.seeks > n, { timeout: 10000 }, seeks)
-    .catch(() => { throw new Error(`${key} does not seek`); });
-  return moment(page);
-}
+const scale = 3;  // the picture in the desktop viewport
 
 // The screenshot, decoded in the page itself: how many picture pixels are
 // lit, and whether every scale x scale block of the picture is one colour
@@ -126,7 +52,7 @@ function nativeLines(fps, data = dataDir) {
   return text.split('\n').filter((l) => l.startsWith('frame ')).join('\n');
 }
 
-const cases = {
+const desktopCases = {
   // The verification mode against the native renderer, every frame.
   async frames(browser, url) {
     for (const fps of [60, 24]) {
@@ -352,16 +278,18 @@ const cases = {
 };
 
 async function main() {
+  const cases = { ...desktopCases, ...phoneCases };
   check(cases[caseName], `no case "${caseName}"`);
-  const { server, url } = await serve();
+  const context = { sourceDir, pageDir };
+  const { server, url } = await serve(sourceDir, pageDir);
   const browser = await puppeteer.launch({
     executablePath: process.env.VOK_CHROMIUM || '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--hide-scrollbars', '--autoplay-policy=no-user-gesture-required',
-      `--window-size=${viewport.width},${viewport.height}`],
+      `--window-size=${desktop.width},${desktop.height}`],
   });
   try {
-    await cases[caseName](browser, url);
+    await cases[caseName](browser, url, context);
     console.log(`${caseName}: ok`);
   } finally {
     await browser.close();
