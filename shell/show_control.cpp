@@ -20,7 +20,7 @@ void ShowControl::press(ShowKey key) {
 }
 
 void ShowControl::togglePause() {
-    if (demo_.quitRequested) return;
+    if (demo_.state->quitRequested) return;
     if (!paused_) {
         paused_ = true;
         heldMs_ = shownMs();
@@ -31,16 +31,15 @@ void ShowControl::togglePause() {
     // with the pause not counted in its delta.
     paused_ = false;
     seekPending_ = false;
-    moveClock(*demo_.clock, heldMs_);
+    demo_.clock->moveTo(heldMs_);
     music_.playFrom(heldMs_ / 1000.0);
 }
 
 void ShowControl::seekTo(int64_t ms) {
-    if (demo_.quitRequested) return;
+    if (demo_.state->quitRequested) return;
     const uint32_t target = static_cast<uint32_t>(std::clamp<int64_t>(ms, 0, showEndMs()));
     lastSeek_ = {shownMs(), target};
-    restartShow(demo_);
-    moveClock(*demo_.clock, target);
+    demo_.restart(target);
     ++seeks_;
     if (paused_) {
         heldMs_ = target;
@@ -54,6 +53,6 @@ bool ShowControl::frameDue() {
     if (!paused_) return true;
     if (!seekPending_) return false;
     seekPending_ = false;
-    moveClock(*demo_.clock, heldMs_);  // the one frame is drawn at the held time
+    demo_.clock->moveTo(heldMs_);  // the one frame is drawn at the held time
     return true;
 }

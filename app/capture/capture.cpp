@@ -19,9 +19,9 @@
 #include "app/capture/capture_wav.h"
 #include "shell/show_run.h"
 #include "shell/stdio_messages.h"
+#include "demo/data_files.h"
 #include "demo/scenes.h"
 #include "app/cli/runners.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -53,6 +53,7 @@ bool hasPngExtension(const std::string& path) {
 }
 
 struct VideoOutput {
+    explicit VideoOutput(const std::string& modulePath) : music(modulePath) {}
     VideoFormat format;
     std::unique_ptr<PartialFile> file;
     VideoWriter writer;
@@ -60,6 +61,7 @@ struct VideoOutput {
 };
 
 struct WavOutput {
+    explicit WavOutput(const std::string& modulePath) : music(modulePath) {}
     std::unique_ptr<PartialFile> file;
     WavWriter writer;
     MusicSource music;
@@ -103,9 +105,9 @@ private:
     const Clip& clip_;
 };
 
-bool makePalette(ClipPalette& palette, const Clip& clip, const Options& options) {
+bool makePalette(ClipPalette& palette, const Clip& clip, const Options& options, const DataFolder& data) {
     MessageLog quiet;  // the main run prints the mesh reader's text
-    headless::ShowRun run(options.fps, options.t0, quiet);
+    headless::ShowRun run(options.fps, options.t0, ShowContext(quiet, data));
     if (run.startFailure()) return false;
     PaletteSink sink(palette, clip);
     headless::renderShow(run, headless::FrameRange{clip.first, clip.last}, sink);
@@ -216,13 +218,14 @@ int runCapture(const Options& options) {
         return fail("the poster is a PNG picture: name it .png, not '" + options.posterFile + "'");
 
     // Everything that can be checked without the show is checked first.
-    platform::setDataDirectory(options.dataDir);
+    StdioMessages messages;
+    const ShowContext context(messages, DataFolder(options.dataDir));
     Clip clip;
     std::string error;
     if (!chooseClip(options, options.fps, clip, error)) return fail(error);
     std::unique_ptr<VideoOutput> video;
     if (wantVideo) {
-        video = std::make_unique<VideoOutput>();
+        video = std::make_unique<VideoOutput>(context.data.path(moduleFile));
         if (!chooseVideoFormat(options.captureFile, options.lossless, video->format, error)) return fail(error);
     }
     removePartialFilesOnSignals();
@@ -230,10 +233,9 @@ int runCapture(const Options& options) {
     if (video && video->format.paletted()) {
         warnAboutGif(options, clip);
         palette = std::make_unique<ClipPalette>();
-        makePalette(*palette, clip, options);  // a show that cannot start says so below
+        makePalette(*palette, clip, options, context.data);  // a show that cannot start says so below
     }
-    StdioMessages messages;
-    headless::ShowRun run(options.fps, options.t0, messages);
+    headless::ShowRun run(options.fps, options.t0, context);
     if (run.startFailure()) return run.startFailure();  // a missing mesh: its message is out
 
     // The outputs, once every asset has loaded.
@@ -250,7 +252,7 @@ int runCapture(const Options& options) {
     }
     std::unique_ptr<WavOutput> wav;
     if (wantWav) {
-        wav = std::make_unique<WavOutput>();
+        wav = std::make_unique<WavOutput>(context.data.path(moduleFile));
         if (!video || video->format.audioEncoder.empty()) warnAboutMusic(wav->music);
         skipMusic(wav->music, firstSample);
         wav->file = std::make_unique<PartialFile>(options.wavFile);

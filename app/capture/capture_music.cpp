@@ -10,10 +10,9 @@ extern "C" {
 #include <cmath>
 #include <vector>
 
-#include "demo/data_files.h"
 
-MusicSource::MusicSource() {
-    if (!stream_.load(moduleFile, problem_)) {
+MusicSource::MusicSource(const std::string& modulePath) {
+    if (!stream_.load(modulePath, problem_)) {
         ended_ = true;
         return;
     }

@@ -20,7 +20,7 @@ public:
     static constexpr int sampleRate = 44100;  // what render() gives
     static constexpr size_t blockFrames = 1024;
 
-    MusicSource();  // loads the module from the data directory
+    explicit MusicSource(const std::string& modulePath);  // loads the module file
     ~MusicSource();
     MusicSource(const MusicSource&) = delete;
     MusicSource& operator=(const MusicSource&) = delete;

@@ -1,5 +1,7 @@
 #include "app/cli/options.h"
 
+#include "demo/scenes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -167,10 +169,10 @@ const OptionRow optionTable[] = {
      [](ParseState& s, const char* v, std::string& e) {
          return s.options.hasTo = true, captureSeconds("--to", v, s.options.toSeconds, e);
      }},
-    {"--scene", "N", "Capture", "capture scene N alone, from 0 (the title) to 13",
+    {"--scene", "N", "Capture", "capture scene N alone, {scenes}",
      [](ParseState& s, const char* v, std::string& e) {
          int64_t n = 0;
-         if (!wholeNumber("--scene", v, 0, 13, n, e)) return false;
+         if (!wholeNumber("--scene", v, 0, sceneCount - 1, n, e)) return false;
          s.options.scene = static_cast<int>(n);
          return true;
      }},
@@ -197,13 +199,22 @@ const OptionRow* findOption(const char* arg) {
     return nullptr;
 }
 
+// The scenes --scene takes, from the scene table: "from 0 (title fade-in)\nto 13 (...)".
+std::string sceneRange() {
+    return "from 0 (" + std::string(sceneName(0)) + ")\nto " + std::to_string(sceneCount - 1) + " (" +
+           sceneName(sceneCount - 1) + ")";
+}
+
 // "  --scale N           window or capture scale, ..." with continuation lines
-// under the help column.
+// under the help column; "{scenes}" in the help stands for sceneRange().
 std::string usageLine(const OptionRow& row) {
     std::string left = std::string("  ") + row.name + (row.valueName ? std::string(" ") + row.valueName : "");
     left.resize(std::max<size_t>(left.size() + 1, 22), ' ');
+    std::string help = row.help;
+    const size_t scenes = help.find("{scenes}");
+    if (scenes != std::string::npos) help.replace(scenes, 8, sceneRange());
     std::string line = left;
-    for (const char* c = row.help; *c; ++c) line += *c == '\n' ? "\n" + std::string(22, ' ') : std::string(1, *c);
+    for (char c : help) line += c == '\n' ? "\n" + std::string(22, ' ') : std::string(1, c);
     return line + "\n";
 }
 

@@ -11,7 +11,6 @@
 #include "shell/stdio_messages.h"
 #include "app/cli/progress_line.h"
 #include "app/cli/runners.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -50,7 +49,7 @@ public:
 
     bool frame(const headless::FrameInfo& info) override {
         const Image& image = info.image;
-        size_t size = static_cast<size_t>(image.count) * 4;
+        size_t size = static_cast<size_t>(image.count()) * 4;
         if (hash_) {
             std::printf("frame %" PRId64 " %" PRIu32 " %d %s\n", info.index, info.milliseconds, info.scene,
                         hasher_.hexDigest(image.pixels, size));
@@ -87,9 +86,8 @@ int failRaw(const Options& options, FILE* raw, bool created, int error) {
 }  // namespace
 
 int runHeadless(const Options& options) {
-    platform::setDataDirectory(options.dataDir);
     StdioMessages messages;
-    headless::ShowRun run(options.fps, options.t0, messages);
+    headless::ShowRun run(options.fps, options.t0, ShowContext(messages, DataFolder(options.dataDir)));
     if (run.startFailure()) return run.startFailure();  // a missing mesh: its message is out
     FILE* raw = nullptr;
     if (!options.rawFile.empty()) {

@@ -20,7 +20,6 @@
 #include "demo/scenes.h"
 #include "demo/show_seek.h"
 #include "display/gentle_screen.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -53,7 +52,7 @@ std::unique_ptr<GentleScreen> gentle;  // ?gentle: the canvas gets a softened co
 // a byte without meaning.
 void convertForCanvas(const Image& image) {
     const uint32_t* in = reinterpret_cast<const uint32_t*>(image.pixels);
-    for (int32_t i = 0; i < image.count; ++i) {
+    for (int32_t i = 0; i < image.count(); ++i) {
         const uint32_t p = in[i];
         canvasPixels[i] = 0xFF000000u | (p & 0x0000FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
     }
@@ -109,11 +108,11 @@ EMSCRIPTEN_KEEPALIVE const char* vokCoreFiles() {
 // Start-up of a live show (again after the end screen). 0 when it started;
 // otherwise the show cannot run and the page has been given the reason.
 EMSCRIPTEN_KEEPALIVE int vokStartShow() {
-    platform::setDataDirectory(dataDirectory);
-    platform::setTickCounter(pageTickCount);
     control.reset();
     demo.reset();
-    ShowStart start = startShow(backend, messages);
+    ShowContext context(messages, DataFolder(dataDirectory));
+    context.ticks = pageTickCount;
+    ShowStart start = startShow(backend, context);
     demo = std::move(start.demo);
     if (demo) control = std::make_unique<ShowControl>(*demo, music);
     return start.exitCode;
@@ -127,8 +126,8 @@ EMSCRIPTEN_KEEPALIVE void vokSeekTo(double ms) { control->seekTo(static_cast<int
 EMSCRIPTEN_KEEPALIVE int vokFrameDue() { return control->frameDue() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int vokPaused() { return control->paused() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE uint32_t vokShownMs() { return control->shownMs(); }
-EMSCRIPTEN_KEEPALIVE uint32_t vokShowMsNow() { return platform::tickCount() - demo->clock->startTick; }
-EMSCRIPTEN_KEEPALIVE int vokScene() { return demo->lastScene; }
+EMSCRIPTEN_KEEPALIVE uint32_t vokShowMsNow() { return demo->clock->now() - demo->clock->startTick; }
+EMSCRIPTEN_KEEPALIVE int vokScene() { return demo->state->lastScene; }
 EMSCRIPTEN_KEEPALIVE int vokSeeks() { return control->seeks(); }
 EMSCRIPTEN_KEEPALIVE uint32_t vokLandingFromMs() { return control->lastSeek().fromMs; }
 EMSCRIPTEN_KEEPALIVE uint32_t vokLandingToMs() { return control->lastSeek().toMs; }
@@ -136,11 +135,11 @@ EMSCRIPTEN_KEEPALIVE int vokSceneAtMs(uint32_t ms) { return sceneAtMs(ms); }
 EMSCRIPTEN_KEEPALIVE int vokSceneCount() { return sceneCount; }
 EMSCRIPTEN_KEEPALIVE uint32_t vokSceneStartMs(int scene) { return sceneStartMs(scene); }
 EMSCRIPTEN_KEEPALIVE const char* vokOverlayText(double framesPerSecond, double musicMs) {
-    infoText = overlayText(control->shownMs(), demo->lastScene, framesPerSecond, musicMs);
+    infoText = overlayText(control->shownMs(), demo->state->lastScene, framesPerSecond, musicMs);
     return infoText.c_str();
 }
 EMSCRIPTEN_KEEPALIVE const char* vokScreenshotName() {
-    infoText = screenshotName(control->shownMs(), demo->lastScene);
+    infoText = screenshotName(control->shownMs(), demo->state->lastScene);
     return infoText.c_str();
 }
 
@@ -157,9 +156,8 @@ EMSCRIPTEN_KEEPALIVE uint32_t* vokCanvasPixels() { return canvasPixels; }
 // The verification run: frame k at floor(k * 1000 / fps) ms of a clock that
 // starts at 0, as `vokdemo --render` does. 0 when it started.
 EMSCRIPTEN_KEEPALIVE int vokRenderBegin(int fps) {
-    platform::setDataDirectory(dataDirectory);
     run.reset();
-    run = std::make_unique<headless::ShowRun>(fps, 0, messages);
+    run = std::make_unique<headless::ShowRun>(fps, 0, ShowContext(messages, DataFolder(dataDirectory)));
     return run->startFailure();
 }
 

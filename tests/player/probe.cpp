@@ -71,7 +71,7 @@ int checkPicture(int argc, char** argv) {
     Rgb shot;
     if (!readPng(argv[2], shot)) return fail("cannot read the screenshot");
     MessageLog messages;
-    std::unique_ptr<Image> picture = loadPcx(argv[3], messages);
+    std::unique_ptr<Image> picture = loadPcx(ShowContext(messages), argv[3]);
     if (!picture->isScreenSized()) return fail("the picture is not 320x240");
     const int left = std::atoi(argv[4]), top = std::atoi(argv[5]), scale = std::atoi(argv[6]);
     const double minFade = std::atof(argv[7]), maxFade = std::atof(argv[8]);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/cli/options.h"
+#include "demo/scenes.h"
 
 namespace {
 
@@ -113,8 +114,6 @@ const Row table[] = {
     {"--capture a.gif --fps 50 --scale 2", "capture scale=2 fps=50 capture=a.gif"},
     {"--poster p.png --from 12.5", "capture scale=2 fps=60 poster=p.png from=12.5"},
     {"--wav m.wav --from 0 --to 3", "capture scale=2 fps=60 wav=m.wav from=0 to=3"},
-    {"--png f --scene 13", "capture scale=2 fps=60 png=f scene=13"},
-    {"--png f --scene 14", "error: bad --scene '14': give a whole number from 0 to 13"},
     {"--png f --from -1", "error: bad --from '-1': give seconds of show time, 0 or more"},
     {"--png f --to 3s", "error: bad --to '3s': give seconds of show time, 0 or more"},
     {"--render --fps 5 --from 3",
@@ -134,6 +133,15 @@ const Row table[] = {
 
 TEST(CommandLine, EveryRowOfTheTable) {
     for (const Row& row : table) EXPECT_EQ(parse(row.arguments), row.result) << "vokdemo " << row.arguments;
+}
+
+// --scene takes the scenes of the scene table and no other.
+TEST(CommandLine, SceneTakesTheScenesOfTheTable) {
+    const std::string last = std::to_string(sceneCount - 1), past = std::to_string(sceneCount);
+    EXPECT_EQ(parse("--png f --scene " + last), "capture scale=2 fps=60 png=f scene=" + last);
+    EXPECT_EQ(parse("--png f --scene " + past),
+              "error: bad --scene '" + past + "': give a whole number from 0 to " + last);
+    EXPECT_NE(std::string(usageText()).find("to " + last + " (" + sceneName(sceneCount - 1) + ")"), std::string::npos);
 }
 
 TEST(CommandLine, HelpNamesEveryOption) {

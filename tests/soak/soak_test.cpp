@@ -9,7 +9,6 @@
 
 #include "shell/show_run.h"
 #include "common/messages.h"
-#include "platform/platform.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -48,13 +47,13 @@ long residentBytes() {
 std::vector<uint64_t> runShow() {
     MessageLog messages;
     std::vector<uint64_t> hashes;
-    headless::ShowRun run(fps, 0, messages);
+    headless::ShowRun run(fps, 0, ShowContext(messages, DataFolder(VOK_DATA_DIR)));
     EXPECT_EQ(run.startFailure(), 0) << messages.warnings;
     EXPECT_TRUE(messages.warnings.empty()) << messages.warnings;
     while (run.renderNext()) {
         const Image& image = run.image();
         uint64_t hash = 14695981039346656037ull;
-        for (int64_t i = 0; i < static_cast<int64_t>(image.count) * 4; ++i) hash = (hash ^ image.pixels[i]) * 1099511628211ull;
+        for (int64_t i = 0; i < static_cast<int64_t>(image.count()) * 4; ++i) hash = (hash ^ image.pixels[i]) * 1099511628211ull;
         hashes.push_back(hash);
     }
     EXPECT_FALSE(run.overran());
@@ -64,7 +63,6 @@ std::vector<uint64_t> runShow() {
 }  // namespace
 
 TEST(Soak, TwentyShowsGiveTheSameFramesAndHoldNoMoreMemory) {
-    platform::setDataDirectory(VOK_DATA_DIR);
     std::vector<uint64_t> first = runShow();
     ASSERT_EQ(static_cast<int64_t>(first.size()), headless::expectedFrameCount(fps));
     long residentAfterFirst = residentBytes();

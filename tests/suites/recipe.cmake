@@ -17,7 +17,7 @@ list(LENGTH vok_scene_rows vok_scenes_before)
 
 # The copy comes first, so the core's own table is never taken from the library.
 add_executable(vok_recipe_test ${VOK_RECIPE_TABLE} ${CMAKE_SOURCE_DIR}/tests/recipe/recipe_test.cpp)
-target_link_libraries(vok_recipe_test PRIVATE vokcore GTest::gtest GTest::gtest_main)
+target_link_libraries(vok_recipe_test PRIVATE vokshell GTest::gtest GTest::gtest_main)
 target_compile_definitions(vok_recipe_test PRIVATE VOK_DATA_DIR="${VOK_DATA_DIR}" VOK_SCENES_BEFORE=${vok_scenes_before})
 add_dependencies(vok_recipe_test vokdata)
 gtest_discover_tests(vok_recipe_test DISCOVERY_TIMEOUT 60)

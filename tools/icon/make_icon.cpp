@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     MessageLog messages;
-    const std::unique_ptr<Image> picture = loadPcx(argv[1], messages);
+    const std::unique_ptr<Image> picture = loadPcx(ShowContext(messages), argv[1]);
     if (picture->width < picture->height || picture->height != screenHeight) {
         std::fprintf(stderr, "vokicon: %s is not a 320x240 picture\n", argv[1]);
         return 1;

@@ -16,7 +16,6 @@
 #include "commands.h"
 #include "demo/scenes.h"
 #include "flash/flash_plot.h"
-#include "platform/platform.h"
 #include "show_flashes.h"
 
 namespace {
@@ -161,8 +160,7 @@ int runFlashes(const std::vector<std::string>& args) {
     } else {
         std::string directory;
         if (!chooseDirectory(o, directory, error)) return refuse("flashes", error);
-        platform::setDataDirectory(directory);
-        ShowFlashes show = analyseShow(o.fps == 0 ? 60 : o.fps);
+        ShowFlashes show = analyseShow(DataFolder(directory), o.fps == 0 ? 60 : o.fps);
         if (!show.started) {
             return refuse(directory, "the show stops at start (" + show.startFailure + "), so nothing is shown to check");
         }

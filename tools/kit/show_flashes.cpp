@@ -16,11 +16,11 @@ std::string lastLine(const std::string& text) {
 
 }  // namespace
 
-ShowFlashes analyseShow(int fps) {
+ShowFlashes analyseShow(const DataFolder& data, int fps) {
     ShowFlashes result;
     result.record.fps = fps;
     MessageLog messages;  // the mesh reader's text is not the analyser's
-    headless::ShowRun run(fps, 0, messages);
+    headless::ShowRun run(fps, 0, ShowContext(messages, data));
     if (run.startFailure() != 0) {
         result.startFailure = lastLine(messages.textOut);
         return result;
