@@ -133,6 +133,7 @@ EMSCRIPTEN_KEEPALIVE uint32_t vokLandingFromMs() { return control->lastSeek().fr
 EMSCRIPTEN_KEEPALIVE uint32_t vokLandingToMs() { return control->lastSeek().toMs; }
 EMSCRIPTEN_KEEPALIVE int vokSceneAtMs(uint32_t ms) { return sceneAtMs(ms); }
 EMSCRIPTEN_KEEPALIVE int vokSceneCount() { return sceneCount; }
+EMSCRIPTEN_KEEPALIVE const char* vokSceneName(int scene) { return sceneName(scene); }
 EMSCRIPTEN_KEEPALIVE uint32_t vokSceneStartMs(int scene) { return sceneStartMs(scene); }
 EMSCRIPTEN_KEEPALIVE const char* vokOverlayText(double framesPerSecond, double musicMs) {
     infoText = overlayText(control->shownMs(), demo->state->lastScene, framesPerSecond, musicMs);

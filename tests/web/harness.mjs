@@ -10,6 +10,9 @@ export function check(condition, message) {
   if (!condition) throw new Error(message);
 }
 
+// Thrown by a case that cannot run here (a tool it needs is missing).
+export class Skip extends Error {}
+
 // Serves `pageDir` on 127.0.0.1 (a port of its own) with scripts/serve-web.
 export async function serve(sourceDir, pageDir) {
   const server = spawn(`${sourceDir}/scripts/serve-web`, ['0', pageDir], { stdio: ['ignore', 'pipe', 'inherit'] });
@@ -19,8 +22,9 @@ export async function serve(sourceDir, pageDir) {
 
 // A page whose console is watched. `missing` names files the server is made
 // to answer 404 for; the browser's own note about those is expected.
-// `before` runs in the page before its scripts.
-export async function open(browser, url, { missing = [], before, viewport = desktop } = {}) {
+// `answers` maps file names to the bytes answered in their place. `before`
+// runs in the page before its scripts.
+export async function open(browser, url, { missing = [], answers = {}, before, viewport = desktop } = {}) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
   const log = { errors: [], warnings: [] };
@@ -30,12 +34,14 @@ export async function open(browser, url, { missing = [], before, viewport = desk
     if (m.type() === 'warn') log.warnings.push(text);
   });
   page.on('pageerror', (e) => log.errors.push(e.message));
-  if (missing.length) {
+  if (missing.length || Object.keys(answers).length) {
     // Past the page's offline copy, which an earlier page of the case may have made.
     await page.setBypassServiceWorker(true);
     await page.setRequestInterception(true);
     page.on('request', (r) => {
-      if (missing.some((name) => r.url().split('?')[0].endsWith(`/${name}`))) r.respond({ status: 404, body: '' });
+      const name = r.url().split('?')[0].split('/').at(-1);
+      if (missing.includes(name)) r.respond({ status: 404, body: '' });
+      else if (name in answers) r.respond({ status: 200, body: answers[name] });
       else r.continue();
     });
   }

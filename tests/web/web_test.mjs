@@ -5,12 +5,12 @@
 //
 //   node web_test.mjs CASE SOURCE_DIR PAGE_DIR NATIVE_PROGRAM DATA_DIR
 import { execFileSync } from 'node:child_process';
-import { cpSync, mkdtempSync, readdirSync, rmSync } from 'node:fs';
+import { cpSync, mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { dirname, join } from 'node:path';
 import puppeteer from 'puppeteer-core';
 import {
-  check, desktop, landingOf, moment, open, pressPause, pressSeek, sceneAt, sceneStarts, serve, state,
+  Skip, check, desktop, landingOf, moment, open, pressPause, pressSeek, sceneAt, sceneStarts, serve, state,
 } from './harness.mjs';
 import { phoneCases } from './phone_cases.mjs';
 
@@ -44,6 +44,23 @@ async function inspectScreenshot(page) {
     }
     return { width, height, lit: lit / (scale * scale), smooth, border };
   }, png, scale);
+}
+
+// A copy of the data set with one pixel of `name`, in the middle of the
+// picture, painted magenta through the kit, as someone making their own
+// data set would.
+function changedPicture(name) {
+  const folder = mkdtempSync(join(tmpdir(), 'vok-web-'));
+  cpSync(dataDir, folder, { recursive: true });
+  const png = join(folder, 'changed.png');
+  try {
+    execFileSync('convert', [join(dataDir, name), '-fill', '#ff00ff', '-draw', 'point 160,120', png]);
+  } catch (error) {
+    rmSync(folder, { recursive: true });
+    throw new Skip(`ImageMagick's convert could not make the picture: ${error.message}`);
+  }
+  execFileSync(join(dirname(nativeProgram), 'tools/kit/vokkit'), ['picture', png, join(folder, name)], { stdio: 'ignore' });
+  return folder;
 }
 
 function nativeLines(fps, data = dataDir) {
@@ -200,6 +217,51 @@ const desktopCases = {
     check(log.errors.length === 0, `console errors: ${log.errors.join(' | ')}`);
   },
 
+  // ?verify: every frame at 60 fps against a table of the native renderer's
+  // lines: identical; with one pixel of the logo changed (through vokkit
+  // picture), the first frame that draws it, named with its time and scene;
+  // a table that is missing, empty, has a bad line or too few lines: one
+  // sentence each.
+  async verify(browser, url) {
+    const table = `${nativeLines(60)}\n`;
+    const lines = table.trimEnd().split('\n');
+    const verdict = async (answers, missing = []) => {
+      const { page, log } = await open(browser, `${url}index.html?verify`, { answers, missing });
+      await page.waitForFunction(() => ['done', 'failed'].includes(document.body.dataset.state), { timeout: 150000 });
+      const text = await page.evaluate(() => (document.body.dataset.state === 'done'
+        ? document.getElementById('frames').textContent : document.getElementById('message-text').textContent).trim());
+      const result = { state: await page.evaluate(() => document.body.dataset.state), text, errors: log.errors };
+      await page.close();
+      return result;
+    };
+    let got = await verdict({ 'frames.sha256': table });
+    check(got.state === 'done' && got.text === `verified: ${lines.length} frames identical`, `the show's own table: ${got.text}`);
+    check(got.errors.length === 0, `console errors: ${got.errors.join(' | ')}`);
+
+    const changed = changedPicture('vok_logo.pcx');
+    try {
+      const other = nativeLines(60, changed).split('\n');
+      const first = other.findIndex((line, k) => line !== lines[k]);
+      const [, frame, ms, scene] = other[first].split(' ');
+      got = await verdict({ 'frames.sha256': table, 'vok_logo.pcx': readFileSync(join(changed, 'vok_logo.pcx')) });
+      const expected = `first difference: frame ${frame} at ${(ms / 1000).toFixed(3)} s, scene ${scene} (`;
+      check(got.state === 'done' && got.text.startsWith(expected), `one pixel changed: "${got.text}", not "${expected}..."`);
+    } finally {
+      rmSync(changed, { recursive: true });
+    }
+
+    const bad = [
+      [{}, ['frames.sha256'], 'cannot be read'],
+      [{ 'frames.sha256': '' }, [], 'is empty'],
+      [{ 'frames.sha256': lines.map((l, k) => (k === 5 ? 'frame 5 x' : l)).join('\n') }, [], 'line 6 is not'],
+      [{ 'frames.sha256': lines.slice(0, 100).join('\n') }, [], `has 100 lines, but the show has more frames`],
+    ];
+    for (const [answers, missing, sentence] of bad) {
+      got = await verdict(answers, missing);
+      check(got.state === 'failed' && got.text.includes(sentence), `a bad table: "${got.text}" does not say "${sentence}"`);
+    }
+  },
+
   // Picture and sound together: over 30 s of playing, with a seek and a
   // pause in it, the show's time and the music the listener hears, read
   // after every frame at one reading of the audio clock, stay within 10 ms.
@@ -298,6 +360,10 @@ async function main() {
 }
 
 main().catch((error) => {
+  if (error instanceof Skip) {
+    console.log(`skipped: ${error.message}`);
+    process.exit(77);
+  }
   console.error(`FAIL (${caseName}): ${error.message}`);
   process.exit(1);
 });
