@@ -1,35 +1,16 @@
 // The page: fetches the data set and the music, then either plays the show
 // (start screen, the picture scaled to the window, end screen) or, with
-// ?render=FPS or ?verify, runs a verification mode. After one visit a service worker
-// keeps it for playing offline.
+// ?render=FPS or ?verify, runs a verification mode (checks.js). After one
+// visit a service worker keeps it for playing offline.
 import { ShowKeys, parseLink, repeats, showKey } from './keys.js';
 import { Music, ShowClock } from './music.js';
-import { parseFps, parseTable, renderLines, verifyFps, verifyFrames } from './verify.js';
+import { render, verify } from './checks.js';
+import { dataDirectory, dataFetch, element, fail, params, setState, startFailed } from './page_state.js';
 import { gentle, showFlashWarning } from './flash_warning.js';
 import { fitCanvas, toggleFullScreen } from './screen_fit.js';
 import { listenForTouch } from './touch.js';
 
 const musicFile = 'zumber.opus';
-
-const params = new URLSearchParams(location.search);
-// The data folder: the page's own, or with ?data= one of the viewer's, which
-// is read afresh every time, never from a cache.
-const dataDirectory = params.get('data') ?? 'data/';
-const dataFetch = params.has('data') ? { cache: 'no-store' } : {};
-const element = (id) => document.getElementById(id);
-const setState = (state) => { document.body.dataset.state = state; };
-
-function showMessage(text) {
-  for (const id of ['start', 'end', 'screen']) element(id).hidden = true;
-  element('message-text').textContent = text;
-  element('message').hidden = false;
-}
-
-function fail(text) {
-  console.warn(text);
-  showMessage(text);
-  setState('failed');
-}
 
 // The core's progress text, in pieces: whole lines go to the console; the
 // last line, finished or not, is kept to say why a show could not start.
@@ -92,10 +73,6 @@ function storeData(vok, files) {
   }
 }
 
-// Start-up stopped (a mesh file is missing): the loader's message says why.
-function startFailed(output) {
-  return `${output.lastLine()}\n\nThe show cannot start without this file.`;
-}
 
 class Player {
   constructor(vok, music, clock, output) {
@@ -240,76 +217,6 @@ function play(vok, music, clock, output) {
     setState('start');
     performance.mark('vok-start-screen');
   }
-}
-
-// ?render=FPS: the frame lines into #frames.
-async function render(vok, output) {
-  document.body.classList.add('verifying');
-  const fps = parseFps(params.get('render'));
-  if (!fps) return fail(`render=${params.get('render')}: give a whole number of frames per second from 1 to 1000`);
-  if (!window.crypto?.subtle) return fail('The verification mode needs SHA-256 from the browser: open the page from 127.0.0.1 or https.');
-  setState('rendering');
-  showMessage(`Rendering the show at ${fps} frames per second…`);
-  try {
-    const lines = await renderLines(vok, fps, (done) => { element('message-text').textContent = `Frame ${done}…`; });
-    if (lines === null) return fail(startFailed(output));
-    showResult(lines);
-  } catch (error) {
-    fail(`The verification run stopped: ${error.message}`);
-  }
-}
-
-async function fetchTable(name) {
-  const response = await fetch(name, dataFetch);
-  if (!response.ok) throw new Error(`HTTP ${response.status}`);
-  return response.text();
-}
-
-// The verdict of ?verify in one line, as `vokdemo --verify` gives it.
-function verdictLine(vok, result) {
-  if (result.identical !== undefined) return `verified: ${result.identical} frames identical`;
-  const { frame, ms, scene } = result.differs;
-  const name = vok.UTF8ToString(vok._vokSceneName(scene));
-  return `first difference: frame ${frame} at ${(ms / 1000).toFixed(3)} s, scene ${scene} (${name})`;
-}
-
-// ?verify: every frame at 60 fps against the data set's frames.sha256. The
-// verdict goes into #frames and document.body.dataset.verdict ("identical"
-// or "differs"); a table that is missing or unreadable fails the page with
-// the sentence that says why.
-async function verify(vok, output) {
-  document.body.classList.add('verifying');
-  if (!window.crypto?.subtle) return fail('The check needs SHA-256 from the browser: open the page from 127.0.0.1 or https.');
-  const name = `${dataDirectory}frames.sha256`;
-  let table;
-  try {
-    table = parseTable(await fetchTable(name), name);
-  } catch (error) {
-    return fail(`No table of frames to check against: ${name} cannot be read (${error.message}).`);
-  }
-  if (table.error) return fail(table.error);
-  setState('rendering');
-  showMessage(`Checking every frame at ${verifyFps} frames per second…`);
-  try {
-    const progress = (done) => { element('message-text').textContent = `Frame ${done} of ${table.lines.length}…`; };
-    const result = await verifyFrames(vok, table.lines, name, progress);
-    if (result === null) return fail(startFailed(output));
-    if (result.error) return fail(result.error);
-    document.body.dataset.verdict = result.identical !== undefined ? 'identical' : 'differs';
-    const line = verdictLine(vok, result);
-    console.log(line);
-    showResult(`${line}\n`);
-  } catch (error) {
-    fail(`The check stopped: ${error.message}`);
-  }
-}
-
-function showResult(text) {
-  element('message').hidden = true;
-  const frames = element('frames');
-  frames.textContent = text;
-  frames.hidden = false;
-  setState('done');
 }
 
 async function main() {
