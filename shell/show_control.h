@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "demo/demo.h"
+#include "shell/backend.h"
 
 // What the viewer's keys do to a running show, the same in the live player
 // and the browser page: pause and resume, seeks by 5 s, to the previous or
@@ -46,6 +47,16 @@ public:
     // following. While paused the show stays paused at the new time.
     void seekTo(int64_t ms);
 
+    // With the loop on, the show never takes its end step: the frame that
+    // would take it begins the show again instead, as a seek to 0 does (a
+    // fresh run, the music from its start), and shows its first picture.
+    void setLoop(bool loop) { loop_ = loop; }
+    int loops() const { return loops_; }  // how many times it began again
+
+    // One frame of the live show: the shared frame step, looping as above.
+    // False once the show has taken its end step.
+    bool step(Backend& backend);
+
     bool paused() const { return paused_; }
     int seeks() const { return seeks_; }  // how many so far
     const SeekLanding& lastSeek() const { return lastSeek_; }
@@ -62,7 +73,9 @@ private:
     MusicFollower& music_;
     bool paused_ = false;
     bool seekPending_ = false;
+    bool loop_ = false;
     int seeks_ = 0;
+    int loops_ = 0;
     SeekLanding lastSeek_;
     uint32_t heldMs_ = 0;
 };

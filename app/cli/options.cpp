@@ -118,6 +118,9 @@ const OptionRow optionTable[] = {
      "soften what reaches the screen so that it passes the flash\ncheck (vokkit flashes): brightness moves at most half of\n"
      "black to white a second; the rendered frames stay as they are",
      [](ParseState& s, const char*, std::string&) { return s.options.gentle = true, true; }},
+    {"--loop", nullptr, "Live show",
+     "at its end the show begins again, with its music, until\nEscape or the window is closed",
+     [](ParseState& s, const char*, std::string&) { return s.options.loop = true, true; }},
     {"--render", nullptr, "Headless rendering", "render every frame with a virtual clock, no display",
      [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Render, true; }},
     {"--fps", "N", "Headless rendering",
@@ -297,6 +300,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
     if (options.mode != Options::Mode::Capture && (options.hasFrom || options.hasTo || options.scene >= 0)) {
         error = "--from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or "
                 "--poster";
+        return false;
+    }
+    if (options.loop && options.mode != Options::Mode::Play) {
+        error = "--loop plays the show again and again: a loop has no end to render or capture";
         return false;
     }
     const bool gif = namesGif(options.captureFile);

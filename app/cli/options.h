@@ -16,6 +16,7 @@ struct Options {
     double startSeconds = 0.0;
     bool syncLog = false;
     bool gentle = false;  // --gentle: what reaches the screen passes the flash check
+    bool loop = false;    // --loop: at its end the show begins again
 
     // Headless renderer and capture.
     int fps = 0;          // 0: not given

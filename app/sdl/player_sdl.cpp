@@ -57,8 +57,9 @@ private:
     uint32_t last_ = 0;
 };
 
-// With --sync-log, one line on standard error at every change of scene and
-// around the keys of the show (`what`: "scene", "pause", "play", "landed"):
+// With --sync-log, one line on standard error at every change of scene,
+// around the keys of the show and at every new beginning of a looping show
+// (`what`: "scene", "pause", "play", "landed", "loop"):
 // the scene, the show's time, where in the music the listener is, and how
 // far the picture is ahead of the music.
 void logSync(const MusicTicks& ticks, const char* what, int scene, uint32_t showMs) {
@@ -155,6 +156,7 @@ struct SyncLog {
     bool on;
     int scene = -1;
     int seeks = 0;
+    int loops = 0;
 
     void afterKey(const ShowControl& control, bool wasPaused, int seeksBefore) const {
         if (!on) return;
@@ -164,13 +166,16 @@ struct SyncLog {
     void afterFrame(const Demo& demo, const ShowControl& control) {
         const int shown = demo.state->lastScene;
         if (on && !control.paused()) {
-            if (control.seeks() != seeks) {
+            if (control.loops() != loops) {
+                logSync(ticks, "loop", shown, showMsNow(*demo.clock));
+            } else if (control.seeks() != seeks) {
                 logSync(ticks, "landed", shown, showMsNow(*demo.clock));
             } else if (shown != scene) {
                 logSync(ticks, "scene", shown, showMsNow(*demo.clock));
             }
         }
         seeks = control.seeks();
+        loops = control.loops();
         scene = shown;
     }
 };
@@ -190,13 +195,14 @@ struct Player {
 // Waiting events come first, one per pass; when none waits, one frame (none
 // while paused). The frame that takes the end step shows the last picture
 // once more, and the loop ends when it reaches the event that frame posted.
-int runLoop(Player& player, Uint32 showEndedEvent, bool syncLog) {
+int runLoop(Player& player, Uint32 showEndedEvent, const Options& options) {
     Demo& demo = *player.demo;
     SdlBackend& backend = player.backend;
     ShowControl control(demo, backend);
+    control.setLoop(options.loop);
     PlayerKeys keys(demo, control, backend.music(), backend.display());
     backend.keys = &keys;
-    SyncLog log{player.ticks, syncLog};
+    SyncLog log{player.ticks, options.syncLog};
     SDL_Event event;
     for (;;) {
         if (SDL_PollEvent(&event)) {
@@ -212,7 +218,7 @@ int runLoop(Player& player, Uint32 showEndedEvent, bool syncLog) {
             showHeldPicture(demo, backend);
             continue;
         }
-        const bool goesOn = stepFrame(demo, backend);
+        const bool goesOn = control.step(backend);
         keys.countFrame();
         log.afterFrame(demo, control);
         if (!goesOn) {
@@ -249,7 +255,7 @@ int runPlayer(const Options& options) {
     ShowStart start = startShow(player.backend, context, options.startSeconds);
     if (!start.demo) return start.exitCode;
     player.demo = std::move(start.demo);
-    const int exitCode = runLoop(player, showEndedEvent, options.syncLog);
+    const int exitCode = runLoop(player, showEndedEvent, options);
     player.backend.music().stop();
     return exitCode;
 }

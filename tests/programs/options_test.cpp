@@ -21,6 +21,7 @@ std::string describe(const Options& o) {
     if (!o.vsync) out << " no-vsync";
     if (o.startSeconds != 0) out << " start=" << o.startSeconds;
     if (o.gentle) out << " gentle";
+    if (o.loop) out << " loop";
     if (o.fps) out << " fps=" << o.fps;
     if (o.t0) out << " t0=" << o.t0;
     if (o.hash) out << " hash";
@@ -120,6 +121,10 @@ const Row table[] = {
      "error: --from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or --poster"},
     // Help, version and what is not an option.
     {"1 --gentle", "play fullscreen gentle"},
+    // A loop has no end: it plays, and nothing renders or captures it.
+    {"1 --loop", "play fullscreen loop"},
+    {"--render --fps 5 --loop", "error: --loop plays the show again and again: a loop has no end to render or capture"},
+    {"--capture a.mp4 --loop", "error: --loop plays the show again and again: a loop has no end to render or capture"},
     {"--help", "help"},
     {"-h", "help"},
     {"--version", "version"},
