@@ -54,6 +54,7 @@ export class ShowKeys {
     this.frameTimes = [];
     this.barTimer = 0;
     this.pauses = { count: 0, paused: false, atMs: 0 };  // the last pause or resume
+    this.loop = { count: 0, firstMs: 0 };  // a looping show's beginnings again
     const count = vok._vokSceneCount();
     this.sceneStarts = Array.from({ length: count }, (_, k) => vok._vokSceneStartMs(k));
     this.endMs = vok._vokSceneStartMs(count);
@@ -123,6 +124,8 @@ export class ShowKeys {
     while (this.frameTimes.length && now - this.frameTimes[0] > 1000) this.frameTimes.shift();
     this.bar.style.setProperty('--played', `${(100 * this.vok._vokShownMs()) / this.endMs}%`);
     if (!this.overlay.hidden) this.updateOverlay();
+    const loops = this.vok._vokLoops();
+    if (loops !== this.loop.count) this.loop = { count: loops, firstMs: this.vok._vokShownMs() };
     this.report(rendered);
   }
 
@@ -141,7 +144,8 @@ export class ShowKeys {
   // scene, the music the listener hears, the show's time and the music's at
   // one reading of the audio clock, and the last seek and the last pause or
   // resume as they happened (the time a seek was asked at, the time and scene
-  // it landed on; the time a pause held or a resume went on from).
+  // it landed on; the time a pause held or a resume went on from); with
+  // ?loop, how often the show began again and its first frame's time then.
   report(rendered) {
     const vok = this.vok;
     const landedMs = vok._vokLandingToMs();
@@ -156,6 +160,7 @@ export class ShowKeys {
       seeks: vok._vokSeeks(),
       landing: { fromMs: vok._vokLandingFromMs(), toMs: landedMs, scene: vok._vokSceneAtMs(landedMs) },
       pauses: this.pauses,
+      loop: this.loop,
     };
   }
 

@@ -91,7 +91,7 @@ class Player {
     for (const id of ['start', 'end']) element(id).hidden = true;
     this.clock.restart();
     this.vok._vokSetGentle(gentle ? 1 : 0);
-    if (this.vok._vokStartShow() !== 0) {
+    if (this.vok._vokStartShow(params.has('loop') ? 1 : 0) !== 0) {
       fail(startFailed(this.output));
       return;
     }

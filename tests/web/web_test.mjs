@@ -294,6 +294,46 @@ const desktopCases = {
     check(log.errors.length === 0, `console errors: ${log.errors.join(' | ')}`);
   },
 
+  // ?loop: from 95 s the show plays through its end and begins again at 0,
+  // the music with it; after a seek to 96 s it does so once more. After each
+  // new beginning, for 2 s, the show's time and the music's at one reading
+  // of the audio clock stay within 10 ms; the end screen never shows.
+  async loop(browser, url) {
+    const { page, log } = await open(browser, `${url}index.html?autostart&loop#t=95`);
+    await page.waitForFunction(() => document.body.dataset.sound === 'on', { timeout: 30000 })
+      .catch(() => { throw new Error('the music does not play'); });
+    for (const round of [1, 2]) {
+      if (round === 2) await page.evaluate(() => { location.hash = '#t=96'; });
+      const result = await page.evaluate((round) => new Promise((done) => {
+        const started = performance.now();
+        let worst = 0, frames = 0, since = null;
+        const step = () => {
+          const m = window.vokdemo;
+          if (document.body.dataset.state !== 'playing' || performance.now() - started > 30000) {
+            return done({ state: document.body.dataset.state, ...m.loop });
+          }
+          if (m.loop.count >= round) {
+            since ??= performance.now();
+            if (m.rendered && !m.paused && m.musicNowMs >= 0) {
+              ++frames;
+              if (Math.abs(m.nowMs - m.musicNowMs) > Math.abs(worst)) worst = m.nowMs - m.musicNowMs;
+            }
+            if (performance.now() - since > 2000) return done({ state: 'playing', ...m.loop, worst, frames });
+          }
+          requestAnimationFrame(step);
+        };
+        requestAnimationFrame(step);
+      }), round);
+      console.log(`round ${round}: ${JSON.stringify(result)}`);
+      check(result.state === 'playing' && result.count === round,
+        `round ${round}: the show is ${result.state} and began again ${result.count} times`);
+      check(result.firstMs < 50, `round ${round}: the first frame after the end is at ${result.firstMs} ms`);
+      check(result.frames > 30 && Math.abs(result.worst) <= 10,
+        `round ${round}: the picture ${result.worst.toFixed(2)} ms from the music over ${result.frames} frames`);
+    }
+    check(log.errors.length === 0, `console errors: ${log.errors.join(' | ')}`);
+  },
+
   // What goes wrong outside the page's control, each with its visible result.
   async 'bad-input'(browser, url) {
     // The music cannot be fetched: the picture plays in silence.
