@@ -230,6 +230,10 @@ int runLoop(Player& player, Uint32 showEndedEvent, const Options& options) {
     }
 }
 
+// The live show's objects, reachable from here to the end of the process
+// (so that the leak check does not count them as lost).
+Player* livePlayer = nullptr;
+
 }  // namespace
 
 int runPlayer(const Options& options) {
@@ -247,7 +251,8 @@ int runPlayer(const Options& options) {
     settings.vsync = options.vsync;
     // The show's objects live to the end of the process: nothing is torn
     // down at the end, the process takes it all with it.
-    Player& player = *new Player(settings);
+    livePlayer = new Player(settings);
+    Player& player = *livePlayer;
     if (options.gentle) player.backend.beGentle();
     ShowContext context(player.messages, data);
     context.ticks = [&player] { return player.ticks.now(); };
