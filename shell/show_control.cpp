@@ -39,6 +39,7 @@ void ShowControl::togglePause() {
 void ShowControl::seekTo(int64_t ms) {
     if (demo_.state->quitRequested) return;
     const uint32_t target = static_cast<uint32_t>(std::clamp<int64_t>(ms, 0, showEndMs()));
+    lastSeek_ = {shownMs(), target};
     demo_.restart(target);
     ++seeks_;
     if (paused_) {

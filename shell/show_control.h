@@ -21,6 +21,14 @@ public:
     virtual void playFrom(double seconds) { (void)seconds; }
 };
 
+// A seek as it happened: the picture's show time when it was asked for and
+// the time it landed on, so that what reports a seek (the sync log, the
+// page) gives the event itself rather than a reading taken after it.
+struct SeekLanding {
+    uint32_t fromMs = 0;
+    uint32_t toMs = 0;
+};
+
 class ShowControl {
 public:
     static constexpr uint32_t stepMs = 5000;  // Left and Right
@@ -51,6 +59,7 @@ public:
 
     bool paused() const { return paused_; }
     int seeks() const { return seeks_; }  // how many so far
+    const SeekLanding& lastSeek() const { return lastSeek_; }
     // The show time of the picture on the screen, in milliseconds.
     uint32_t shownMs() const { return static_cast<uint32_t>(demo_.clock->lastElapsed); }
 
@@ -67,5 +76,6 @@ private:
     bool loop_ = false;
     int seeks_ = 0;
     int loops_ = 0;
+    SeekLanding lastSeek_;
     uint32_t heldMs_ = 0;
 };

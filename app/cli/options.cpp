@@ -112,7 +112,7 @@ const OptionRow optionTable[] = {
          return true;
      }},
     {"--sync-log", nullptr, "Live show",
-     "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears",
+     "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears; at every seek, where it was asked and where it landed",
      [](ParseState& s, const char*, std::string&) { return s.options.syncLog = true, true; }},
     {"--gentle", nullptr, "Live show",
      "soften what reaches the screen so that it passes the flash\ncheck (vokkit flashes): brightness moves at most half of\n"

@@ -15,6 +15,7 @@
 #include "shell/show_control.h"
 #include "shell/show_start.h"
 #include "shell/stdio_messages.h"
+#include "demo/scenes.h"
 #include "display/gentle_screen.h"
 #include "display/sdl_display.h"
 #include "platform/posix_platform.h"
@@ -57,8 +58,8 @@ private:
 };
 
 // With --sync-log, one line on standard error at every change of scene,
-// after every key of the show and at every new beginning of a looping show
-// (`what`: "scene", "pause", "play", "seek", "loop"):
+// around the keys of the show and at every new beginning of a looping show
+// (`what`: "scene", "pause", "play", "landed", "loop"):
 // the scene, the show's time, where in the music the listener is, and how
 // far the picture is ahead of the music.
 void logSync(const MusicTicks& ticks, const char* what, int scene, uint32_t showMs) {
@@ -141,8 +142,15 @@ void showHeldPicture(Demo& demo, SdlBackend& backend) {
     waitForNextFrame(backend.pacer());
 }
 
-// With --sync-log: a line at every pause and resume, at the first frame of
-// a seek and at every change of scene.
+// With --sync-log: a line at every seek as it happens (the landing's scene,
+// the time it landed on and the picture's time it was asked at) and at
+// every pause and resume; while the show plays, the offset from the music at
+// the first frame after a seek ("landed") and at every change of scene.
+void logSeek(const SeekLanding& seek) {
+    std::fprintf(stderr, "vokdemo: sync seek %d show %u ms from %u ms\n", sceneAtMs(seek.toMs), seek.toMs,
+                 seek.fromMs);
+}
+
 struct SyncLog {
     const MusicTicks& ticks;
     bool on;
@@ -150,17 +158,21 @@ struct SyncLog {
     int seeks = 0;
     int loops = 0;
 
-    void afterKey(const ShowControl& control, bool wasPaused) const {
-        if (on && control.paused() != wasPaused) logSync(ticks, wasPaused ? "play" : "pause", scene, control.shownMs());
+    void afterKey(const ShowControl& control, bool wasPaused, int seeksBefore) const {
+        if (!on) return;
+        if (control.seeks() != seeksBefore) logSeek(control.lastSeek());
+        if (control.paused() != wasPaused) logSync(ticks, wasPaused ? "play" : "pause", scene, control.shownMs());
     }
     void afterFrame(const Demo& demo, const ShowControl& control) {
         const int shown = demo.state->lastScene;
-        if (on && control.loops() != loops) {
-            logSync(ticks, "loop", shown, showMsNow(*demo.clock));
-        } else if (on && control.seeks() != seeks) {
-            logSync(ticks, "seek", shown, showMsNow(*demo.clock));
-        } else if (on && shown != scene) {
-            logSync(ticks, "scene", shown, showMsNow(*demo.clock));
+        if (on && !control.paused()) {
+            if (control.loops() != loops) {
+                logSync(ticks, "loop", shown, showMsNow(*demo.clock));
+            } else if (control.seeks() != seeks) {
+                logSync(ticks, "landed", shown, showMsNow(*demo.clock));
+            } else if (shown != scene) {
+                logSync(ticks, "scene", shown, showMsNow(*demo.clock));
+            }
         }
         seeks = control.seeks();
         loops = control.loops();
@@ -197,8 +209,9 @@ int runLoop(Player& player, Uint32 showEndedEvent, const Options& options) {
             if (event.type == showEndedEvent) return 0;
             if (backend.display().handleEvent(event)) return 0;
             const bool wasPaused = control.paused();
+            const int seeksBefore = control.seeks();
             keys.handle(event);
-            log.afterKey(control, wasPaused);
+            log.afterKey(control, wasPaused, seeksBefore);
             continue;
         }
         if (!control.frameDue()) {
