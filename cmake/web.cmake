@@ -3,7 +3,8 @@
 # scripts/build-web configures it with emcmake and adds the data set and the
 # music, which the native build makes.
 set(VOK_WEB_DIR ${CMAKE_BINARY_DIR}/page CACHE PATH "Where the page is assembled")
-set(VOK_WEB_PAGE_FILES index.html vokdemo.css page.js music.js verify.js keys.js flash_warning.js)
+set(VOK_WEB_PAGE_FILES index.html vokdemo.css page.js page_state.js checks.js music.js verify.js keys.js
+  flash_warning.js screen_fit.js touch.js manifest.webmanifest)
 
 add_executable(vokweb app/web/web_show.cpp)
 target_link_libraries(vokweb PRIVATE vokshell vokconvert)

@@ -4,6 +4,7 @@
 
 #include "demo/scenes.h"
 #include "demo/show_seek.h"
+#include "shell/show_start.h"
 
 void ShowControl::press(ShowKey key) {
     const uint32_t now = shownMs();
@@ -38,6 +39,7 @@ void ShowControl::togglePause() {
 void ShowControl::seekTo(int64_t ms) {
     if (demo_.state->quitRequested) return;
     const uint32_t target = static_cast<uint32_t>(std::clamp<int64_t>(ms, 0, showEndMs()));
+    lastSeek_ = {shownMs(), target};
     demo_.restart(target);
     ++seeks_;
     if (paused_) {
@@ -46,6 +48,17 @@ void ShowControl::seekTo(int64_t ms) {
         return;
     }
     music_.playFrom(target / 1000.0);
+}
+
+bool ShowControl::step(Backend& backend) {
+    demo_.clock->tick();
+    if (loop_ && static_cast<uint32_t>(demo_.clock->lastElapsed) >= showEndMs()) {
+        demo_.restart(0);
+        music_.playFrom(0.0);
+        ++loops_;
+        demo_.clock->tick();
+    }
+    return showFrame(demo_, backend);
 }
 
 bool ShowControl::frameDue() {

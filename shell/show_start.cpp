@@ -39,6 +39,10 @@ ShowStart startShow(Backend& backend, const ShowContext& context, double startSe
 
 bool stepFrame(Demo& demo, Backend& backend) {
     demo.clock->tick();
+    return showFrame(demo, backend);
+}
+
+bool showFrame(Demo& demo, Backend& backend) {
     demo.renderFrame();
     backend.present(demo.state->workImage);
     backend.flip();

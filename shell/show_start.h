@@ -24,3 +24,5 @@ ShowStart startShow(Backend& backend, const ShowContext& context, double startSe
 // taken its end step; that frame is still presented and flipped (it shows the
 // previous picture again) and the program then ends its loop.
 bool stepFrame(Demo& demo, Backend& backend);
+// The frame step after the tick: render, present, flip.
+bool showFrame(Demo& demo, Backend& backend);

@@ -112,12 +112,15 @@ const OptionRow optionTable[] = {
          return true;
      }},
     {"--sync-log", nullptr, "Live show",
-     "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears",
+     "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears; at every seek, where it was asked and where it landed",
      [](ParseState& s, const char*, std::string&) { return s.options.syncLog = true, true; }},
     {"--gentle", nullptr, "Live show",
      "soften what reaches the screen so that it passes the flash\ncheck (vokkit flashes): brightness moves at most half of\n"
      "black to white a second; the rendered frames stay as they are",
      [](ParseState& s, const char*, std::string&) { return s.options.gentle = true, true; }},
+    {"--loop", nullptr, "Live show",
+     "at its end the show begins again, with its music, until\nEscape or the window is closed",
+     [](ParseState& s, const char*, std::string&) { return s.options.loop = true, true; }},
     {"--render", nullptr, "Headless rendering", "render every frame with a virtual clock, no display",
      [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Render, true; }},
     {"--fps", "N", "Headless rendering",
@@ -148,6 +151,10 @@ const OptionRow optionTable[] = {
          }
          return s.options.hasFrameRange = true, true;
      }},
+    {"--verify", nullptr, "Headless rendering",
+     "render the whole show at 60 fps and compare every frame's\nhash with the table of the data set (frames.sha256);\n"
+     "prints 'verified: N frames identical' or the first frame\nthat differs; exit status 0 or 1, 2 without a usable table",
+     [](ParseState& s, const char*, std::string&) { return s.options.verify = true, true; }},
     {"--capture", "OUT", "Capture",
      "write a video with the music (.mp4, .mkv, .webm), with a\nchapter per scene, or a looping .gif without sound",
      [](ParseState& s, const char* v, std::string&) {
@@ -339,6 +346,15 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error, P
     }
     options.fullscreen = state.fullscreenAsked && !state.windowAsked;
 
+    if (options.verify) {
+        // The table is the whole show at its own rate: nothing else to render or write.
+        if (options.mode != Options::Mode::Play || options.fps != 0 || options.hash || !options.rawFile.empty() ||
+            options.hasFrameRange) {
+            error = "--verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)";
+            return false;
+        }
+        options.mode = Options::Mode::Verify;
+    }
     if (options.mode == Options::Mode::Render && options.fps == 0) {
         error = "--render needs --fps N";
         return false;
@@ -346,6 +362,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error, P
     if (options.mode != Options::Mode::Capture && (options.hasFrom || options.hasTo || options.scene >= 0)) {
         error = "--from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or "
                 "--poster";
+        return false;
+    }
+    if (options.loop && options.mode != Options::Mode::Play) {
+        error = "--loop plays the show again and again: a loop has no end to render or capture";
         return false;
     }
     const bool gif = namesGif(options.captureFile);

@@ -16,6 +16,7 @@
 #include "shell/show_info.h"
 #include "shell/show_start.h"
 #include "shell/stdio_messages.h"
+#include "demo/scenes.h"
 #include "display/gentle_screen.h"
 #include "display/sdl_display.h"
 #include "platform/posix_platform.h"
@@ -57,8 +58,9 @@ private:
     uint32_t last_ = 0;
 };
 
-// With --sync-log, one line on standard error at every change of scene and
-// after every key of the show (`what`: "scene", "pause", "play", "seek"):
+// With --sync-log, one line on standard error at every change of scene,
+// around the keys of the show and at every new beginning of a looping show
+// (`what`: "scene", "pause", "play", "landed", "loop"):
 // the scene, the show's time, where in the music the listener is, and how
 // far the picture is ahead of the music.
 void logSync(const MusicTicks& ticks, const char* what, int scene, uint32_t showMs) {
@@ -136,25 +138,40 @@ void showHeldPicture(Demo& demo, SdlBackend& backend) {
     waitForNextFrame(backend.pacer());
 }
 
-// With --sync-log: a line at every pause and resume, at the first frame of
-// a seek and at every change of scene.
+// With --sync-log: a line at every seek as it happens (the landing's scene,
+// the time it landed on and the picture's time it was asked at) and at
+// every pause and resume; while the show plays, the offset from the music at
+// the first frame after a seek ("landed") and at every change of scene.
+void logSeek(const SeekLanding& seek) {
+    std::fprintf(stderr, "vokdemo: sync seek %d show %u ms from %u ms\n", sceneAtMs(seek.toMs), seek.toMs,
+                 seek.fromMs);
+}
+
 struct SyncLog {
     const MusicTicks& ticks;
     bool on;
     int scene = -1;
     int seeks = 0;
+    int loops = 0;
 
-    void afterKey(const ShowControl& control, bool wasPaused) const {
-        if (on && control.paused() != wasPaused) logSync(ticks, wasPaused ? "play" : "pause", scene, control.shownMs());
+    void afterKey(const ShowControl& control, bool wasPaused, int seeksBefore) const {
+        if (!on) return;
+        if (control.seeks() != seeksBefore) logSeek(control.lastSeek());
+        if (control.paused() != wasPaused) logSync(ticks, wasPaused ? "play" : "pause", scene, control.shownMs());
     }
     void afterFrame(const Demo& demo, const ShowControl& control) {
         const int shown = demo.state->lastScene;
-        if (on && control.seeks() != seeks) {
-            logSync(ticks, "seek", shown, showMsNow(*demo.clock));
-        } else if (on && shown != scene) {
-            logSync(ticks, "scene", shown, showMsNow(*demo.clock));
+        if (on && !control.paused()) {
+            if (control.loops() != loops) {
+                logSync(ticks, "loop", shown, showMsNow(*demo.clock));
+            } else if (control.seeks() != seeks) {
+                logSync(ticks, "landed", shown, showMsNow(*demo.clock));
+            } else if (shown != scene) {
+                logSync(ticks, "scene", shown, showMsNow(*demo.clock));
+            }
         }
         seeks = control.seeks();
+        loops = control.loops();
         scene = shown;
     }
 };
@@ -174,28 +191,30 @@ struct Player {
 // Waiting events come first, one per pass; when none waits, one frame (none
 // while paused). The frame that takes the end step shows the last picture
 // once more, and the loop ends when it reaches the event that frame posted.
-int runLoop(Player& player, Uint32 showEndedEvent, bool syncLog) {
+int runLoop(Player& player, Uint32 showEndedEvent, const Options& options) {
     Demo& demo = *player.demo;
     SdlBackend& backend = player.backend;
     ShowControl control(demo, backend);
+    control.setLoop(options.loop);
     PlayerKeys keys(demo, control, backend.music(), backend.display());
     backend.keys = &keys;
-    SyncLog log{player.ticks, syncLog};
+    SyncLog log{player.ticks, options.syncLog};
     SDL_Event event;
     for (;;) {
         if (SDL_PollEvent(&event)) {
             if (event.type == showEndedEvent) return 0;
             if (backend.display().handleEvent(event)) return 0;
             const bool wasPaused = control.paused();
+            const int seeksBefore = control.seeks();
             keys.handle(event);
-            log.afterKey(control, wasPaused);
+            log.afterKey(control, wasPaused, seeksBefore);
             continue;
         }
         if (!control.frameDue()) {
             showHeldPicture(demo, backend);
             continue;
         }
-        const bool goesOn = stepFrame(demo, backend);
+        const bool goesOn = control.step(backend);
         keys.countFrame();
         log.afterFrame(demo, control);
         if (!goesOn) {
@@ -206,6 +225,10 @@ int runLoop(Player& player, Uint32 showEndedEvent, bool syncLog) {
         waitForNextFrame(backend.pacer());
     }
 }
+
+// The player lives to the end of the process, reachable from here: nothing
+// is torn down at the end, the process takes it all with it.
+Player* livePlayer = nullptr;
 
 }  // namespace
 
@@ -222,9 +245,8 @@ int runPlayer(const Options& options) {
     settings.windowed = !options.fullscreen;
     settings.scale = options.scale;  // 0: the largest that fits the desktop
     settings.vsync = options.vsync;
-    // The show's objects live to the end of the process: nothing is torn
-    // down at the end, the process takes it all with it.
-    Player& player = *new Player(settings);
+    livePlayer = new Player(settings);
+    Player& player = *livePlayer;
     if (options.gentle) player.backend.beGentle();
     ShowContext context(player.messages, data);
     context.ticks = [&player] { return player.ticks.now(); };
@@ -232,7 +254,7 @@ int runPlayer(const Options& options) {
     ShowStart start = startShow(player.backend, context, options.startSeconds);
     if (!start.demo) return start.exitCode;
     player.demo = std::move(start.demo);
-    const int exitCode = runLoop(player, showEndedEvent, options.syncLog);
+    const int exitCode = runLoop(player, showEndedEvent, options);
     player.backend.music().stop();
     return exitCode;
 }

@@ -107,20 +107,24 @@ EMSCRIPTEN_KEEPALIVE const char* vokCoreFiles() {
 
 // Start-up of a live show (again after the end screen). 0 when it started;
 // otherwise the show cannot run and the page has been given the reason.
-EMSCRIPTEN_KEEPALIVE int vokStartShow() {
+// With `loop` (?loop) the show begins again at its end, the music with it,
+// until the viewer ends it.
+EMSCRIPTEN_KEEPALIVE int vokStartShow(int loop) {
     control.reset();
     demo.reset();
     ShowContext context(messages, DataFolder(dataDirectory));
     context.ticks = pageTickCount;
     ShowStart start = startShow(backend, context);
     demo = std::move(start.demo);
-    if (demo) control = std::make_unique<ShowControl>(*demo, music);
-    return start.exitCode;
+    if (!demo) return start.exitCode;
+    control = std::make_unique<ShowControl>(*demo, music);
+    control->setLoop(loop != 0);
+    return 0;
 }
 
 // The viewer's keys (keys.js): a ShowKey by its number, a seek to a moment,
-// whether the loop renders a frame now (not while paused), and what the
-// overlay and the address show.
+// whether the loop renders a frame now (not while paused), the last seek as
+// it happened, and what the overlay and the address show.
 EMSCRIPTEN_KEEPALIVE void vokPress(int key) { control->press(static_cast<ShowKey>(key)); }
 EMSCRIPTEN_KEEPALIVE void vokSeekTo(double ms) { control->seekTo(static_cast<int64_t>(ms)); }
 EMSCRIPTEN_KEEPALIVE int vokFrameDue() { return control->frameDue() ? 1 : 0; }
@@ -128,7 +132,12 @@ EMSCRIPTEN_KEEPALIVE int vokPaused() { return control->paused() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE uint32_t vokShownMs() { return control->shownMs(); }
 EMSCRIPTEN_KEEPALIVE uint32_t vokShowMsNow() { return demo->clock->now() - demo->clock->startTick; }
 EMSCRIPTEN_KEEPALIVE int vokScene() { return demo->state->lastScene; }
+EMSCRIPTEN_KEEPALIVE int vokSeeks() { return control->seeks(); }
+EMSCRIPTEN_KEEPALIVE uint32_t vokLandingFromMs() { return control->lastSeek().fromMs; }
+EMSCRIPTEN_KEEPALIVE uint32_t vokLandingToMs() { return control->lastSeek().toMs; }
+EMSCRIPTEN_KEEPALIVE int vokSceneAtMs(uint32_t ms) { return sceneAtMs(ms); }
 EMSCRIPTEN_KEEPALIVE int vokSceneCount() { return sceneCount; }
+EMSCRIPTEN_KEEPALIVE const char* vokSceneName(int scene) { return sceneName(scene); }
 EMSCRIPTEN_KEEPALIVE uint32_t vokSceneStartMs(int scene) { return sceneStartMs(scene); }
 EMSCRIPTEN_KEEPALIVE const char* vokOverlayText(double framesPerSecond, double musicMs) {
     infoText = overlayText(control->shownMs(), demo->state->lastScene, framesPerSecond, musicMs);
@@ -143,9 +152,11 @@ EMSCRIPTEN_KEEPALIVE const char* vokScreenshotName() {
 // first frame.
 EMSCRIPTEN_KEEPALIVE void vokSetGentle(int on) { gentle = on ? std::make_unique<GentleScreen>() : nullptr; }
 
-// One frame: tick, draw, convert. 0 once the show has taken its end step;
-// that frame's buffer still holds the last picture.
-EMSCRIPTEN_KEEPALIVE int vokStep() { return stepFrame(*demo, backend) ? 1 : 0; }
+// One frame: tick, draw, convert (a looping show begins again instead of
+// taking its end step). 0 once the show has taken its end step; that
+// frame's buffer still holds the last picture.
+EMSCRIPTEN_KEEPALIVE int vokStep() { return control->step(backend) ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int vokLoops() { return control->loops(); }
 
 EMSCRIPTEN_KEEPALIVE uint32_t* vokCanvasPixels() { return canvasPixels; }
 

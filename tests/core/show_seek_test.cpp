@@ -155,10 +155,35 @@ TEST_F(SeekTest, KeysLandWhereTheyShould) {
     }
 }
 
+// Each seek reports the picture's time it was asked at and where it landed,
+// playing or paused, a pause between them not counted.
+TEST_F(SeekTest, ASeekReportsWhereItWasAskedAndWhereItLanded) {
+    auto run = begin(30000);
+    frameAfter(*run, 0);
+    MusicLog music;
+    ShowControl control(run->demo(), music);
+    const struct {
+        ShowKey key;
+        uint32_t passMs;  // before the frame that follows the key, if the loop asks for one
+        uint32_t fromMs, toMs;
+    } steps[] = {
+        {ShowKey::Forward, 700, 30000, 35000},    {ShowKey::NextScene, 0, 35700, 37242},
+        {ShowKey::Pause, 0, 35700, 37242},        {ShowKey::PreviousScene, 0, 37242, 33104},
+        {ShowKey::Back, 0, 33104, 28104},         {ShowKey::Pause, 400, 33104, 28104},
+        {ShowKey::Beginning, 0, 28504, 0},
+    };
+    for (const auto& step : steps) {
+        control.press(step.key);
+        EXPECT_EQ(control.lastSeek().fromMs, step.fromMs) << static_cast<int>(step.key);
+        EXPECT_EQ(control.lastSeek().toMs, step.toMs) << static_cast<int>(step.key);
+        if (control.frameDue()) frameAfter(*run, step.passMs);
+    }
+}
+
 // Seeks past the end end the show as usual; nothing happens after that.
 TEST_F(SeekTest, TheEndEndsTheShowAndKeysAfterItDoNothing) {
     for (ShowKey key : {ShowKey::Forward, ShowKey::NextScene}) {
-        auto run = begin(97000);
+        auto run = begin(showEndMs() - 2310);
         MusicLog music;
         ShowControl control(run->demo(), music);
         control.press(key);
