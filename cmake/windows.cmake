@@ -69,6 +69,8 @@ target_link_libraries(vokwin32 PUBLIC vokconvert vokwin32music gdi32)
 enable_language(RC)
 add_executable(vokdemo WIN32
   app/cli/options.cpp
+  app/cli/progress_line.cpp
+  app/headless/verify.cpp
   app/win32/win32_backend.cpp
   app/win32/win32_console.cpp
   app/win32/win32_flash_warning.cpp
@@ -78,7 +80,7 @@ add_executable(vokdemo WIN32
   app/win32/win32_show_loop.cpp
   app/win32/vokdemo.rc
   platform/data_location.cpp)
-target_link_libraries(vokdemo PRIVATE vokshell vokwin32 ole32 uuid)
+target_link_libraries(vokdemo PRIVATE vokshell vokverify vokwin32 ole32 uuid)
 target_link_options(vokdemo PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 option(VOK_WINDOWS_TESTS "Build the Windows test programs" ON)
@@ -113,7 +115,7 @@ target_link_options(vok_win32_tests PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 # directory, so that no "fmod.dll" lies next to the program. 32-bit symbols
 # carry the stdcall decoration (@ and the bytes of arguments), 64-bit ones
 # none; the decorated stand-in exports the 32-bit names on both.
-set(vok_functions FSOUND_Init:12 FMUSIC_LoadSong:4 FMUSIC_PlaySong:4 FMUSIC_SetPaused:8)
+set(vok_functions FSOUND_Init:12 FMUSIC_LoadSong:4 FMUSIC_PlaySong:4 FMUSIC_StopSong:4 FMUSIC_SetPaused:8)
 foreach(variant decorated plain)
   set(vok_def "EXPORTS\n")
   foreach(function ${vok_functions})

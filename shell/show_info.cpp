@@ -21,14 +21,3 @@ std::string overlayText(uint32_t showMs, int scene, double framesPerSecond, doub
     }
     return text;
 }
-
-std::string syncLine(const char* what, int scene, uint32_t showMs, double musicMs, const char* musicNote) {
-    char line[160];
-    if (musicMs < 0) {
-        std::snprintf(line, sizeof line, "vokdemo: sync %s %d show %u ms, %s", what, scene, showMs, musicNote);
-    } else {
-        std::snprintf(line, sizeof line, "vokdemo: sync %s %d show %u ms music %.1f ms offset %.1f ms", what, scene,
-                      showMs, musicMs, showMs - musicMs);
-    }
-    return line;
-}

@@ -14,8 +14,3 @@ std::string screenshotName(uint32_t showMs, int scene);
 // known (a negative `musicMs`) `musicNote` takes the last line.
 std::string overlayText(uint32_t showMs, int scene, double framesPerSecond, double musicMs,
                         const char* musicNote = "no music");
-
-// The --sync-log line of a moment (`what`: "scene", "pause", "play", "seek"):
-// the scene, the show's time, where in the music the listener is and how far
-// the picture is ahead of it; `musicNote` for a negative `musicMs`.
-std::string syncLine(const char* what, int scene, uint32_t showMs, double musicMs, const char* musicNote = "no music");

@@ -216,6 +216,11 @@ const ProgramOption windowsOptions[] = {
     {"--start", nullptr},
     {"--sync-log", "at every scene change, seek and pause, print on standard\nerror how far the picture is from the built-in music"},
     {"--gentle", nullptr},
+    {"--loop", nullptr},
+    {"--verify",
+     "render the whole show at 60 fps and compare every frame's\nhash with the table of the data set (frames.sha256); says\n"
+     "'verified: N frames identical' or the first frame that\ndiffers on the console that started the program, or in a\n"
+     "message box; exit status 0 or 1, 2 without a usable table"},
     {"--data", "read the data files from DIR (default: the working\ndirectory, else the program's own folder)"},
     {"--help", nullptr},
     {"--version", nullptr},

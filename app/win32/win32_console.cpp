@@ -19,8 +19,8 @@ HANDLE parentConsole() {
 
 }  // namespace
 
-bool write(const std::string& text, bool error) {
-    HANDLE handle = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+bool write(const std::string& text, Kind kind) {
+    HANDLE handle = GetStdHandle(kind == Kind::Error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     if (!usable(handle)) handle = parentConsole();
     if (handle == nullptr) return false;
     DWORD written = 0;
@@ -28,9 +28,10 @@ bool write(const std::string& text, bool error) {
            written == text.size();
 }
 
-void tell(const std::string& text, bool error) {
-    if (write(text, error)) return;
-    MessageBoxA(nullptr, text.c_str(), "vokdemo", MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
+void tell(const std::string& text, Kind kind) {
+    if (write(text, kind)) return;
+    const UINT sign = kind == Kind::Error ? MB_ICONERROR : kind == Kind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
+    MessageBoxA(nullptr, text.c_str(), "vokdemo", MB_OK | sign);
 }
 
 }  // namespace console

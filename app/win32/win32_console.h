@@ -8,10 +8,14 @@
 // message box.
 namespace console {
 
+// What a text is: a report (standard output; a box with the information or
+// the warning sign) or an error (standard error; a box with the error sign).
+enum class Kind { Information, Warning, Error };
+
 // False when there is neither a standard handle nor a parent's console.
-bool write(const std::string& text, bool error);
+bool write(const std::string& text, Kind kind);
 
 // write(), or a message box with the text when it has nowhere to go.
-void tell(const std::string& text, bool error);
+void tell(const std::string& text, Kind kind);
 
 }  // namespace console

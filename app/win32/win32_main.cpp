@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "app/cli/options.h"
+#include "app/headless/verify.h"
 #include "app/win32/win32_backend.h"
 #include "app/win32/win32_console.h"
 #include "app/win32/win32_flash_warning.h"
@@ -31,33 +32,44 @@ DataLocation findDataSet(const Options& options) {
     return locateDataSet(places);
 }
 
+// --verify: the verdict's line on the console, or in a message box.
+int verifyAndTell(const Options& options) {
+    const verify::Verdict verdict = verifyDataSet(options);
+    const console::Kind kind = verdict.status == 0   ? console::Kind::Information
+                               : verdict.status == 1 ? console::Kind::Warning
+                                                     : console::Kind::Error;
+    console::tell((verdict.status == 2 ? "vokdemo: " : "") + verdict.line + "\n", kind);
+    return verdict.status;
+}
+
 // The command line as every build reads it, and the data set. -1 when the
-// show is to play; otherwise the exit code, after --help or --version (0), a
-// bad command line (2) or no data set (1), each said on the console that
-// started the program or in a message box.
+// show is to play; otherwise the exit code, after --help or --version (0),
+// --verify (its status), a bad command line (2) or no data set (1), each said
+// on the console that started the program or in a message box.
 int readCommandLine(Options& options) {
     std::string error;
     if (!parseOptions(__argc, __argv, options, error, Program::Windows)) {
-        console::tell("vokdemo: " + error + "\n", true);
+        console::tell("vokdemo: " + error + "\n", console::Kind::Error);
         return 2;
     }
     if (options.mode == Options::Mode::Version) {
-        console::tell(versionText(), false);
+        console::tell(versionText(), console::Kind::Information);
         return 0;
     }
     const DataLocation data = findDataSet(options);
     if (options.mode == Options::Mode::Help) {
         console::tell(std::string(usageText(Program::Windows)) + "\nData files: " + describeDataLocation(data) + "\n",
-                      false);
+                      console::Kind::Information);
         return 0;
     }
     if (data.source == DataLocation::Source::None) {
-        console::tell("vokdemo: " + data.error + "\n", true);
+        console::tell("vokdemo: " + data.error + "\n", console::Kind::Error);
         return 1;
     }
-    for (const std::string& problem : dataSetProblems(data.directory)) console::write("vokdemo: " + problem + "\n", true);
+    for (const std::string& problem : dataSetProblems(data.directory))
+        console::write("vokdemo: " + problem + "\n", console::Kind::Error);
     options.dataDir = data.directory;
-    return -1;
+    return options.mode == Options::Mode::Verify ? verifyAndTell(options) : -1;
 }
 
 }  // namespace
@@ -76,7 +88,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     ShowStart start = startShow(backend, context, options.startSeconds);
     if (!start.demo) return start.exitCode;
     Demo& demo = *start.demo.release();  // lives to the end of the process
-    const int exitCode = runShow(demo, backend, options.syncLog);
+    const int exitCode = runShow(demo, backend, ShowLoopSettings{options.loop, options.syncLog});
     music::stop();
     return exitCode;
 }

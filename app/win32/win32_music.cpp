@@ -11,7 +11,7 @@ namespace {
 // decorated names (_Name@bytes of arguments); some builds export plain names.
 using InitFunction = signed char(__stdcall*)(int, int, unsigned);
 using LoadSongFunction = void*(__stdcall*)(const char*);
-using PlaySongFunction = signed char(__stdcall*)(void*);
+using SongFunction = signed char(__stdcall*)(void*);
 using SetPausedFunction = signed char(__stdcall*)(void*, signed char);
 
 void* librarySong = nullptr;  // the library's handle of the loaded module
@@ -38,6 +38,16 @@ void setLibraryPaused(signed char paused) {
     if (function != nullptr && librarySong != nullptr) function(librarySong, paused);
 }
 
+// The song from its start: stopped where the library exports that, then
+// played again.
+void playLibrarySongAgain() {
+    static auto stopSong = lookUpAs<SongFunction>("_FMUSIC_StopSong@4", "FMUSIC_StopSong");
+    static auto playSong = lookUpAs<SongFunction>("_FMUSIC_PlaySong@4", "FMUSIC_PlaySong");
+    if (librarySong == nullptr || playSong == nullptr) return;
+    if (stopSong != nullptr) stopSong(librarySong);
+    playSong(librarySong);
+}
+
 }  // namespace
 
 // Without the library, the built-in player takes each step; a library that
@@ -58,7 +68,7 @@ void* loadSong(const char* fileName) {
 }
 
 void playSong(void* song, double startSeconds) {
-    static auto function = lookUpAs<PlaySongFunction>("_FMUSIC_PlaySong@4", "FMUSIC_PlaySong");
+    static auto function = lookUpAs<SongFunction>("_FMUSIC_PlaySong@4", "FMUSIC_PlaySong");
     if (function != nullptr) {
         function(song);
     } else if (library() == nullptr) {
@@ -81,6 +91,8 @@ void pause() {
 void playFrom(double seconds) {
     if (library() == nullptr) {
         builtin_music::playFrom(seconds);
+    } else if (seconds == 0.0) {
+        playLibrarySongAgain();
     } else {
         setLibraryPaused(0);
     }

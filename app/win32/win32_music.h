@@ -15,9 +15,10 @@ void* loadSong(const char* fileName);                            // FMUSIC_LoadS
 void playSong(void* song, double startSeconds);
 void stop();  // when the show ends: stops the built-in player's sound thread
 
-// The viewer's pause and seeks. The library pauses and resumes where it
-// exports FMUSIC_SetPaused, and its music stays where it is at a seek; the
-// built-in player follows both.
+// The viewer's pause and seeks, and the new beginning of a looping show. The
+// library pauses and resumes where it exports FMUSIC_SetPaused and plays its
+// song again from the start for a show begun again at 0 (a loop, Home); at
+// other seeks its music stays where it is. The built-in player follows all.
 void pause();
 void playFrom(double seconds);
 // Where in the music the listener is, in milliseconds, or -1 when that is

@@ -2,43 +2,12 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "app/win32/win32_keys.h"
 #include "app/win32/win32_music.h"
 #include "shell/show_control.h"
-#include "shell/show_info.h"
-#include "shell/show_start.h"
+#include "shell/sync_log.h"
 
 namespace {
-
-void logSync(const char* what, int scene, uint32_t showMs) {
-    std::fprintf(stderr, "%s\n", syncLine(what, scene, showMs, music::heardMusicMs(), music::unheardNote()).c_str());
-    std::fflush(stderr);
-}
-
-uint32_t showMsNow(const FrameClock& clock) { return clock.now() - clock.startTick; }
-
-// With --sync-log: a line at every pause and resume, at the first frame of
-// a seek and at every change of scene.
-struct SyncLog {
-    bool on;
-    int scene = -1;
-    int seeks = 0;
-
-    void afterKey(const ShowControl& control, bool wasPaused) const {
-        if (on && control.paused() != wasPaused) logSync(wasPaused ? "play" : "pause", scene, control.shownMs());
-    }
-    void afterFrame(const Demo& demo, const ShowControl& control) {
-        if (on && control.seeks() != seeks) {
-            logSync("seek", demo.state->lastScene, showMsNow(*demo.clock));
-        } else if (on && demo.state->lastScene != scene) {
-            logSync("scene", demo.state->lastScene, showMsNow(*demo.clock));
-        }
-        seeks = control.seeks();
-        scene = demo.state->lastScene;
-    }
-};
 
 // While the show is paused the held picture is shown again every 10 ms.
 void showHeldPicture(Demo& demo, Win32Backend& backend) {
@@ -49,15 +18,17 @@ void showHeldPicture(Demo& demo, Win32Backend& backend) {
 
 }  // namespace
 
-int runShow(Demo& demo, Win32Backend& backend, bool syncLog) {
+int runShow(Demo& demo, Win32Backend& backend, const ShowLoopSettings& settings) {
     ShowControl control(demo, backend);
+    control.setLoop(settings.loop);
     WindowsKeys keys(demo, control, backend.display());
-    SyncLog log{syncLog};
+    SyncLog log(settings.syncLog, music::heardMusicMs, music::unheardNote());
     backend.keys = &keys;
     backend.display().onKey = [&](WPARAM key, bool alt, bool repeat) {
         const bool wasPaused = control.paused();
+        const int seeksBefore = control.seeks();
         keys.handle(key, alt, repeat);
-        log.afterKey(control, wasPaused);
+        log.afterKey(control, wasPaused, seeksBefore);
     };
     MSG message;
     for (;;) {
@@ -70,7 +41,7 @@ int runShow(Demo& demo, Win32Backend& backend, bool syncLog) {
         } else {
             // The frame that takes the end step is still presented and
             // flipped; the next pass of the loop finds the quit message.
-            if (!stepFrame(demo, backend)) PostQuitMessage(0);
+            if (!control.step(backend)) PostQuitMessage(0);
             keys.countFrame(GetTickCount());
             log.afterFrame(demo, control);
         }

@@ -31,7 +31,9 @@ set(VOK_WINE_CASES core_tests win32_tests frame_hashes escape plain_names missin
   shot24 shot16 scale2 first_not_1 fullscreen fill fill16 fill_capped fill_option virtual_desktop dpi192
   gdi_window gdi_fullscreen
   # The command line and the keys.
-  options keys pause screenshot_key alt_enter key_burst flash_box)
+  options keys pause screenshot_key alt_enter key_burst flash_box
+  # Looping and the check of a machine's show.
+  loop verify)
 find_program(VOK_OPENBOX openbox)
 if(VOK_OPENBOX)
   list(APPEND VOK_WINE_CASES wm_window wm_fullscreen)

@@ -66,7 +66,7 @@ build() {
   [ "$(grep -c '<supportedOS ' <<<"$text")" = 5 ] || fail "the manifest lacks supportedOS entries"
   note "manifest: per-monitor DPI awareness v2, five supportedOS entries"
   exports=$($mingw-objdump -p "$win_build/standin-decorated/fmod.dll" | grep -o '_F[A-Z_a-z]*@[0-9]*' | sort | tr '\n' ' ')
-  [ "$exports" = "_FMUSIC_LoadSong@4 _FMUSIC_PlaySong@4 _FMUSIC_SetPaused@8 _FSOUND_Init@12 " ] ||
+  [ "$exports" = "_FMUSIC_LoadSong@4 _FMUSIC_PlaySong@4 _FMUSIC_SetPaused@8 _FMUSIC_StopSong@4 _FSOUND_Init@12 " ] ||
     fail "the music stand-in exports '$exports'"
   exit 0
 }
@@ -266,6 +266,9 @@ press_escape() {
   [ -n "$window" ] || fail "no window with the caption $caption"
   xdotool key --window "$window" Escape
   escape_time=$(now)  # once the key has gone out: starting xdotool does not count
+  # xdotool can stop between the press and the release when the window goes
+  # at the press; the key would then repeat into the next program of the case.
+  xdotool keyup Escape 2>/dev/null
 }
 
 screenshot() {
@@ -288,17 +291,41 @@ send_keys() {
   done
 }
 
-# Each --sync-log line for a seek must match the expected landings in order,
-# given as SCENE:FROM_MS:TO_MS.
+# The first millisecond of every scene, then the end (the scene table's bounds).
+scene_starts=(0 8276 16552 24828 28966 33104 37242 41379 49655 57931 66207 74483 82758 91034 99310)
+scene_at() {
+  local k=0
+  while [ $(( k + 1 )) -lt ${#scene_starts[@]} ] && [ "$1" -ge "${scene_starts[k + 1]}" ]; do k=$(( k + 1 )); done
+  echo "$k"
+}
+
+# Where a key of the show lands from FROM_MS, as the SDL player's keys do.
+landing_of() {
+  local key=$1 from=$2 scene
+  scene=$(scene_at "$from")
+  case "$key" in
+    Right) echo $(( from + 5000 < 99310 ? from + 5000 : 99310 )) ;;
+    Left) echo $(( from > 5000 ? from - 5000 : 0 )) ;;
+    Next|period) echo "${scene_starts[scene < 14 ? scene + 1 : 14]}" ;;
+    Prior|comma) echo "${scene_starts[scene > 0 ? scene - 1 : 0]}" ;;
+    Home) echo 0 ;;
+  esac
+}
+
+# The --sync-log line of each seek, written as it happens, gives the time it
+# was asked at and the time it landed on; for the seeking keys given, in
+# order, each must land where that key lands from there, in the scene of its
+# landing. Reads nothing from the wall clock.
 expect_seeks() {
-  local got i=0 want scene from to
-  mapfile -t got < <(grep '^vokdemo: sync seek' "$err")
+  local got i=0 key s to from want
+  mapfile -t got < <(tr -d '\r' <"$err" | grep '^vokdemo: sync seek')
   [ "${#got[@]}" -eq "$#" ] || fail "expected $# seeks, got ${#got[@]}"
-  for want in "$@"; do
-    IFS=: read -r scene from to <<<"$want"
-    read -r _ _ _ s _ show _ <<<"${got[i]}"
-    [ "$s" = "$scene" ] && [ "$show" -ge "$from" ] && [ "$show" -le "$to" ] ||
-      fail "seek $i: ${got[i]}; expected scene $scene at $from to $to ms"
+  for key in "$@"; do
+    # vokdemo: sync seek SCENE show TO ms from FROM ms
+    read -r _ _ _ s _ to _ _ from _ <<<"${got[i]}"
+    want=$(landing_of "$key" "$from")
+    [ "$to" = "$want" ] && [ "$s" = "$(scene_at "$to")" ] ||
+      fail "seek $i ($key): ${got[i]}; expected scene $(scene_at "$want") at $want ms"
     i=$(( i + 1 ))
   done
 }
@@ -360,6 +387,17 @@ expect_sound_fed_for() {
 }
 
 expect_exit_code() { [ "$status" = "$1" ] || fail "exit code $status, expected $1"; }
+
+# Waits at most $2 s for the COUNT-th ($3, default 1) line of standard error
+# that matches the pattern $1, while the program lives.
+wait_for_line() {
+  local deadline=$(( $(now) + 1000 * $2 )) count=${3:-1}
+  while [ "$(tr -d '\r' <"$err" | grep -c "$1")" -lt "$count" ]; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before a line like '$1'"
+    [ "$(now)" -lt "$deadline" ] || fail "no line like '$1' within $2 s"
+    sleep 0.1
+  done
+}
 
 # The prefix or the environment for a placement case.
 prepare() {
@@ -493,9 +531,7 @@ TABLE
         expect_exit_code 0
       fi
       note "$answer in the box: $([ -e "$calls" ] && echo played || echo quit)"
-      # xdotool can stop between a key's press and its release when the
-      # window goes at the press; the key would then repeat into the next run.
-      xdotool keyup Escape keyup Return 2>/dev/null
+      xdotool keyup Return 2>/dev/null  # as press_escape does
     done
     rm -f "$calls"
     start_program --gentle
@@ -503,6 +539,62 @@ TABLE
     press_escape
     wait_for_exit 10
     expect_exit_code 0
+    ;;
+  loop)
+    # --loop: the show begins again at its end, and the music with it: the
+    # library's song played again, the built-in player's output opened again
+    # from the start; the end reached by the keys loops too.
+    stage_data; with_music_standin decorated
+    start_program --loop --start 96 --sync-log
+    wait_for_show_start
+    window=$(window_id)
+    wait_for_line '^vokdemo: sync loop 0 show' 30
+    [ "$(grep -c '^FMUSIC_PlaySong' "$calls")" = 2 ] || fail "the library's song did not begin again"
+    key_pause=0.1 send_keys $(printf 'Next %.0s' $(seq 14))
+    wait_for_line '^vokdemo: sync loop 0 show' 30 2
+    kill -0 "$pid" 2>/dev/null || fail "the looping show ended"
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    note "library: two new beginnings, $(grep -c '^FMUSIC_PlaySong' "$calls") plays of the song"
+    if has_builtin_music; then
+      rm -f "$run_dir/fmod.dll" "$calls"
+      with_null_sound_device; trace_sound_calls
+      start_program --loop --start 97 --sync-log
+      wait_for_line '^vokdemo: sync loop 0 show' 60
+      press_escape
+      wait_for_exit 10
+      expect_exit_code 0
+      [ "$(grep -c 'trace:winmm:waveOutOpen (' "$err")" -ge 2 ] || fail "the built-in music did not begin again"
+      note "built-in music: opened again at the new beginning"
+    fi
+    ;;
+  verify)
+    # --verify on the console: the data set's table, then a data set with
+    # one pixel of one picture changed, where the line is the Linux build's.
+    stage_data
+    (cd "$run_dir" && wine "$win_build/vokdemo.exe" --verify >"$out" 2>"$err" </dev/null)
+    status=$?
+    expect_exit_code 0
+    frames=$(grep -c . "$data_dir/frames.sha256")
+    [ "$(tr -d '\r' <"$out")" = "verified: $frames frames identical" ] || fail "the table: $(cat "$out")"
+    note "$(tr -d '\r' <"$out")"
+    changed=$run_dir/changed  # Wine takes it by its relative name
+    cp -r "$data_dir" "$changed"
+    convert "$changed/vok_logo.pcx" -fill 'rgb(1,2,3)' -draw 'point 160,120' "$scratch/changed.png" &&
+      "$linux_build/tools/kit/vokkit" picture "$scratch/changed.png" "$changed/vok_logo.pcx" >/dev/null 2>&1 ||
+      fail "changing one pixel of vok_logo.pcx"
+    linux_line=$("$linux_build/vokdemo" --verify --data "$changed" 2>/dev/null)
+    (cd "$run_dir" && wine "$win_build/vokdemo.exe" --verify --data changed >"$out" 2>"$err" </dev/null)
+    status=$?
+    expect_exit_code 1
+    [ "$(tr -d '\r' <"$out")" = "$linux_line" ] || fail "one pixel changed: '$(cat "$out")', the Linux build says '$linux_line'"
+    note "one pixel changed: $linux_line"
+    rm "$changed/frames.sha256"
+    (cd "$run_dir" && wine "$win_build/vokdemo.exe" --verify --data changed >"$out" 2>"$err" </dev/null)
+    status=$?
+    expect_exit_code 2
+    [ "$(grep -c . "$err")" = 1 ] && grep -q '^vokdemo: cannot verify: ' "$err" || fail "no table: $(cat "$err")"
     ;;
   keys)
     # Seeks by 5 s, by scenes and to the beginning land where the SDL
@@ -515,7 +607,10 @@ TABLE
     press_escape
     wait_for_exit 10
     expect_exit_code 0
-    expect_seeks 5:35000:37000 4:30000:33000 3:25000:28965 4:28966:29500 3:24828:25300 0:0:400 0:0:400 1:8276:8700
+    expect_seeks Right Left Left Next Prior Home comma period
+    [ "$(grep -c '^vokdemo: sync landed' "$err")" = 8 ] || fail "not a frame after each seek"
+    # The music library plays its song again for the two landings at 0.
+    [ "$(grep -c '^FMUSIC_StopSong' "$calls")" = 2 ] || fail "the library's song did not begin again at 0"
     ;;
   pause)
     # Space holds the picture and the built-in music (waveOutPause), and the
