@@ -70,12 +70,16 @@ enable_language(RC)
 add_executable(vokdemo WIN32
   app/cli/options.cpp
   app/cli/progress_line.cpp
+  app/cli/screensaver_arguments.cpp
   app/headless/verify.cpp
   app/win32/win32_backend.cpp
   app/win32/win32_console.cpp
   app/win32/win32_flash_warning.cpp
   app/win32/win32_keys.cpp
   app/win32/win32_main.cpp
+  app/win32/win32_preview.cpp
+  app/win32/win32_screensaver.cpp
+  app/win32/win32_screensaver_settings.cpp
   app/win32/win32_screenshot.cpp
   app/win32/win32_show_loop.cpp
   app/win32/vokdemo.rc
@@ -151,6 +155,11 @@ if(TARGET vok_win_openmpt)
   target_link_libraries(vok_win_music_render PRIVATE vokwin32music)
   target_link_options(vok_win_music_render PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 endif()
+
+# A stand-in for the preview of Windows' screensaver settings: a window whose
+# handle it gives the screensaver.
+add_executable(vok_preview_host ${CMAKE_SOURCE_DIR}/tests/windows/preview_host.cpp)
+target_link_options(vok_preview_host PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 # The headless renderer as a console program, for comparing frames with the
 # Linux build (SHA-256 through the system's bcrypt.dll).

@@ -73,6 +73,9 @@ public:
     // Every key press but Escape (which ends the show here): the virtual key,
     // whether Alt was down and whether it repeats a held key.
     std::function<void(WPARAM key, bool alt, bool repeat)> onKey;
+    // Sees every message of the window first (the screensaver's input);
+    // true when it took the message, which then goes nowhere else.
+    std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
 
     // Attempts of one flip before the frame is dropped.
     static constexpr int flipAttempts = 8;

@@ -122,6 +122,7 @@ bool keyDown(Display& display, HWND window, UINT message, WPARAM key, LPARAM fla
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Display* display = currentDisplay;
     if (display == nullptr) return DefWindowProc(window, message, wParam, lParam);
+    if (display->onMessage && display->onMessage(message, wParam, lParam)) return 0;
     switch (message) {
     case WM_DESTROY:
         display->running = 0;

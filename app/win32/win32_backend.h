@@ -12,10 +12,11 @@
 #include "shell/show_control.h"
 
 // What the Windows program supplies to the shared start-up and frame step,
-// and how its music follows the viewer's pauses and seeks.
+// and how its music follows the viewer's pauses and seeks. Without `music`
+// (a screensaver set to silence) no music is loaded or played at all.
 class Win32Backend : public Backend, public MusicFollower {
 public:
-    Win32Backend(HINSTANCE instance, int showCommand, const Options& options);
+    Win32Backend(HINSTANCE instance, int showCommand, const Options& options, bool music = true);
 
     void initialiseMusic() override;
     void loadMusic(const std::string& path) override;
@@ -34,6 +35,7 @@ private:
     int showCommand_;
     int windowed_;
     int scale_;
+    bool music_;
     void* song_ = nullptr;
     Display* display_ = nullptr;            // never deleted
     std::unique_ptr<GentleScreen> gentle_;  // --gentle: the screen gets a softened copy

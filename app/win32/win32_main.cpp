@@ -14,6 +14,7 @@
 #include "app/win32/win32_console.h"
 #include "app/win32/win32_flash_warning.h"
 #include "app/win32/win32_music.h"
+#include "app/win32/win32_screensaver.h"
 #include "app/win32/win32_show_loop.h"
 #include "common/show_context.h"
 #include "platform/data_location.h"
@@ -75,6 +76,7 @@ int readCommandLine(Options& options) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    if (startedAsScreensaver()) return runScreensaver(instance, showCommand);
     static Options options;
     const int early = readCommandLine(options);
     if (early >= 0) return early;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/cli/options.h"
+#include "app/cli/screensaver_arguments.h"
 #include "demo/scenes.h"
 
 namespace {
@@ -197,4 +198,48 @@ TEST(CommandLine, HelpNamesEveryOption) {
                                "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version", "--gentle", "--verify"}) {
         EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
     }
+}
+
+namespace {
+
+// What a screensaver's command line gives: "show", "preview HWND",
+// "settings [HWND]", or "error: " and the message.
+std::string parseSaver(const std::string& arguments) {
+    std::vector<std::string> words{"vokdemo.scr"};
+    std::istringstream in(arguments);
+    for (std::string word; in >> word;) words.push_back(word);
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    ScreensaverArguments saver;
+    std::string error;
+    if (!parseScreensaverArguments(static_cast<int>(argv.size()), argv.data(), saver, error)) return "error: " + error;
+    static const char* const modes[] = {"show", "preview", "settings"};
+    std::string text = modes[static_cast<int>(saver.mode)];
+    return saver.window != 0 ? text + " " + std::to_string(saver.window) : text;
+}
+
+}  // namespace
+
+TEST(ScreensaverCommandLine, EveryFormWindowsGivesAndNoOther) {
+    const Row rows[] = {
+        {"", "settings"},
+        {"/s", "show"},
+        {"/S", "show"},
+        {"-s", "show"},
+        {"/p 132456", "preview 132456"},
+        {"/P:132456", "preview 132456"},
+        {"/p", "error: '/p' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/p:", "error: '/p:' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/p x12", "error: '/p' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/p 0", "error: '/p' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/p 99999999999999999999999", "error: '/p' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/c", "settings"},
+        {"/c:7788", "settings 7788"},
+        {"/C:7788", "settings 7788"},
+        {"/c:junk", "error: unknown argument '/c:junk': a screensaver takes /s, /p HWND or /c"},
+        {"/a", "error: unknown argument '/a': a screensaver takes /s, /p HWND or /c"},
+        {"/show", "error: unknown argument '/show': a screensaver takes /s, /p HWND or /c"},
+        {"s", "error: unknown argument 's': a screensaver takes /s, /p HWND or /c"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(parseSaver(row.arguments), row.result) << "vokdemo.scr " << row.arguments;
 }

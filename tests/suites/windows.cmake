@@ -33,7 +33,9 @@ set(VOK_WINE_CASES core_tests win32_tests frame_hashes escape plain_names missin
   # The command line and the keys.
   options keys pause screenshot_key alt_enter key_burst flash_box
   # Looping and the check of a machine's show.
-  loop verify)
+  loop verify
+  # The screensaver.
+  saver_show saver_preview saver_settings)
 find_program(VOK_OPENBOX openbox)
 if(VOK_OPENBOX)
   list(APPEND VOK_WINE_CASES wm_window wm_fullscreen)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "display/gdi_screen.h"
 #include "display/screen_scale.h"
 #include "display/win32_display.h"
 #include "platform/win32_platform.h"
@@ -444,6 +445,37 @@ TEST_F(DisplayTest, TheGdiPathDrawsThePictureWithoutSurfaces) {
         EXPECT_EQ(GetPixel(dc, at.x, at.y), RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF)) << at.x << "," << at.y;
     }
     ReleaseDC(display->window, dc);
+}
+
+// The screensaver's preview: the frame as large as a window holds, at
+// a whole scale where 320x240 fits (pixel for pixel), else shrunk smoothly to
+// the largest 4:3 picture, centred on black.
+TEST_F(DisplayTest, TheGdiPictureFitsAPreviewWindow) {
+    GdiScreen screen;
+    screen.present(gradient());
+    const struct {
+        int width, height;
+        RECT picture;  // where the picture must lie
+    } rows[] = {{320, 240, {0, 0, 320, 240}}, {152, 112, {1, 0, 150, 111}}, {400, 250, {40, 5, 360, 245}}};
+    for (const auto& row : rows) {
+        HWND child = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 400, 300, row.width, row.height, nullptr,
+                                     nullptr, GetModuleHandle(nullptr), nullptr);
+        ASSERT_NE(child, nullptr);
+        screen.showFitted(child);
+        HDC dc = GetDC(child);
+        const RECT& p = row.picture;
+        EXPECT_EQ(GetPixel(dc, p.left - 1, (p.top + p.bottom) / 2) & 0xFFFFFF, p.left > 0 ? 0u : CLR_INVALID & 0xFFFFFF)
+            << row.width;
+        EXPECT_EQ(GetPixel(dc, (p.left + p.right) / 2, p.bottom) & 0xFFFFFF, p.bottom < row.height ? 0u : CLR_INVALID & 0xFFFFFF)
+            << row.width;
+        EXPECT_NE(GetPixel(dc, (p.left + p.right) / 2, (p.top + p.bottom) / 2) & 0xFFFFFF, 0u) << row.width;
+        if (row.width == 320) {
+            const uint32_t word = gradient().pixelAt(7, 200);
+            EXPECT_EQ(GetPixel(dc, 7, 200), RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF));
+        }
+        ReleaseDC(child, dc);
+        DestroyWindow(child);
+    }
 }
 
 TEST(Win32Platform, NoConsoleMeansNoKeyPress) {

@@ -47,7 +47,7 @@ build() {
   # DirectDraw is loaded at run time, so that the program starts without it.
   for dll in $imports; do
     case $dll in
-      gdi32.dll|kernel32.dll|msvcrt.dll|ole32.dll|user32.dll|winmm.dll) ;;
+      advapi32.dll|gdi32.dll|kernel32.dll|msvcrt.dll|ole32.dll|user32.dll|winmm.dll) ;;
       *) fail "vokdemo.exe imports $dll, which is not a system DLL or must be loaded at run time" ;;
     esac
   done
@@ -196,9 +196,21 @@ ms_since() { echo $(($(now) - $1)); }
 
 start_program() {
   started=$(now)
-  (cd "$run_dir" && exec "$loader" "$win_build/vokdemo.exe" "$@" >"$out" 2>"$err" </dev/null) &
+  (cd "$run_dir" && exec "$loader" "${program:-$win_build/vokdemo.exe}" "$@" >"$out" 2>"$err" </dev/null) &
   pid=$!
   wm_player=$pid
+}
+
+# The screensaver as Windows installs it: vokdemo.scr with the data set and
+# the music stand-in in a folder of its own, started in another folder (the
+# working folder holds no data).
+stage_screensaver() {
+  local saver=$scratch/saver
+  mkdir -p "$saver"
+  for file in "$data_dir"/*; do ln -s "$file" "$saver/"; done
+  cp "$win_build/vokdemo.exe" "$saver/vokdemo.scr"
+  cp "$win_build/standin-decorated/fmod.dll" "$saver/"
+  program=$saver/vokdemo.scr
 }
 
 # Waits for the program to end, at most $1 seconds; sets status.
@@ -246,7 +258,7 @@ wait_for_meshes() {
 # program's do, so the tree is read.)
 windows_named() {
   local id
-  for id in $(xwininfo -root -children 2>/dev/null | awk -v name="\"$1\":" '$2 == name { print $1 }'); do
+  for id in $(xwininfo -root -children 2>/dev/null | grep -F " \"$1\": " | awk '{ print $1 }'); do
     xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$id"
   done
 }
@@ -595,6 +607,90 @@ TABLE
     status=$?
     expect_exit_code 2
     [ "$(grep -c . "$err")" = 1 ] && grep -q '^vokdemo: cannot verify: ' "$err" || fail "no table: $(cat "$err")"
+    ;;
+  saver_show)
+    # /s: full screen and looping from another folder, its data and music
+    # library beside it; a move of the mouse within the slack goes on, a
+    # longer one ends it, as does a key.
+    stage_screensaver
+    for ending in mouse key; do
+      rm -f "$calls"
+      start_program /s
+      wait_for_show_start
+      window=$(window_id)
+      [ "$(window_geometry "$window")" = "0 0 1024 768" ] || fail "/s: the window is at $(window_geometry "$window")"
+      wm_player=$pid expect_show_on_screen root "as a screensaver"
+      if [ "$ending" = mouse ]; then
+        xdotool mousemove_relative 2 1
+        sleep 1
+        kill -0 "$pid" 2>/dev/null || fail "a move of 2 pixels ended the screensaver"
+        xdotool mousemove_relative 2 1 mousemove_relative 40 30
+      else
+        xdotool key --window "$window" a
+        xdotool keyup a 2>/dev/null
+      fi
+      wait_for_exit 10
+      expect_exit_code 0
+      note "/s ended by the $ending"
+    done
+    ;;
+  saver_preview)
+    # /p HWND: the show runs for the window the test's host gives it, until
+    # that window goes; a handle that is no window, and none, are one line
+    # each. (Wine draws nothing of a child window whose parent belongs to
+    # another process: its device context has no drawable. What the preview
+    # draws is checked in the display tests, into a window of their own.)
+    stage_screensaver
+    saver=$program
+    program=$win_build/vok_preview_host.exe
+    start_program "Z:${saver//\//\\}"  # the Windows name of the Unix path
+    wait_for_meshes  # the preview's words reach the host's output
+    sleep 2
+    kill -0 "$pid" 2>/dev/null || fail "the host ended: $(cat "$out")"
+    host=$(windows_named "preview host" | head -1)
+    [ -n "$host" ] || fail "no host window"
+    xdotool key --window "$host" Escape
+    xdotool keyup Escape 2>/dev/null
+    wait_for_exit 20
+    grep -q '^preview ended with 0' "$out" || fail "the preview: $(cat "$out")"
+    expect_exit_code 0
+    for arguments in "/p 12345" "/p"; do
+      # shellcheck disable=SC2086
+      (cd "$run_dir" && "$loader" "$saver" $arguments >"$out" 2>"$err" </dev/null)
+      status=$?
+      expect_exit_code 2
+      [ "$(tr -d '\r' <"$err" | grep -c '^vokdemo: ')" = 1 ] || fail "$arguments: not one line"
+      note "vokdemo.scr $arguments: $(tr -d '\r' <"$err")"
+    done
+    ;;
+  saver_settings)
+    # /c: the settings dialog; its check box off and OK keep the music off
+    # in the registry, and /s then plays without the music library.
+    stage_screensaver
+    start_program /c
+    dialog=
+    for _ in $(seq 100); do
+      dialog=$(windows_named "vokdemo screensaver" | head -1)
+      [ -n "$dialog" ] && break
+      sleep 0.1
+    done
+    [ -n "$dialog" ] || fail "no settings dialog"
+    xdotool windowfocus --sync "$dialog" 2>/dev/null  # no window manager gives it the keys
+    key_pause=0.5 window=$dialog send_keys space Return
+    xdotool keyup Return 2>/dev/null
+    wait_for_exit 10
+    expect_exit_code 0
+    wine reg query 'HKCU\Software\vokdemo\Screensaver' /v Sound 2>/dev/null | tr -d '\r' | grep -q 'REG_DWORD *0x0$' ||
+      fail "the music is not off in the registry"
+    rm -f "$calls"
+    start_program /s
+    wait_for_meshes  # no music to say when the show starts
+    wm_player=$pid expect_show_on_screen root "as a silent screensaver"
+    xdotool mousemove_relative 2 1 mousemove_relative 40 30
+    wait_for_exit 10
+    expect_exit_code 0
+    [ ! -e "$calls" ] || fail "the music library was called with the music off"
+    note "the music off is kept, and /s plays silent"
     ;;
   keys)
     # Seeks by 5 s, by scenes and to the beginning land where the SDL
