@@ -230,8 +230,8 @@ int runLoop(Player& player, Uint32 showEndedEvent, const Options& options) {
     }
 }
 
-// The live show's objects, reachable from here to the end of the process
-// (so that the leak check does not count them as lost).
+// The player lives to the end of the process, reachable from here: nothing
+// is torn down at the end, the process takes it all with it.
 Player* livePlayer = nullptr;
 
 }  // namespace
@@ -249,8 +249,6 @@ int runPlayer(const Options& options) {
     settings.windowed = !options.fullscreen;
     settings.scale = options.scale;  // 0: the largest that fits the desktop
     settings.vsync = options.vsync;
-    // The show's objects live to the end of the process: nothing is torn
-    // down at the end, the process takes it all with it.
     livePlayer = new Player(settings);
     Player& player = *livePlayer;
     if (options.gentle) player.backend.beGentle();
