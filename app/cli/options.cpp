@@ -151,6 +151,10 @@ const OptionRow optionTable[] = {
          }
          return s.options.hasFrameRange = true, true;
      }},
+    {"--verify", nullptr, "Headless rendering",
+     "render the whole show at 60 fps and compare every frame's\nhash with the table of the data set (frames.sha256);\n"
+     "prints 'verified: N frames identical' or the first frame\nthat differs; exit status 0 or 1, 2 without a usable table",
+     [](ParseState& s, const char*, std::string&) { return s.options.verify = true, true; }},
     {"--capture", "OUT", "Capture",
      "write a video with the music (.mp4, .mkv, .webm), with a\nchapter per scene, or a looping .gif without sound",
      [](ParseState& s, const char* v, std::string&) {
@@ -293,6 +297,15 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
     }
     options.fullscreen = state.fullscreenAsked && !state.windowAsked;
 
+    if (options.verify) {
+        // The table is the whole show at its own rate: nothing else to render or write.
+        if (options.mode != Options::Mode::Play || options.fps != 0 || options.hash || !options.rawFile.empty() ||
+            options.hasFrameRange) {
+            error = "--verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)";
+            return false;
+        }
+        options.mode = Options::Mode::Verify;
+    }
     if (options.mode == Options::Mode::Render && options.fps == 0) {
         error = "--render needs --fps N";
         return false;

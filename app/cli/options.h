@@ -4,7 +4,7 @@
 
 // Everything the command line can ask of vokdemo.
 struct Options {
-    enum class Mode { Play, Render, Capture, Help, Version };
+    enum class Mode { Play, Render, Capture, Help, Version, Verify };
     Mode mode = Mode::Play;
 
     std::string dataDir;  // empty: the working directory
@@ -23,6 +23,7 @@ struct Options {
     uint32_t t0 = 0;
     bool hash = false;
     std::string rawFile;
+    bool verify = false;  // --verify: the show against the frame table of its data set
     bool hasFrameRange = false;
     int64_t firstFrame = 0, lastFrame = 0;  // inclusive
 

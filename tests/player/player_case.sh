@@ -2,7 +2,7 @@
 # One case of the live player's tests, on a private X server.
 #   player_case.sh CASE VOKDEMO PROBE DATA_DIR WORK_DIR
 # Cases: window, scale, fullscreen, escape, audio, music-start, end, no-music,
-# no-audio, no-display, no-mesh, sync, wm-window, wm-fullscreen, keys.
+# no-audio, no-display, no-mesh, sync, wm-window, wm-fullscreen, keys, loop.
 #
 # No check depends on the moment a screenshot is taken: each polls until the
 # picture it expects shows, and starts the show where that picture holds for
@@ -431,6 +431,33 @@ case "$case_name" in
     expect_exit 1
     grep -q "ia pas le file v.ase" "$work/stdout" || fail "no message on standard output: $(cat "$work/stdout")"
     [ ! -e "$work/audio.raw" ] || fail "the music started before the meshes were loaded"
+    ;;
+  loop)
+    # --loop from near the end: the show begins again at its end, the music
+    # with it; sent to its last scene, it plays through the end once more.
+    # Each new beginning's first frame is within one audio buffer of the
+    # music, and the show goes on from there.
+    start_x
+    use_disk_audio
+    start_player --sync-log --loop --start 96
+    find_window
+    wait_for_show_start
+    wait_for_log '^vokdemo: sync loop 0 show'
+    send_keys $(printf 'Next %.0s' $(seq 13))
+    for _ in $(seq 600); do
+      [ "$(grep -c '^vokdemo: sync loop' "$work/stderr")" -ge 2 ] && break
+      sleep 0.05
+    done
+    [ "$(grep -c '^vokdemo: sync loop' "$work/stderr")" -eq 2 ] || fail "expected two new beginnings: $(cat "$work/stderr")"
+    wait_for_log '^vokdemo: sync scene 1 '
+    kill -0 "$player_pid" 2>/dev/null || fail "the looping show ended: $(cat "$work/stderr")"
+    grep '^vokdemo: sync \(loop\|scene 1 \)' "$work/stderr"
+    awk '/^vokdemo: sync loop/ { o = $(NF - 1); if (o > 23.2 || o < -23.2) { print; bad = 1 } }
+         /^vokdemo: sync scene/ { o = $(NF - 1); if (o < 0) o = -o; if (o >= 10) { print; bad = 1 } } END { exit bad }' \
+      "$work/stderr" || fail "music off the picture after a new beginning"
+    xdotool key Escape
+    wait_player 20
+    expect_exit 0
     ;;
   sync)
     # The whole show against SDL's disk driver, which takes the sound at its

@@ -13,7 +13,7 @@ namespace {
 
 // The mode, then every option that differs from its default, in a fixed order.
 std::string describe(const Options& o) {
-    static const char* const modes[] = {"play", "render", "capture", "help", "version"};
+    static const char* const modes[] = {"play", "render", "capture", "help", "version", "verify"};
     std::ostringstream out;
     out << modes[static_cast<int>(o.mode)];
     if (o.fullscreen) out << " fullscreen";
@@ -104,6 +104,13 @@ const Row table[] = {
     {"--render --fps 2 --frames 5", "error: bad --frames '5': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --frames -1-3", "error: bad --frames '-1-3': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --raw", "error: --raw needs a value"},
+    // The check against the data set's frame table: the whole show at 60 fps, nothing written.
+    {"--verify", "verify"},
+    {"--verify --data d --t0 4294967295", "verify t0=4294967295 data=d"},
+    {"--verify --fps 30", "error: --verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)"},
+    {"--verify --hash", "error: --verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)"},
+    {"--render --fps 60 --verify", "error: --verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)"},
+    {"--verify --capture a.mp4", "error: --verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)"},
     // Capture: the defaults of 60 fps and scale 2 unless given.
     {"--capture out.mp4", "capture scale=2 fps=60 capture=out.mp4"},
     {"--capture out.mkv --lossless --fps 30 --scale 1", "capture scale=1 fps=30 capture=out.mkv lossless"},
@@ -153,7 +160,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
     const std::string help = usageText();
     for (const char* option : {"--fullscreen", "--window", "--scale N", "--no-vsync", "--vsync", "--start SECONDS", "--render",
                                "--fps N", "--t0 T", "--hash", "--raw FILE", "--frames A-B", "--capture OUT", "--png DIR",
-                               "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version", "--gentle"}) {
+                               "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version", "--gentle", "--verify"}) {
         EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
     }
 }

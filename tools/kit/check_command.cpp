@@ -15,6 +15,9 @@
 #include "kit_slots.h"
 #include "show_flashes.h"
 #include "show_poses.h"
+#include "show_table.h"
+#include "shared/replace_file.h"
+#include "verify/frame_table.h"
 #include "wire3d/ase.h"
 
 namespace {
@@ -205,19 +208,35 @@ bool printFlashCheck(const DataFolder& data) {
     return passes;
 }
 
-}  // namespace
-
-int runCheck(const std::vector<std::string>& arguments) {
-    std::vector<std::string> args = arguments;
-    const auto noFlashes = std::find(args.begin(), args.end(), "--no-flashes");
-    const bool checkFlashes = noFlashes == args.end();
-    if (!checkFlashes) args.erase(noFlashes);
-    if (args.size() > 1 || (!args.empty() && args[0].size() > 1 && args[0][0] == '-')) {
-        return refuse("check", "usage: vokkit check [DIR] [--no-flashes]");
+// The frame table beside the data files, for vokdemo --verify, as one more
+// line. The status of the check: exitBadInput when it cannot be written.
+int writeShowTable(const DataFolder& data, const std::string& directory, int status) {
+    const ShowTable table = makeShowTable(data);
+    if (!table.started) {
+        std::printf("%-8s %-15s not made: the show stops at start\n", "-", verify::tableName);
+        return status;
     }
-    const std::string directory = args.empty() ? "." : args[0];
-    if (::access(directory.c_str(), R_OK | X_OK) != 0) return refuse(directory, std::strerror(errno));
-    const DataFolder data(directory);
+    const std::string path = directory + "/" + verify::tableName;
+    std::string error;
+    if (!replaceFile(path, table.text, error)) {
+        std::printf("%-8s %-15s not written: %s\n", "PROBLEM", verify::tableName, error.c_str());
+        return exitBadInput;
+    }
+    std::printf("%-8s %-15s %lld frames at %d fps, for vokdemo --verify\n", "ok", verify::tableName,
+                static_cast<long long>(table.frames), verify::tableFps);
+    return status;
+}
+
+// Takes a flag out of the arguments; true when it was there.
+bool takeFlag(std::vector<std::string>& args, const char* flag) {
+    const auto found = std::find(args.begin(), args.end(), flag);
+    if (found == args.end()) return false;
+    args.erase(found);
+    return true;
+}
+
+// Every file's line, then the flash check's: the check's exit status.
+int checkFiles(const DataFolder& data, bool checkFlashes) {
     int problems = 0;
     for (const Slot& slot : dataFiles) {
         const Finding finding = checkSlot(data, slot);
@@ -233,4 +252,20 @@ int runCheck(const std::vector<std::string>& arguments) {
     }
     std::printf("%d of %d files need a fix\n", problems, dataFileCount);
     return exitProblems;
+}
+
+}  // namespace
+
+int runCheck(const std::vector<std::string>& arguments) {
+    std::vector<std::string> args = arguments;
+    const bool checkFlashes = !takeFlag(args, "--no-flashes");
+    const bool table = takeFlag(args, "--table");
+    if (args.size() > 1 || (!args.empty() && args[0].size() > 1 && args[0][0] == '-')) {
+        return refuse("check", "usage: vokkit check [DIR] [--no-flashes] [--table]");
+    }
+    const std::string directory = args.empty() ? "." : args[0];
+    if (::access(directory.c_str(), R_OK | X_OK) != 0) return refuse(directory, std::strerror(errno));
+    const DataFolder data(directory);
+    const int status = checkFiles(data, checkFlashes);
+    return table ? writeShowTable(data, directory, status) : status;
 }
