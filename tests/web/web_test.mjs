@@ -269,6 +269,38 @@ const desktopCases = {
     }
   },
 
+  // Picture and sound together: over 30 s of playing, with a seek and a
+  // pause in it, the show's time and the music the listener hears, read
+  // after every frame at one reading of the audio clock, stay within 10 ms.
+  async lock(browser, url) {
+    const { page, log } = await open(browser, `${url}index.html?autostart`);
+    await page.waitForFunction(() => document.body.dataset.sound === 'on', { timeout: 30000 })
+      .catch(() => { throw new Error('the music does not play'); });
+    const result = await page.evaluate(() => new Promise((done) => {
+      const key = (k) => dispatchEvent(new KeyboardEvent('keydown', { key: k }));
+      const started = performance.now();
+      let worst = 0, frames = 0, at = 0;
+      const step = () => {
+        const m = window.vokdemo;
+        if (m.rendered && !m.paused && m.musicNowMs >= 0) {
+          ++frames;
+          const offset = m.nowMs - m.musicNowMs;
+          if (Math.abs(offset) > Math.abs(worst)) [worst, at] = [offset, m.nowMs];
+        }
+        if (performance.now() - started < 30000) requestAnimationFrame(step);
+        else done({ worst, at, frames });
+      };
+      setTimeout(() => key('ArrowRight'), 8000);
+      setTimeout(() => key(' '), 16000);
+      setTimeout(() => key(' '), 18000);
+      requestAnimationFrame(step);
+    }));
+    console.log(`clock lock: ${result.frames} frames, largest offset ${result.worst.toFixed(2)} ms (at ${result.at} ms)`);
+    check(result.frames > 300, `only ${result.frames} frames with music`);
+    check(Math.abs(result.worst) <= 10, `the picture was ${result.worst.toFixed(2)} ms from the music at ${result.at} ms`);
+    check(log.errors.length === 0, `console errors: ${log.errors.join(' | ')}`);
+  },
+
   // ?loop: from 95 s the show plays through its end and begins again at 0,
   // the music with it; after a seek to 96 s it does so once more. After each
   // new beginning, for 2 s, the show's time and the music's at one reading
