@@ -4,7 +4,7 @@
 // visit a service worker keeps it for playing offline.
 import { ShowKeys, parseLink, repeats, showKey } from './keys.js';
 import { Music, ShowClock } from './music.js';
-import { render, verify } from './checks.js';
+import { render, tableFile, verify } from './checks.js';
 import { dataDirectory, dataFetch, element, fail, params, setState, startFailed } from './page_state.js';
 import { gentle, showFlashWarning } from './flash_warning.js';
 import { fitCanvas, toggleFullScreen } from './screen_fit.js';
@@ -233,8 +233,9 @@ async function main() {
   } catch (error) {
     return fail(`The show could not load: ${error.message}`);
   }
-  storeData(vok, await fetchData(coreFiles(vok), dataDirectory));
-  if (params.has('verify')) return verify(vok, output);
+  const names = params.has('verify') ? [...coreFiles(vok), tableFile(vok)] : coreFiles(vok);
+  storeData(vok, await fetchData(names, dataDirectory));
+  if (params.has('verify')) return verify(vok);
   if (verifying) return render(vok, output);
   return play(vok, music, clock, output);
 }

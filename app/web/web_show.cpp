@@ -1,20 +1,19 @@
-// The browser backend's one link to the show. The page's script calls these
-// exported functions: the live show through the shared start-up and frame
-// step, on the clock and with the music the page supplies, drawn into a
-// canvas-ready buffer; and the verification run, the headless renderer's
-// virtual-clock show, frame by frame. The core's words go to the console.
+// The browser backend's link to the live show. The page's script calls these
+// exported functions: the show through the shared start-up and frame step,
+// on the clock and with the music the page supplies, drawn into a
+// canvas-ready buffer, and controlled by the viewer's keys and gestures.
+// The verification modes are web_checks.cpp's.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "app/web/page_link.h"
 #include "shell/backend.h"
 #include "shell/show_control.h"
 #include "shell/show_info.h"
-#include "shell/show_run.h"
 #include "shell/show_start.h"
-#include "common/messages.h"
 #include "demo/data_files.h"
 #include "demo/demo.h"
 #include "demo/scenes.h"
@@ -25,24 +24,10 @@ namespace {
 
 // The page's side (page.js, music.js).
 EM_JS(uint32_t, pageTickCount, (), { return Module.showClockMs() >>> 0; });
-EM_JS(void, pageText, (const char* bytes), { Module.coreText(UTF8ToString(bytes)); });
-EM_JS(void, pageWarning, (const char* line), { console.warn(UTF8ToString(line)); });
 EM_JS(void, pageAllowSound, (), { Module.allowSound(); });
 EM_JS(void, pagePlayMusic, (), { Module.playMusic(); });
 EM_JS(void, pagePauseMusic, (), { Module.pauseMusic(); });
 EM_JS(void, pageMusicFrom, (double seconds), { Module.musicFrom(seconds); });
-
-// The files the page fetched are written here before the show starts.
-const char* const dataDirectory = "/data";
-
-// The mesh reader's text to the page, which writes it to the console line by
-// line and keeps the last line to say why a show could not start; warnings
-// to the console as warnings.
-class ConsoleMessages : public MessageSink {
-public:
-    void text(const std::string& bytes) override { pageText(bytes.c_str()); }
-    void warning(const std::string& line) override { pageWarning(line.c_str()); }
-};
 
 uint32_t canvasPixels[320 * 240];
 std::unique_ptr<GentleScreen> gentle;  // ?gentle: the canvas gets a softened copy
@@ -83,7 +68,6 @@ PageMusic music;
 std::unique_ptr<Demo> demo;
 std::unique_ptr<ShowControl> control;
 std::string infoText;
-std::unique_ptr<headless::ShowRun> run;
 
 // The files the core reads, one a line: the data table's less the music,
 // which the page plays from its own render.
@@ -112,7 +96,7 @@ EMSCRIPTEN_KEEPALIVE const char* vokCoreFiles() {
 EMSCRIPTEN_KEEPALIVE int vokStartShow(int loop) {
     control.reset();
     demo.reset();
-    ShowContext context(messages, DataFolder(dataDirectory));
+    ShowContext context(messages, DataFolder(pageDataDirectory));
     context.ticks = pageTickCount;
     ShowStart start = startShow(backend, context);
     demo = std::move(start.demo);
@@ -159,22 +143,5 @@ EMSCRIPTEN_KEEPALIVE int vokStep() { return control->step(backend) ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int vokLoops() { return control->loops(); }
 
 EMSCRIPTEN_KEEPALIVE uint32_t* vokCanvasPixels() { return canvasPixels; }
-
-// The verification run: frame k at floor(k * 1000 / fps) ms of a clock that
-// starts at 0, as `vokdemo --render` does. 0 when it started.
-EMSCRIPTEN_KEEPALIVE int vokRenderBegin(int fps) {
-    run.reset();
-    run = std::make_unique<headless::ShowRun>(fps, 0, ShowContext(messages, DataFolder(dataDirectory)));
-    return run->startFailure();
-}
-
-// 1 when a frame of the show was rendered, 0 after its end.
-EMSCRIPTEN_KEEPALIVE int vokRenderNext() { return run->renderNext() ? 1 : 0; }
-
-EMSCRIPTEN_KEEPALIVE double vokFrameIndex() { return static_cast<double>(run->frame()); }
-EMSCRIPTEN_KEEPALIVE uint32_t vokFrameMilliseconds() { return run->milliseconds(); }
-EMSCRIPTEN_KEEPALIVE int vokFrameScene() { return run->scene(); }
-EMSCRIPTEN_KEEPALIVE const uint8_t* vokFramePixels() { return run->image().pixels; }
-EMSCRIPTEN_KEEPALIVE int vokRenderOverran() { return run->overran() ? 1 : 0; }
 
 }  // extern "C"

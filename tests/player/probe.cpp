@@ -36,6 +36,7 @@
 
 #include "media/module_stream.h"
 #include "image/image.h"
+#include "demo/show_seek.h"
 #include "image/pcx.h"
 
 namespace {
@@ -240,10 +241,18 @@ int checkPause(int argc, char** argv) {
 
 }  // namespace
 
+// The first clock millisecond of every scene, then of the end step, one a
+// line, from the scene table: where the keys' seeks land.
+int printSceneStarts() {
+    for (int scene = 0; scene <= sceneCount; ++scene) std::printf("%u\n", sceneStartMs(scene));
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "picture") == 0) return checkPicture(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "audio") == 0) return checkAudio(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "music") == 0) return checkMusicPosition(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "pause") == 0) return checkPause(argc, argv);
-    return fail("usage: vok_player_probe picture|audio|music|pause ...");
+    if (argc == 2 && std::strcmp(argv[1], "scenes") == 0) return printSceneStarts();
+    return fail("usage: vok_player_probe picture|audio|music|pause|scenes ...");
 }
