@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/scenes.h"
 #include "verify/frame_table.h"
 
 namespace {
@@ -48,7 +49,8 @@ TEST(FrameTable, NamesTheFirstBadLineOrTheWrongCount) {
         {good0 + "frame 2 16 0 " + hashB + "\n" + good2, "line 2 is not \"frame 1 T_MS SCENE SHA256\""},
         {good0 + "frame 1 16 0 " + std::string(64, 'B') + "\n" + good2, "line 2 is not \"frame 1 T_MS SCENE SHA256\""},
         {good0 + "frame 1 16 0 " + hashB.substr(1) + "\n" + good2, "line 2 is not \"frame 1 T_MS SCENE SHA256\""},
-        {good0 + "frame 1 16 14 " + hashB + "\n" + good2, "line 2 is not \"frame 1 T_MS SCENE SHA256\""},
+        {good0 + "frame 1 16 " + std::to_string(sceneCount) + " " + hashB + "\n" + good2,
+         "line 2 is not \"frame 1 T_MS SCENE SHA256\""},
         {good0 + "frame 1 -16 0 " + hashB + "\n" + good2, "line 2 is not \"frame 1 T_MS SCENE SHA256\""},
         {good0 + "frame 1 4294967296 0 " + hashB + "\n" + good2, "line 2 is not \"frame 1 T_MS SCENE SHA256\""},
         {good0 + "frame 1  16 0 " + hashB + "\n" + good2, "line 2 is not \"frame 1 T_MS SCENE SHA256\""},

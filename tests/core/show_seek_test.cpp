@@ -183,7 +183,7 @@ TEST_F(SeekTest, ASeekReportsWhereItWasAskedAndWhereItLanded) {
 // Seeks past the end end the show as usual; nothing happens after that.
 TEST_F(SeekTest, TheEndEndsTheShowAndKeysAfterItDoNothing) {
     for (ShowKey key : {ShowKey::Forward, ShowKey::NextScene}) {
-        auto run = begin(97000);
+        auto run = begin(showEndMs() - 2310);
         MusicLog music;
         ShowControl control(run->demo(), music);
         control.press(key);
