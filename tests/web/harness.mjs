@@ -1,8 +1,9 @@
 // What every case of the browser suite shares: the server, a watched page,
 // and the page's own report of the moment on the screen and of each seek and
 // pause as it happened (window.vokdemo, keys.js).
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { once } from 'node:events';
+import { dirname, join } from 'node:path';
 
 export const desktop = { width: 1000, height: 760 };  // the picture fits 3 times: 960x720 at (20, 20)
 
@@ -57,9 +58,10 @@ export const state = (page, wanted, timeout = 30000) =>
 // (keys.js), with the address.
 export const moment = (page) => page.evaluate(() => ({ ...window.vokdemo, hash: location.hash }));
 
-// The first millisecond of every scene, then the end (the scene table's bounds).
-export const sceneStarts = [0, 8276, 16552, 24828, 28966, 33104, 37242, 41379, 49655, 57931, 66207, 74483, 82758,
-  91034, 99310];
+// The first millisecond of every scene, then the end, from the scene table
+// (the native build's probe; the native program is the case's fourth argument).
+export const sceneStarts = execFileSync(join(dirname(process.argv[5]), 'tests/vok_player_probe'), ['scenes'],
+  { encoding: 'utf8' }).trim().split('\n').map(Number);
 export const sceneAt = (ms) => sceneStarts.findLastIndex((start) => start <= ms);
 
 // Where a key of the show lands from `fromMs`, as the player's table of keys says.
