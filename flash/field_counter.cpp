@@ -5,18 +5,36 @@
 namespace flash {
 namespace {
 
-using Pair = uint64_t;
-constexpr Pair risenOne = 1, fallenOne = Pair(1) << 32;
-
-Pair pairOf(Stamp stamp) { return rose(stamp) ? risenOne : fallenOne; }
-int risenIn(Pair pair) { return static_cast<int>(static_cast<uint32_t>(pair)); }
-int fallenIn(Pair pair) { return static_cast<int>(pair >> 32); }
+// A field's pixels risen in the low half of a word and fallen in the high
+// half: sums and differences stay exact whatever the halves carry into each
+// other, as long as neither count reaches the half's range. 16-bit halves
+// serve fields below 65,536 pixels, 32-bit ones larger fields.
+template <typename Pair>
+constexpr int halfBits = static_cast<int>(sizeof(Pair)) * 4;
+template <typename Pair>
+int risenIn(Pair pair) {
+    return static_cast<int>(pair & ((Pair(1) << halfBits<Pair>) - 1));
+}
+template <typename Pair>
+int fallenIn(Pair pair) {
+    return static_cast<int>(pair >> halfBits<Pair>);
+}
+template <typename Pair>
+Pair pairOf(Stamp stamp) {
+    return rose(stamp) ? Pair(1) : Pair(1) << halfBits<Pair>;
+}
 
 }  // namespace
 
-// The field arrays have a row and a column more than there are positions:
-// a rectangle of positions is first marked at its four corners, and the
-// running sums across and down then fill it.
+template <>
+FieldCounter::Arrays<uint32_t>& FieldCounter::arrays<uint32_t>() {
+    return narrow_;
+}
+template <>
+FieldCounter::Arrays<uint64_t>& FieldCounter::arrays<uint64_t>() {
+    return wide_;
+}
+
 FieldCounter::FieldCounter(FieldSize size)
     : size_(size),
       columns_(frameWidth - size.width + 1),
@@ -26,26 +44,22 @@ FieldCounter::FieldCounter(FieldSize size)
       direction_(lastChange_.size(), 0),
       counts_(lastChange_.size(), 0) {}
 
-void FieldCounter::decide(const PixelTracks& pixels, Kind kind, const Window& window, std::vector<Change>& changes) {
-    const bool mayExceed = quarter_ < window.risen || quarter_ < window.fallen;
-    if (columns_ == 1 && rows_ == 1) {
-        if (mayExceed) judgeWholeFrame(pixels, kind, window, changes);
-        return;
-    }
-    gather(pixels, kind, window);
-    // Without a transition now, no field has more than it had a frame ago.
-    if (mayExceed && !arrived_.empty()) judgeAll(window, changes);
+void FieldCounter::decide(const Stamp* stamps, const Window& window, std::vector<Change>& changes) {
+    if (quarter_ >= window.risen && quarter_ >= window.fallen) return;  // not even the whole frame
+    if (columns_ == 1 && rows_ == 1) return judgeWholeFrame(stamps, window, changes);
+    if (size_.area() < (1 << 16)) return decideWith<uint32_t>(stamps, window, changes);
+    decideWith<uint64_t>(stamps, window, changes);
 }
 
-std::vector<Pair> FieldCounter::spareFields() {
-    std::vector<Pair> fields;
-    if (!spare_.empty()) fields.swap(spare_.back()), spare_.pop_back();
-    fields.assign(static_cast<size_t>(rows_ + 1) * (columns_ + 1), 0);
-    return fields;
+template <typename Pair>
+void FieldCounter::decideWith(const Stamp* stamps, const Window& window, std::vector<Change>& changes) {
+    build<Pair>(stamps, window);
+    judgeAll<Pair>(window, changes);
 }
 
 // Marks the positions whose field covers the pixel.
-void FieldCounter::addAround(std::vector<Pair>& sums, int32_t pixel, Pair value) const {
+template <typename Pair>
+void FieldCounter::addAround(Pair* sums, int32_t pixel, Pair value) const {
     const int px = pixel % frameWidth, py = pixel / frameWidth, stride = columns_ + 1;
     const int x0 = std::max(0, px - size_.width + 1), x1 = std::min(px, columns_ - 1) + 1;
     const int y0 = std::max(0, py - size_.height + 1), y1 = std::min(py, rows_ - 1) + 1;
@@ -55,10 +69,11 @@ void FieldCounter::addAround(std::vector<Pair>& sums, int32_t pixel, Pair value)
     sums[y1 * stride + x1] += value;
 }
 
-void FieldCounter::integrate(std::vector<Pair>& sums) const {
+template <typename Pair>
+void FieldCounter::integrate(Pair* sums) const {
     const int stride = columns_ + 1;
     for (int y = 0; y < rows_; ++y) {
-        Pair* row = &sums[static_cast<size_t>(y) * stride];
+        Pair* row = sums + static_cast<size_t>(y) * stride;
         Pair running = 0;
         for (int x = 0; x < columns_; ++x) row[x] = running += row[x];
         if (y == 0) continue;
@@ -67,76 +82,63 @@ void FieldCounter::integrate(std::vector<Pair>& sums) const {
     }
 }
 
-// This frame's transitions by field: the pixels they make stand, and those
-// they take from standing after each frame of the window (a pixel whose
-// last transition was in frame o leaves the counts after frames before o).
-void FieldCounter::gather(const PixelTracks& pixels, Kind kind, const Window& window) {
-    for (std::vector<Pair>& fields : left_) spare_.push_back(std::move(fields));
-    left_.clear();
-    if (!arrived_.empty()) spare_.push_back(std::move(arrived_));
-    arrived_.clear();
-    const Stamp* stamps = pixels.stamps(kind);
-    for (size_t i = 0; i < pixels.changeCount(); ++i) {
-        if (!pixels.changed(i, kind)) continue;
-        const PixelTracks::Change& change = pixels.change(i);
-        if (arrived_.empty()) arrived_ = spareFields();
-        addAround(arrived_, change.pixel, pairOf(stamps[change.pixel]));
-        const Stamp before = change.before[kind];
-        if (before == 0 || serialOf(before) < window.firstSerial) continue;
-        const size_t top = serialOf(before) - window.firstSerial;
-        while (left_.size() <= top) left_.push_back(spareFields());
-        addAround(left_[top], change.pixel, pairOf(before));
+// The counts standing after each frame of the window: a pixel whose last
+// transition was in frame s stands after the frames before s. Marked by the
+// frame of the transition, then added up from the latest down; the counts
+// after the window's start are filled at once, the others when asked for.
+template <typename Pair>
+void FieldCounter::build(const Stamp* stamps, const Window& window) {
+    Arrays<Pair>& a = arrays<Pair>();
+    const size_t frames = window.serial - window.firstSerial + 1;
+    a.standing.resize(frames);
+    a.filled.assign(frames, false);
+    for (std::vector<Pair>& fields : a.standing) fields.assign(static_cast<size_t>(rows_ + 1) * (columns_ + 1), 0);
+    const Stamp oldest = stampOf(window.firstSerial, false);
+    for (int32_t pixel = 0; pixel < framePixels; ++pixel) {
+        if (stamps[pixel] < oldest) continue;
+        addAround(a.standing[serialOf(stamps[pixel]) - window.firstSerial].data(), pixel, pairOf<Pair>(stamps[pixel]));
     }
-    for (size_t j = left_.size(); j-- > 1;) {
-        for (size_t c = 0; c < left_[j].size(); ++c) left_[j - 1][c] += left_[j][c];
+    for (size_t j = frames - 1; j > 0; --j) {
+        Pair* lower = a.standing[j - 1].data();
+        const Pair* upper = a.standing[j].data();
+        for (size_t c = 0; c < a.standing[j].size(); ++c) lower[c] += upper[c];
     }
-    if (!arrived_.empty()) integrate(arrived_);
-    for (std::vector<Pair>& fields : left_) integrate(fields);
+    integrate(a.standing[0].data());
+    a.filled[0] = true;
 }
 
-// The pixels of a field (its array cell) standing after frame `after`, as
-// this frame would leave them.
-FieldCounter::Pair FieldCounter::standingAfter(int32_t cell, uint32_t after, const Window& window) const {
-    Pair sum = arrived_.empty() ? 0 : arrived_[cell];
-    if (standing_.empty() || after < standing_.front().after || after >= window.serial - 1) return sum;
-    const std::vector<Pair>& before = standing_[after - standing_.front().after].fields;
-    if (!before.empty()) sum += before[cell];
-    const size_t j = after - (window.firstSerial - 1);
-    if (j < left_.size()) sum -= left_[j][cell];
-    return sum;
+template <typename Pair>
+const Pair* FieldCounter::standingAfter(size_t j) {
+    Arrays<Pair>& a = arrays<Pair>();
+    if (!a.filled[j]) integrate(a.standing[j].data()), a.filled[j] = true;
+    return a.standing[j].data();
 }
 
 // Every field with what stands within the window, which is exact for those
 // whose last change is older; those over a quarter that changed within the
 // window are counted after their change.
+template <typename Pair>
 void FieldCounter::judgeAll(const Window& window, std::vector<Change>& changes) {
     const uint32_t first = window.firstSerial - 1;
-    const bool fromBefore = !standing_.empty() && first >= standing_.front().after && first < window.serial - 1;
-    const std::vector<Pair>* before = fromBefore ? &standing_[first - standing_.front().after].fields : nullptr;
-    const Pair* old = before && !before->empty() ? before->data() : nullptr;
-    const Pair* gone = left_.empty() ? nullptr : left_[0].data();
-    const Pair* now = arrived_.data();
     const int stride = columns_ + 1;
-    Pair row[frameWidth];
+    const Pair* all = standingAfter<Pair>(0);
     for (int y = 0; y < rows_; ++y) {
-        const int base = y * stride;
-        for (int x = 0; x < columns_; ++x) row[x] = now[base + x] + (old ? old[base + x] : 0) - (gone ? gone[base + x] : 0);
+        const Pair* row = all + y * stride;
         bool any = false;
         for (int x = 0; x < columns_; ++x) any |= (risenIn(row[x]) > quarter_) | (fallenIn(row[x]) > quarter_);
         if (!any) continue;
         for (int x = 0; x < columns_; ++x) {
             if (risenIn(row[x]) <= quarter_ && fallenIn(row[x]) <= quarter_) continue;
             const int32_t field = y * columns_ + x;
-            const Pair pair = lastChange_[field] <= first ? row[x] : standingAfter(base + x, lastChange_[field], window);
-            judge(field, pair, changes);
+            const uint32_t after = std::max(lastChange_[field], first);
+            judge(field, risenIn(row[x]), fallenIn(row[x]), after == first ? nullptr : standingAfter<Pair>(after - first) + y * stride + x, changes);
         }
     }
 }
 
 // A field as large as the frame has one position: its pixels are counted
 // from their stamps.
-void FieldCounter::judgeWholeFrame(const PixelTracks& pixels, Kind kind, const Window& window, std::vector<Change>& changes) {
-    const Stamp* stamps = pixels.stamps(kind);
+void FieldCounter::judgeWholeFrame(const Stamp* stamps, const Window& window, std::vector<Change>& changes) {
     const Stamp after = stampOf(std::max(lastChange_[0], window.firstSerial - 1), true);
     uint32_t risen = 0, counted = 0;
     for (int i = 0; i < framePixels; ++i) {
@@ -144,11 +146,17 @@ void FieldCounter::judgeWholeFrame(const PixelTracks& pixels, Kind kind, const W
         counted += counts;
         risen += counts & stamps[i];
     }
-    judge(0, risen | (static_cast<Pair>(counted - risen) << 32), changes);
+    judge(0, static_cast<int>(risen), static_cast<int>(counted - risen), changes);
 }
 
-void FieldCounter::judge(int32_t field, Pair pair, std::vector<Change>& changes) const {
-    const bool rises = risenIn(pair) > quarter_, falls = fallenIn(pair) > quarter_;
+template <typename Pair>
+void FieldCounter::judge(int32_t field, int risen, int fallen, const Pair* since, std::vector<Change>& changes) const {
+    if (since) risen = risenIn(*since), fallen = fallenIn(*since);
+    judge(field, risen, fallen, changes);
+}
+
+void FieldCounter::judge(int32_t field, int risen, int fallen, std::vector<Change>& changes) const {
+    const bool rises = risen > quarter_, falls = fallen > quarter_;
     const int8_t last = direction_[field];
     // Risen again after rising is not new: only the rest can change it.
     const bool newRise = rises && last != 1, newFall = falls && last != -1;
@@ -161,34 +169,22 @@ void FieldCounter::judge(int32_t field, Pair pair, std::vector<Change>& changes)
     }
 }
 
-// The counts standing after each frame of the window move on by this
-// frame's transitions, and this frame's own start the counts after it.
-void FieldCounter::commit(const std::vector<Change>& changes, const Window& window) {
+void FieldCounter::commit(const std::vector<Change>& changes, uint32_t serial) {
     for (const Change& c : changes) {
-        lastChange_[c.field] = window.serial;
+        lastChange_[c.field] = serial;
         direction_[c.field] = c.direction;
         ++counts_[c.field];
+        taken_.push_back(c.field);
     }
     countedChanges_ += static_cast<int64_t>(changes.size());
-    if (columns_ == 1 && rows_ == 1) return;
-    while (!standing_.empty() && standing_.front().after + 1 < window.firstSerial) {
-        if (!standing_.front().fields.empty()) spare_.push_back(std::move(standing_.front().fields));
-        standing_.pop_front();
-    }
-    for (Standing& s : standing_) {
-        if (arrived_.empty()) break;
-        if (s.fields.empty()) s.fields = spareFields();
-        const size_t j = s.after - (window.firstSerial - 1);
-        const Pair* gone = j < left_.size() ? left_[j].data() : nullptr;
-        for (size_t c = 0; c < s.fields.size(); ++c) s.fields[c] += arrived_[c] - (gone ? gone[c] : 0);
-    }
-    standing_.push_back({window.serial - 1, std::move(arrived_)});
-    arrived_.clear();
 }
 
-void FieldCounter::forget(const std::vector<Change>& changes) {
-    for (const Change& c : changes) --counts_[c.field];
-    countedChanges_ -= static_cast<int64_t>(changes.size());
+void FieldCounter::forgetOldest(size_t changes) {
+    for (size_t i = 0; i < changes; ++i) {
+        --counts_[taken_.front()];
+        taken_.pop_front();
+    }
+    countedChanges_ -= static_cast<int64_t>(changes);
 }
 
 FieldCounter::Most FieldCounter::most() const {

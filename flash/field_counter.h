@@ -39,14 +39,14 @@ public:
         int8_t direction;  // +1 rose, -1 fell, 0 reversed
     };
 
-    // The fields that change with the transitions of `kind` the pixels made
-    // in this frame (not yet taken). Changes nothing that commit() does not
-    // take; it may be called again after some pixels were held back.
-    void decide(const PixelTracks& pixels, Kind kind, const Window& window, std::vector<Change>& changes);
-    // Takes this frame, with the transitions and changes last decided.
-    void commit(const std::vector<Change>& changes, const Window& window);
-    // One change of each of these fields has left the last second.
-    void forget(const std::vector<Change>& changes);
+    // The fields that change with the pixels' stamps of one kind as they
+    // stand after this frame. Changes nothing; it may be called again after
+    // some pixels were held back.
+    void decide(const Stamp* stamps, const Window& window, std::vector<Change>& changes);
+    // Takes this frame's changes.
+    void commit(const std::vector<Change>& changes, uint32_t serial);
+    // The oldest changes taken, as many as given, have left the last second.
+    void forgetOldest(size_t changes);
 
     FieldSize size() const { return size_; }
     int columns() const { return columns_; }  // positions across
@@ -63,24 +63,34 @@ public:
     Most most() const;
 
 private:
-    // A field's pixels risen (low 32 bits) and fallen (high 32 bits); sums
-    // and differences stay exact whatever the halves carry into each other.
-    using Pair = uint64_t;
-    // The pixels of each field that stand where a transition later than
-    // frame `after` took them.
-    struct Standing {
-        uint32_t after;
-        std::vector<Pair> fields;  // empty: none
+    // For each frame of the window, the pixels of each field that stand
+    // where a transition after it took them (standing[j]: after
+    // window.firstSerial - 1 + j; filled[j]: added up yet), with a row and
+    // a column more than there are positions: a rectangle of positions is
+    // marked at its corners, and the running sums across and down fill it.
+    template <typename Pair>
+    struct Arrays {
+        std::vector<std::vector<Pair>> standing;
+        std::vector<bool> filled;
     };
-
-    void gather(const PixelTracks& pixels, Kind kind, const Window& window);
-    void addAround(std::vector<Pair>& sums, int32_t pixel, Pair value) const;
-    void integrate(std::vector<Pair>& sums) const;
-    Pair standingAfter(int32_t field, uint32_t after, const Window& window) const;
+    template <typename Pair>
+    Arrays<Pair>& arrays();
+    template <typename Pair>
+    void decideWith(const Stamp* stamps, const Window& window, std::vector<Change>& changes);
+    template <typename Pair>
+    void build(const Stamp* stamps, const Window& window);
+    template <typename Pair>
+    void addAround(Pair* sums, int32_t pixel, Pair value) const;
+    template <typename Pair>
+    void integrate(Pair* sums) const;
+    template <typename Pair>
+    const Pair* standingAfter(size_t j);
+    template <typename Pair>
     void judgeAll(const Window& window, std::vector<Change>& changes);
-    void judgeWholeFrame(const PixelTracks& pixels, Kind kind, const Window& window, std::vector<Change>& changes);
-    void judge(int32_t field, Pair pair, std::vector<Change>& changes) const;
-    std::vector<Pair> spareFields();
+    void judgeWholeFrame(const Stamp* stamps, const Window& window, std::vector<Change>& changes);
+    template <typename Pair>
+    void judge(int32_t field, int risen, int fallen, const Pair* since, std::vector<Change>& changes) const;
+    void judge(int32_t field, int risen, int fallen, std::vector<Change>& changes) const;
 
     FieldSize size_;
     int columns_, rows_, quarter_;  // quarter_: the most pixels that are not more than a quarter
@@ -88,14 +98,9 @@ private:
     std::vector<int8_t> direction_;     // of its last change: +1, -1, 0 (none or reversed)
     std::vector<uint16_t> counts_;
     int64_t countedChanges_ = 0;        // the sum of counts_
-    std::deque<Standing> standing_;     // after = the window's first serial - 1 up to the last frame's - 1
-    // This frame, as last decided: its transitions by field, and for each
-    // frame of the window the pixels they took away from those standing
-    // after it (left_[j]: after window.firstSerial - 1 + j).
-    std::vector<Pair> arrived_;
-    std::vector<std::vector<Pair>> left_;
-    std::vector<std::vector<Pair>> spare_;  // field arrays to use again
-    std::vector<int32_t> over_;
+    std::deque<int32_t> taken_;         // the fields of the changes taken, oldest first
+    Arrays<uint32_t> narrow_;  // fields below 65,536 pixels
+    Arrays<uint64_t> wide_;
 };
 
 }  // namespace flash

@@ -15,7 +15,16 @@ uint32_t frameMs(int64_t frame, int fps) {
 }
 
 FlashAnalyser::FlashAnalyser(FieldSize field)
-    : fields_{{FieldCounter(field), FieldCounter(field)}, {FieldCounter(wholeScreen), FieldCounter(wholeScreen)}} {}
+    : fields_{{FieldCounter(field), FieldCounter(field)}, {FieldCounter(wholeScreen), FieldCounter(wholeScreen)}} {
+    // Room for a change of every field, touched now rather than at the
+    // first scene cut.
+    for (int r = 0; r < readingCount; ++r) {
+        for (int k = 0; k < kindCount; ++k) {
+            decided_[r][k].resize(static_cast<size_t>(fields_[r][k].columns()) * fields_[r][k].rows());
+            decided_[r][k].clear();
+        }
+    }
+}
 
 FrameFigures FlashAnalyser::addFrame(const uint8_t* bgra, uint32_t timeMs) {
     const uint32_t durationMs = begin(bgra, timeMs);
@@ -37,7 +46,7 @@ uint32_t FlashAnalyser::begin(const uint8_t* bgra, uint32_t timeMs) {
     lastMs_ = timeMs;
     ++serial_;
     leaveSecond(timeMs);
-    newSecondFrame(timeMs);
+    second_.push_back({serial_, timeMs, {}, {}});
     pixels_.step(bgra, serial_);
     decideAll();
     return durationMs;
@@ -49,38 +58,16 @@ void FlashAnalyser::leaveSecond(uint32_t timeMs) {
     while (!second_.empty() && timeMs - second_.front().timeMs >= secondMs) {
         SecondFrame& old = second_.front();
         for (int r = 0; r < readingCount; ++r)
-            for (int k = 0; k < kindCount; ++k) fields_[r][k].forget(old.changes[r][k]);
-        spareFrames_.push_back(std::move(old));
+            for (int k = 0; k < kindCount; ++k) fields_[r][k].forgetOldest(old.changes[r][k]);
         second_.pop_front();
     }
-}
-
-// A frame record, with the lists of one that left the second when there is
-// one: their room is kept from frame to frame.
-void FlashAnalyser::newSecondFrame(uint32_t timeMs) {
-    if (spareFrames_.empty()) spareFrames_.emplace_back();
-    second_.push_back(std::move(spareFrames_.back()));
-    spareFrames_.pop_back();
-    SecondFrame& frame = second_.back();
-    frame.serial = serial_, frame.timeMs = timeMs;
-    for (int r = 0; r < readingCount; ++r)
-        for (int k = 0; k < kindCount; ++k) frame.changes[r][k].clear();
-}
-
-// This frame's transitions of a kind: [0] fallen, [1] risen.
-void FlashAnalyser::countTransitions(Kind kind, int32_t counts[2]) const {
-    counts[0] = counts[1] = 0;
-    for (size_t i = 0; i < pixels_.changeCount(); ++i)
-        if (pixels_.changed(i, kind)) ++counts[rose(pixels_.stamps(kind)[pixels_.change(i).pixel])];
 }
 
 // The frames of the last 50 ms, this one among them, with their transitions,
 // which bound the pixels that still stand where one of them took them.
 Window FlashAnalyser::together(Kind kind) const {
     Window window{serial_, serial_, 0, 0};
-    int32_t now[2];
-    countTransitions(kind, now);
-    window.fallen = now[0], window.risen = now[1];
+    window.fallen = pixels_.transitions(kind, false), window.risen = pixels_.transitions(kind, true);
     for (auto frame = second_.rbegin() + 1; frame != second_.rend() && lastMs_ - frame->timeMs < togetherMs; ++frame) {
         window.firstSerial = frame->serial;
         window.fallen += frame->transitions[kind][0];
@@ -92,10 +79,10 @@ Window FlashAnalyser::together(Kind kind) const {
 void FlashAnalyser::decideAll() {
     for (int k = 0; k < kindCount; ++k) {
         const Kind kind = static_cast<Kind>(k);
-        windows_[k] = together(kind);
+        const Window window = together(kind);
         for (int r = 0; r < readingCount; ++r) {
             decided_[r][k].clear();
-            fields_[r][k].decide(pixels_, kind, windows_[k], decided_[r][k]);
+            fields_[r][k].decide(pixels_.stamps(kind), window, decided_[r][k]);
         }
     }
 }
@@ -175,11 +162,12 @@ void FlashAnalyser::holdBackInFields(Kind kind, const Changes& over, std::vector
 // Takes the frame's changes and gives its figures.
 FrameFigures FlashAnalyser::finish(uint32_t timeMs, uint32_t durationMs) {
     SecondFrame& frame = second_.back();
-    for (int k = 0; k < kindCount; ++k) countTransitions(static_cast<Kind>(k), frame.transitions[k]);
+    for (int k = 0; k < kindCount; ++k)
+        for (int risen = 0; risen < 2; ++risen) frame.transitions[k][risen] = pixels_.transitions(static_cast<Kind>(k), risen);
     for (int r = 0; r < readingCount; ++r) {
         for (int k = 0; k < kindCount; ++k) {
-            fields_[r][k].commit(decided_[r][k], windows_[k]);
-            frame.changes[r][k].swap(decided_[r][k]);
+            fields_[r][k].commit(decided_[r][k], serial_);
+            frame.changes[r][k] = decided_[r][k].size();
         }
     }
     FrameFigures figures;
@@ -198,8 +186,7 @@ FrameFigures FlashAnalyser::finish(uint32_t timeMs, uint32_t durationMs) {
         flashingMs_ += durationMs;
     }
     figures.extendedMs = flashingMs_;
-    for (size_t i = 0; i < pixels_.changeCount(); ++i)
-        figures.changedPixels += pixels_.changed(i, General) || pixels_.changed(i, Red);
+    figures.changedPixels = pixels_.pixelsMoved();
     return figures;
 }
 

@@ -60,11 +60,11 @@ private:
     enum Reading { Wcag = 0, Broadcast = 1, readingCount = 2 };
     using Changes = std::vector<FieldCounter::Change>;
     // A frame within the last second: its transitions (by kind, fallen and
-    // risen) and the fields it changed.
+    // risen) and how many fields it changed.
     struct SecondFrame {
         uint32_t serial = 0, timeMs = 0;
         int32_t transitions[kindCount][2] = {};
-        Changes changes[readingCount][kindCount];
+        size_t changes[readingCount][kindCount] = {};
     };
     struct FlashingFrame {
         uint32_t timeMs, durationMs;
@@ -72,8 +72,6 @@ private:
 
     uint32_t begin(const uint8_t* bgra, uint32_t timeMs);
     void leaveSecond(uint32_t timeMs);
-    void newSecondFrame(uint32_t timeMs);
-    void countTransitions(Kind kind, int32_t counts[2]) const;
     Window together(Kind kind) const;
     void decideAll();
     bool wouldOverflow(Reading reading, Kind kind, const FieldCounter::Change& change, uint32_t durationMs) const;
@@ -85,9 +83,7 @@ private:
     PixelTracks pixels_;
     FieldCounter fields_[readingCount][kindCount];
     Changes decided_[readingCount][kindCount];
-    Window windows_[kindCount];             // of the last decision, by kind
     std::deque<SecondFrame> second_;        // the frames of the last second, oldest first
-    std::vector<SecondFrame> spareFrames_;
     std::deque<FlashingFrame> flashing_;    // frames of the last 5 s that held 4 to 6 changes
     uint32_t flashingMs_ = 0;               // their durations added up
     uint32_t serial_ = 0, lastMs_ = 0;

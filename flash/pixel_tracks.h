@@ -50,6 +50,11 @@ public:
     const Change& change(size_t i) const { return changes_[i]; }
     const Stamp* stamps(Kind kind) const { return stamps_[kind].data(); }
 
+    // This frame's transitions of a kind, fallen (false) or risen (true),
+    // and the pixels that made any.
+    int32_t transitions(Kind kind, bool risen) const { return transitions_[kind][risen]; }
+    int32_t pixelsMoved() const { return pixelsMoved_; }
+
     // Whether the pixel of change(i) made a transition of that kind.
     bool changed(size_t i, Kind kind) const { return stamps_[kind][changes_[i].pixel] != changes_[i].before[kind]; }
 
@@ -64,25 +69,29 @@ public:
     void holdBack(size_t i);
 
 private:
-    struct Track {
-        float low, high;
-        int8_t direction;  // +1 rising, -1 falling, 0 none yet
-        bool highSaturated;
+    // One quantity's extremes since each pixel's last transition and that
+    // transition's direction (+1, -1, 0 none yet), four pixels at a time;
+    // for the red quantity also whether its highest was saturated red.
+    struct Tracks {
+        std::vector<float> low, high;
+        std::vector<int32_t> direction, highSaturated;
+        explicit Tracks(size_t n) : low(n), high(n), direction(n), highSaturated(n) {}
     };
     struct Undo {
         uint32_t colour;
-        Track general, red;
+        float low[kindCount], high[kindCount];
+        int32_t direction[kindCount], highSaturated;
     };
     void start(const uint8_t* bgra);
-    static bool generalTransition(Track& track, float value);
-    static bool redTransition(Track& track, float value, bool saturated);
-    static bool redStep(Track& track, uint32_t colour, uint32_t& rest);
+    void stepFour(const uint8_t* bgra, int first, uint32_t serial);
+    void record(int pixel, bool generalMoved, bool redMoved, uint32_t serial, const Undo& before);
 
     std::vector<uint32_t> previous_;  // the last frame's colours; the fourth byte: red track at rest
-    std::vector<Track> tracks_[kindCount];
+    Tracks tracks_[kindCount];
     std::vector<Stamp> stamps_[kindCount];
     std::vector<Change> changes_;  // room for every pixel; the first changeCount_ made a transition
     size_t changeCount_ = 0;
+    int32_t transitions_[kindCount][2] = {}, pixelsMoved_ = 0;
     std::vector<Undo> undo_;  // beside changes_ when kept
     bool keepUndo_ = false;
     bool started_ = false;

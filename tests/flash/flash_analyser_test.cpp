@@ -110,6 +110,7 @@ TEST(FlashAnalyser, SyntheticStreamsGetTheirStatusUnderBothReadings) {
         {"50x40 square, 6 a second", blinking(50, 40, 5), 3, Status::Pass, Status::Pass, 0, 0},
         {"60x40 square, 6 a second", blinking(60, 40, 5), 3, Status::Fail, Status::Pass, 12, 0},
         {"60x40 square in a 214x160 field", blinking(60, 40, 5), 3, Status::Pass, Status::Pass, 0, 0, {214, 160}},
+        {"a 300x230 field over its quarter", blinking(200, 120, 5), 3, Status::Fail, Status::Fail, 12, 0, {300, 230}},
         {"22-pixel bar sweeping by 4 times a second", sweepingBar, 3, Status::Pass, Status::Pass, 1, 0},
         {"halves out of phase, 3 a second each", halvesOutOfPhase, 3, Status::Warning, Status::Warning, 6, 0},
         {"checkerboard reversing 12 times a second", checkerboard, 3, Status::Fail, Status::Fail, 12, 0},
