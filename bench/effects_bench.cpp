@@ -12,14 +12,14 @@
 #include "effects/masked_cross_fade.h"
 #include "effects/wave_warp.h"
 #include "image/image.h"
-#include "platform/platform.h"
+#include "demo/scenes.h"
 #include "wire3d/math3d.h"
 
 namespace {
 
 void fillRandom(Image& image, uint32_t seed) {
     std::mt19937 random(seed);
-    for (int32_t i = 0; i < 4 * image.count; ++i) image.pixels[i] = static_cast<uint8_t>(random());
+    for (int32_t i = 0; i < 4 * image.count(); ++i) image.pixels[i] = static_cast<uint8_t>(random());
 }
 
 // The memcpy of one image to compare with is BM_FoundationMemcpy, in the same program.
@@ -51,14 +51,15 @@ void BM_WaveWarp(benchmark::State& state) {
 }
 BENCHMARK(BM_WaveWarp);
 
-// The effects that load their own pictures take them from the data set when it
-// has been generated; the pictures are then filled with noise either way.
-void useDataSet() { platform::setDataDirectory(VOK_DATA_DIR); }
+// The effects that load their own pictures take their scene's files from the
+// data set when it has been generated; the pictures are then filled with
+// noise either way.
+const char* sceneFile(const char* scene, int k) { return sceneTable[sceneNamed(scene)].files[k]; }
 
 void BM_MaskedCrossFade(benchmark::State& state) {
-    useDataSet();
     MessageLog messages;
-    MaskedCrossFade fade(pictureFile(Picture::Vesk), pictureFile(Picture::Girl), pictureFile(Picture::Mask), messages);
+    MaskedCrossFade fade(sceneFile("masked cross-fade", 0), sceneFile("masked cross-fade", 1),
+                         sceneFile("masked cross-fade", 2), ShowContext(messages, DataFolder(VOK_DATA_DIR)));
     fillRandom(*fade.first, 4);
     fillRandom(*fade.second, 5);
     fillRandom(*fade.mask, 6);
@@ -71,10 +72,10 @@ void BM_MaskedCrossFade(benchmark::State& state) {
 BENCHMARK(BM_MaskedCrossFade);
 
 void BM_ChannelDrift(benchmark::State& state) {
-    useDataSet();
     MessageLog messages;
     Random prng;
-    ChannelDrift drift(pictureFile(Picture::Girl), pictureFile(Picture::Zumber), prng, messages);
+    ChannelDrift drift(sceneFile("channel drift", 0), sceneFile("channel drift", 1), prng,
+                       ShowContext(messages, DataFolder(VOK_DATA_DIR)));
     fillRandom(*drift.picture, 7);
     Image target;
     for (auto _ : state) {

@@ -18,10 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "common/data_folder.h"
 #include "common/messages.h"
+#include "common/show_context.h"
 #include "flash/flash_analyser.h"
 #include "former_flash_analyser.h"
-#include "platform/platform.h"
 #include "shell/show_run.h"
 
 namespace {
@@ -97,8 +98,7 @@ double threadSeconds() {
 }
 
 bool dataSetPresent() {
-    platform::setDataDirectory(VOK_DATA_DIR);
-    FILE* file = platform::openDataFile("zumber.xm", "rb");
+    FILE* file = DataFolder(VOK_DATA_DIR).open("zumber.xm", "rb");
     if (file) std::fclose(file);
     return file != nullptr;
 }
@@ -112,7 +112,7 @@ void BM_FlashShow(benchmark::State& state) {
     std::vector<double> former, now;
     for (auto _ : state) {
         MessageLog messages;
-        headless::ShowRun run(60, 0, messages);
+        headless::ShowRun run(60, 0, ShowContext(messages, DataFolder(VOK_DATA_DIR)));
         FormerAnalyser formerAnalyser;
         NewAnalyser newAnalyser;
         double newSeconds = 0;

@@ -13,7 +13,7 @@
 namespace {
 
 void fillPattern(Image& image, uint32_t seed) {
-    for (int32_t i = 0; i < image.count * 4; ++i) {
+    for (int32_t i = 0; i < image.count() * 4; ++i) {
         seed = seed * 1664525u + 1013904223u;
         image.pixels[i] = static_cast<uint8_t>(seed >> 24);
     }
@@ -121,7 +121,7 @@ void BM_DrawWireframe(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * torus.mesh.faceCount);
     int lit = 0;
-    for (int32_t i = 0; i < layer.count; ++i) lit += layer.pixels[4 * i] != 0;
+    for (int32_t i = 0; i < layer.count(); ++i) lit += layer.pixels[4 * i] != 0;
     state.counters["lit_pixels"] = lit;  // shows that the faces are on screen
 }
 

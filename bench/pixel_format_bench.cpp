@@ -13,7 +13,7 @@ namespace {
 template <int (*Convert)(const Image&, const PixelFormat&, uint8_t*, int32_t), int BytesPerPixel>
 void convertFrame(benchmark::State& state, const PixelFormat& format) {
     Image image;
-    for (int32_t i = 0; i < image.count * 4; ++i) image.pixels[i] = uint8_t(i * 7);
+    for (int32_t i = 0; i < image.count() * 4; ++i) image.pixels[i] = uint8_t(i * 7);
     const int32_t pitch = screenWidth * BytesPerPixel;
     std::vector<uint8_t> surface(size_t(pitch) * screenHeight);
     for (auto _ : state) {
@@ -44,7 +44,7 @@ void BM_PresentWith(benchmark::State& state, ConverterPath path, int bytesPerPix
     const PixelFormat format = bytesPerPixel == 2 ? makePixelFormat(16, 0xF800, 0x07E0, 0x001F)
                                                   : makePixelFormat(8 * bytesPerPixel, 0xFF0000, 0xFF00, 0xFF);
     Image image;
-    for (int32_t i = 0; i < image.count * 4; ++i) image.pixels[i] = uint8_t(i * 7);
+    for (int32_t i = 0; i < image.count() * 4; ++i) image.pixels[i] = uint8_t(i * 7);
     const int32_t pitch = screenWidth * bytesPerPixel;
     std::vector<uint8_t> surface(size_t(pitch) * screenHeight);
     for (auto _ : state) {

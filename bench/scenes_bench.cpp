@@ -7,13 +7,10 @@
 
 #include "demo/demo.h"
 #include "demo/scenes.h"
-#include "platform/platform.h"
+#include "shell/show_run.h"
 #include "wire3d/math3d.h"
 
 namespace {
-
-uint32_t benchTicks = 0;
-uint32_t readBenchTicks() { return benchTicks; }
 
 // Milliseconds of show time a second after the scene's start (every scene
 // lasts more than two seconds).
@@ -23,16 +20,9 @@ uint32_t sceneSample(int scene) {
 }
 
 bool dataSetPresent() {
-    platform::setDataDirectory(VOK_DATA_DIR);
-    FILE* file = platform::openDataFile(dataFiles[firstOf(DataKind::Mesh)].name, "rb");
+    FILE* file = DataFolder(VOK_DATA_DIR).open(dataFiles[firstOf(DataKind::Mesh)].name, "rb");
     if (file) std::fclose(file);
     return file != nullptr;
-}
-
-// Makes a Demo whose mesh loader text is kept out of the benchmark's output.
-Demo* makeQuietDemo() {
-    static MessageLog messages;
-    return new Demo(messages);
 }
 
 void BM_Scene(benchmark::State& state) {
@@ -40,24 +30,18 @@ void BM_Scene(benchmark::State& state) {
         state.SkipWithError("the data set has not been generated");
         return;
     }
-    platform::setTickCounter(readBenchTicks);
-    benchTicks = 0;
-    Demo* demo = makeQuietDemo();
-    fillAngleTables();
+    MessageLog messages;  // the mesh loader's text is kept out of the benchmark's output
+    headless::VirtualClock clock;
+    headless::ShowRun run(clock, ShowContext(messages, DataFolder(VOK_DATA_DIR)));
     const uint32_t first = sceneSample(static_cast<int>(state.range(0)));
+    run.stepAfter(first);  // the scene's first frame creates its effect object
     uint32_t step = 0;
-    benchTicks = first;
-    demo->clock->tick();
-    demo->renderFrame();  // the scene's first frame creates its effect object
     for (auto _ : state) {
         // Stays within the scene's first second, however many iterations run.
-        benchTicks = first + 1 + (step++ % 1000);
-        demo->clock->tick();
-        demo->renderFrame();
-        benchmark::DoNotOptimize(demo->workImage->pixels);
+        clock.set(first + 1 + (step++ % 1000));
+        run.stepAfter(0);
+        benchmark::DoNotOptimize(run.image().pixels);
     }
-    delete demo;
-    platform::setTickCounter(nullptr);
 }
 BENCHMARK(BM_Scene)->DenseRange(0, sceneCount - 1)->Unit(benchmark::kMicrosecond);
 

@@ -3,7 +3,6 @@
 find_package(PkgConfig REQUIRED)
 find_package(SDL2 REQUIRED)
 pkg_check_modules(OPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
-find_package(OpenSSL REQUIRED)
 find_package(PNG REQUIRED)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libswresample libavutil)
 
@@ -27,6 +26,7 @@ add_executable(vokdemo
   app/sdl/flash_warning.cpp
   app/sdl/sdl_music.cpp
   app/headless/headless.cpp
+  app/headless/verify.cpp
   app/capture/capture.cpp
   app/capture/capture_clip.cpp
   app/capture/capture_files.cpp
@@ -34,10 +34,11 @@ add_executable(vokdemo
   app/capture/capture_palette.cpp
   app/capture/capture_video.cpp
   app/capture/capture_wav.cpp
+  app/capture/video_format.cpp
   app/sdl/frame_pacer.cpp
   app/sdl/player_keys.cpp
   display/sdl_display.cpp)
-target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix vokmusic vokpng SDL2::SDL2 OpenSSL::Crypto
+target_link_libraries(vokdemo PRIVATE vokshell vokconvert vokposix vokmusic vokpng vokverify SDL2::SDL2
   PNG::PNG PkgConfig::FFMPEG)
 
 include(cmake/install.cmake)

@@ -77,7 +77,7 @@ target_compile_options(gtest_main PRIVATE -w)
 include(${CMAKE_SOURCE_DIR}/tests/core_tests.cmake)
 add_executable(vok_core_tests ${VOK_CORE_TEST_SOURCES})
 target_include_directories(vok_core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(vok_core_tests PRIVATE vokshell vokconvert gtest gtest_main)
+target_link_libraries(vok_core_tests PRIVATE vokshell vokconvert vokverify gtest gtest_main)
 target_link_options(vok_core_tests PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 # Tests of the window, the presentation and the music import.

@@ -1,14 +1,21 @@
 #pragma once
 #include <cstdint>
 
-// The show's time, read from the platform's 32-bit millisecond tick counter.
+#include "common/show_context.h"
+
+// The show's time, read from a 32-bit millisecond tick counter.
 class FrameClock {
 public:
-    FrameClock();
+    explicit FrameClock(TickSource ticks);
     virtual ~FrameClock();
 
     int32_t tick();                 // milliseconds since the previous tick
     double elapsedSeconds() const;  // (now - startTick) ms times the float 0.001
+    uint32_t now() const { return ticks_(); }  // the counter's reading
+
+    // Sets the clock so that its show time reads `ms` now, and the next
+    // tick's delta is counted from now.
+    void moveTo(uint32_t ms);
 
     // The seconds of a clock reading of `ms`, as elapsedSeconds forms them.
     static double secondsOf(uint32_t ms) { return static_cast<double>(ms) * static_cast<double>(0.001f); }
@@ -17,4 +24,7 @@ public:
     int32_t lastElapsed;
     int32_t frameCount;
     int32_t deltaMs;
+
+private:
+    TickSource ticks_;
 };

@@ -3,7 +3,8 @@
 
 // The show's data files: the one list of them. The Demo's loading, the
 // players' music, the programs' data-location check, the kit, the fuzz target
-// and the tests all read it; every count of files comes from it.
+// and the tests all read it; every count of files comes from it. Which scenes
+// draw a file is said by the scene table (demo/scenes.h), not here.
 
 // What a file is to the show.
 enum class DataKind {
@@ -13,42 +14,33 @@ enum class DataKind {
     Module,         // the music: read by the players and the music writer, not by the Demo
 };
 
-// The most scenes one file is used in.
-constexpr int maxScenesPerFile = 6;
-
 struct DataFile {
     const char* name;  // in the data directory
     DataKind kind;
-    // The names of the scene-table rows (demo/scene_table.cpp) that use the
-    // file, in show order; the rest are null. The music is in every scene and
-    // names none.
-    const char* scenes[maxScenesPerFile];
 };
 
-// In the order the show reads them: the screen pictures in the order of
-// `Picture` below, then the sprites, the meshes (the order of the Demo's
-// meshes) and the music. The Demo reads the screen pictures first, then the
-// meshes, then the sprites.
+// The rows of a kind follow one another: the screen pictures, the sprites,
+// the meshes and the music. The Demo reads each kind in the table's order:
+// the screen pictures first, then the meshes, then the sprites.
 inline constexpr DataFile dataFiles[] = {
-    {"vok_zumber.pcx", DataKind::ScreenPicture, {"title fade-in", "channel drift"}},
-    {"vok_logo.pcx", DataKind::ScreenPicture, {"logo wave"}},
-    {"vok_lomur.pcx", DataKind::ScreenPicture, {"lomur wave", "letter V", "letter O", "letter K", "letter E"}},
-    {"vok_girl.pcx", DataKind::ScreenPicture, {"sprites", "channel drift", "masked cross-fade"}},
-    {"vok_vesk.pcx", DataKind::ScreenPicture,
-     {"masked cross-fade", "lens", "credits jitter", "object and thanks", "object and greets"}},
-    {"vok_credit.pcx", DataKind::ScreenPicture, {"credits jitter"}},
-    {"vok_thanks.pcx", DataKind::ScreenPicture, {"object and thanks"}},
-    {"vok_greets.pcx", DataKind::ScreenPicture, {"object and greets"}},
-    {"vok_mask.pcx", DataKind::ScreenPicture, {"masked cross-fade"}},
-    {"part1.pcx", DataKind::Sprite, {"sprites"}},
-    {"part2.pcx", DataKind::Sprite, {"sprites"}},
-    {"part3.pcx", DataKind::Sprite, {"sprites"}},
-    {"v.ase", DataKind::Mesh, {"letter V"}},
-    {"o.ase", DataKind::Mesh, {"letter O"}},
-    {"k.ase", DataKind::Mesh, {"letter K"}},
-    {"e.ase", DataKind::Mesh, {"letter E"}},
-    {"test.ase", DataKind::Mesh, {"object and thanks", "object and greets"}},
-    {"zumber.xm", DataKind::Module, {}},
+    {"vok_zumber.pcx", DataKind::ScreenPicture},
+    {"vok_logo.pcx", DataKind::ScreenPicture},
+    {"vok_lomur.pcx", DataKind::ScreenPicture},
+    {"vok_girl.pcx", DataKind::ScreenPicture},
+    {"vok_vesk.pcx", DataKind::ScreenPicture},
+    {"vok_credit.pcx", DataKind::ScreenPicture},
+    {"vok_thanks.pcx", DataKind::ScreenPicture},
+    {"vok_greets.pcx", DataKind::ScreenPicture},
+    {"vok_mask.pcx", DataKind::ScreenPicture},
+    {"part1.pcx", DataKind::Sprite},
+    {"part2.pcx", DataKind::Sprite},
+    {"part3.pcx", DataKind::Sprite},
+    {"v.ase", DataKind::Mesh},
+    {"o.ase", DataKind::Mesh},
+    {"k.ase", DataKind::Mesh},
+    {"e.ase", DataKind::Mesh},
+    {"test.ase", DataKind::Mesh},
+    {"zumber.xm", DataKind::Module},
 };
 
 inline constexpr int dataFileCount = sizeof dataFiles / sizeof dataFiles[0];
@@ -76,13 +68,9 @@ constexpr bool eachKindTogether() {
 }
 static_assert(eachKindTogether(), "the rows of a kind follow one another");
 
-// The picture slots of the Demo: the table's screen pictures, in its order.
-enum class Picture { Zumber, Logo, Lomur, Girl, Vesk, Credit, Thanks, Greets, Mask };
+// The Demo's screen pictures: the table's first rows.
 inline constexpr int pictureSlots = countOf(DataKind::ScreenPicture);
-static_assert(static_cast<int>(Picture::Mask) + 1 == pictureSlots, "one Picture for each screen picture");
 static_assert(firstOf(DataKind::ScreenPicture) == 0, "the screen pictures come first");
-
-constexpr const char* pictureFile(Picture slot) { return dataFiles[static_cast<int>(slot)].name; }
 
 inline constexpr int spriteCount = countOf(DataKind::Sprite);
 inline constexpr int meshCount = countOf(DataKind::Mesh);  // the Demo's meshes, in the table's order
@@ -91,10 +79,10 @@ inline constexpr int meshCount = countOf(DataKind::Mesh);  // the Demo's meshes,
 inline constexpr const char* moduleFile = dataFiles[firstOf(DataKind::Module)].name;
 static_assert(countOf(DataKind::Module) == 1, "one module");
 
-// True when the file names the scene (a row of the scene table) among its users.
-inline bool usedInScene(const DataFile& file, const char* sceneName) {
-    for (const char* scene : file.scenes) {
-        if (scene && std::strcmp(scene, sceneName) == 0) return true;
+// The row of the file named `name`, or -1 when the table has none.
+inline int dataFileIndex(const char* name) {
+    for (int i = 0; i < dataFileCount; ++i) {
+        if (std::strcmp(dataFiles[i].name, name) == 0) return i;
     }
-    return false;
+    return -1;
 }

@@ -1,35 +1,12 @@
 #include "demo/demo.h"
 
-#include <string>
-
 #include "demo/scenes.h"
-#include "effects/screen_picture.h"
-#include "image/pcx.h"
 
-namespace {
-
-// A sprite may have any size; a missing or empty one draws nothing.
-std::unique_ptr<Image> loadSprite(const char* name, MessageSink& messages) {
-    std::unique_ptr<Image> sprite = loadPcx(name, messages);
-    if (sprite->count == 0) warnUnusablePicture(name, *sprite, "", messages);
-    return sprite;
-}
-
-}  // namespace
-
-// The data table's files, by kind: the screen pictures, the meshes, the
-// sprites; the music is the players' (shell/show_start.cpp).
-Demo::Demo(MessageSink& messageSink) : messages(messageSink) {
-    workImage = std::make_unique<Image>();
-    state.wireLayer = std::make_unique<Image>();
-    state.wireLayer->clear(0);
-    for (int slot = 0; slot < pictureSlots; ++slot) {
-        pictures[slot] = loadScreenPicture(pictureFile(static_cast<Picture>(slot)), messages);
-    }
-    if (!loadMeshes(state, messages, missingMesh_)) return;  // the show ends before it starts
-    const int firstSprite = firstOf(DataKind::Sprite);
-    for (int i = 0; i < spriteCount; ++i) state.sprites[i] = loadSprite(dataFiles[firstSprite + i].name, messages);
-    clock = std::make_unique<FrameClock>();  // last: time zero of the show is the end of loading
+Demo::Demo(const ShowContext& showContext) : context(showContext), assets(context) {
+    if (!assets.missingMesh.empty()) return;  // the show ends before it starts
+    sceneFiles_ = resolveSceneFiles();
+    state = std::make_unique<ShowState>(assets);
+    clock = std::make_unique<FrameClock>(context.ticks);  // last: time zero of the show is the end of loading
 }
 
 // No show deletes its Demo while it runs; tests and the headless renderer do,
@@ -39,12 +16,28 @@ Demo::~Demo() = default;
 int Demo::renderFrame() {
     float t = static_cast<float>(clock->elapsedSeconds());
     int scene = sceneForTime(t);
-    lastScene = scene;
+    state->lastScene = scene;
     if (scene == sceneEnd) {
-        quitRequested = true;  // nothing is drawn: the previous picture stays
+        state->quitRequested = true;  // nothing is drawn: the previous picture stays
         return 1;
     }
     advanceEffectStage(*this, sceneTable[scene].stage, t);
     sceneTable[scene].draw(*this, t);
     return 1;
+}
+
+void Demo::restart(uint32_t ms) {
+    state = std::make_unique<ShowState>(assets);
+    clock->moveTo(ms);
+}
+
+const Image& Demo::scenePicture(int k) const {
+    return assets.picture(sceneFiles_[static_cast<size_t>(state->lastScene)][static_cast<size_t>(k)]);
+}
+
+Mesh& Demo::sceneMesh() {
+    for (int row : sceneFiles_[static_cast<size_t>(state->lastScene)]) {
+        if (row >= 0 && dataFiles[row].kind == DataKind::Mesh) return state->meshes[row - firstOf(DataKind::Mesh)];
+    }
+    return state->meshes[0];  // a core test makes sure every 3D scene names a mesh
 }

@@ -2,41 +2,53 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/frame_clock.h"
-#include "common/messages.h"
-#include "demo/data_files.h"
+#include "common/show_context.h"
+#include "demo/show_assets.h"
 #include "demo/show_state.h"
 #include "image/image.h"
+#include "wire3d/mesh.h"
 
-// The one object that owns the show: the work image, the picture slots (the
-// data table's screen pictures), the show's state (with the effect objects)
-// and the clock. renderFrame() draws the scene of the moment.
+// The most data files one scene draws.
+constexpr int maxFilesPerScene = 4;
+
+// The one object that owns the show: the context it was given, the assets it
+// loaded once, the state of the run and the clock. renderFrame() draws the
+// scene of the moment into the state's work image.
 class Demo {
 public:
-    // Loads everything, the clock last. A mesh file that cannot be opened stops
-    // the loading: missingMesh() names it and the caller ends the show.
-    explicit Demo(MessageSink& messages);
+    // Loads everything, then makes the first run's state and the clock last
+    // (time zero of the show is the end of loading). A mesh file that cannot
+    // be opened stops the loading: missingMesh() names it, there is no state
+    // and no clock, and the caller ends the show.
+    explicit Demo(const ShowContext& context);
     virtual ~Demo();
     Demo(const Demo&) = delete;
     Demo& operator=(const Demo&) = delete;
 
     int renderFrame();  // always 1
 
-    const Image& picture(Picture slot) const { return *pictures[static_cast<int>(slot)]; }
-    const std::string& missingMesh() const { return missingMesh_; }
+    // Begins a new run at `ms` of the show, as a show begun there does: the
+    // run's state made afresh from the loaded assets (no file is read again)
+    // and the clock moved so that it reads `ms` now. The next frame takes the
+    // effect transitions up to its scene.
+    void restart(uint32_t ms);
 
-    MessageSink& messages;
-    ShowState state;
-    std::array<std::unique_ptr<Image>, pictureSlots> pictures;
-    std::unique_ptr<Image> workImage;
+    // The scene being drawn reads its data through these: the k-th file its
+    // row names, as a picture, and the mesh its row names.
+    const Image& scenePicture(int k) const;
+    Mesh& sceneMesh();
+
+    const std::string& missingMesh() const { return assets.missingMesh; }
+
+    const ShowContext context;
+    const ShowAssets assets;
+    std::unique_ptr<ShowState> state;
     std::unique_ptr<FrameClock> clock;
 
-    // Set by the end step, which draws nothing; the backend then ends its loop.
-    bool quitRequested = false;
-    // The scene of the latest frame (its row in sceneTable), or sceneEnd for the end step.
-    int lastScene = -1;
-
 private:
-    std::string missingMesh_;
+    // Each scene row's files resolved to data rows once, at load (-1: none).
+    std::vector<std::array<int, maxFilesPerScene>> sceneFiles_;
 };

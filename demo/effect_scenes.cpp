@@ -4,9 +4,9 @@
 
 #include "demo/scenes.h"
 
-void channelDriftScene(Demo& demo, float) { demo.state.channelDrift->render(*demo.workImage); }
+void channelDriftScene(Demo& demo, float) { demo.state->channelDrift->render(demo.state->workImage); }
 
-void crossFadeScene(Demo& demo, float) { demo.state.crossFade->render(*demo.workImage); }
+void crossFadeScene(Demo& demo, float) { demo.state->crossFade->render(demo.state->workImage); }
 
 void lensScene(Demo& demo, float t) {
     double time = t;
@@ -14,16 +14,16 @@ void lensScene(Demo& demo, float t) {
                                      static_cast<double>(110.0f));
     int32_t y = static_cast<int32_t>(std::sin(time + static_cast<double>(88.3f)) * static_cast<double>(16.0f) +
                                      static_cast<double>(40.0f));
-    demo.state.lens->apply(*demo.workImage, demo.picture(Picture::Vesk), x, y);
+    demo.state->lens->apply(demo.state->workImage, demo.scenePicture(0), x, y);
 }
 
-// The credits overlay jittering by up to 7 pixels over the vesk picture.
-void creditsJitterScene(Demo& demo, float) {
-    Image& work = *demo.workImage;
-    const Image& credits = demo.picture(Picture::Credit);
-    work.copyFrom(demo.picture(Picture::Vesk));
-    int32_t y = demo.state.prng.rand() % 8;
-    int32_t x = demo.state.prng.rand() % 8;
-    work.addBlit(credits, x, y);
-    work.addSaturate(credits);
+// The overlay jittering by up to 7 pixels over the background.
+void jitterScene(Demo& demo, float) {
+    Image& work = demo.state->workImage;
+    const Image& overlay = demo.scenePicture(1);
+    work.copyFrom(demo.scenePicture(0));
+    int32_t y = demo.state->prng.rand() % 8;
+    int32_t x = demo.state->prng.rand() % 8;
+    work.addBlit(overlay, x, y);
+    work.addSaturate(overlay);
 }

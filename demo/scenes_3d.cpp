@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "demo/scenes.h"
-#include "wire3d/ase.h"
 #include "wire3d/mesh.h"
 
 namespace {
@@ -27,29 +26,18 @@ void drawMeshOnto(Image& work, Image& wireLayer, Mesh& mesh) {
 }
 
 // The row of the scene being drawn.
-const Scene& drawnScene(const Demo& demo) { return sceneTable[demo.lastScene]; }
-
-// The mesh the data table names as used in the scene being drawn (the first
-// mesh if it names none; a core test makes sure every 3D scene has one).
-Mesh& sceneMesh(Demo& demo) {
-    const char* scene = drawnScene(demo).name;
-    const int first = firstOf(DataKind::Mesh);
-    for (int i = 0; i < meshCount; ++i) {
-        if (usedInScene(dataFiles[first + i], scene)) return demo.state.meshes[i];
-    }
-    return demo.state.meshes[0];
-}
+const Scene& drawnScene(const Demo& demo) { return sceneTable[demo.state->lastScene]; }
 
 // The object at a random depth from the row's `depth` to `depth + depthRange - 1`,
-// drawn over the vesk picture; the scene adds its overlay and clears the layer.
+// drawn over the background; the scene adds its overlay and clears the layer.
 Mesh& drawObject(Demo& demo) {
-    ShowState& state = demo.state;
+    ShowState& state = *demo.state;
     const SceneMesh& place = drawnScene(demo).mesh;
-    Mesh& mesh = sceneMesh(demo);
+    Mesh& mesh = demo.sceneMesh();
     stepColour(mesh);
     mesh.world.m[zTranslation] = place.depth + state.prng.rand() % place.depthRange;
-    demo.workImage->copyFrom(demo.picture(Picture::Vesk));
-    drawMeshOnto(*demo.workImage, *state.wireLayer, mesh);
+    state.workImage.copyFrom(demo.scenePicture(0));
+    drawMeshOnto(state.workImage, state.wireLayer, mesh);
     return mesh;
 }
 
@@ -73,18 +61,6 @@ void turnObject(Mesh& mesh, float t) {
     multiply(q, p, mesh.world);
 }
 
-bool loadMeshes(ShowState& state, MessageSink& messages, std::string& missing) {
-    for (int i = 0; i < meshCount; ++i) {
-        const char* name = dataFiles[firstOf(DataKind::Mesh) + i].name;
-        if (!loadAse(name, state.meshes[i], messages)) {
-            missing = name;
-            return false;
-        }
-    }
-    poseMeshes(state);
-    return true;
-}
-
 void poseMeshes(ShowState& state) {
     for (Mesh& mesh : state.meshes) {
         setIdentity(mesh.world);
@@ -94,42 +70,42 @@ void poseMeshes(ShowState& state) {
     }
 }
 
-// A letter turning on the lomur picture at its row's depth.
+// A letter turning on the background at its row's depth.
 void letterScene(Demo& demo, float t) {
-    ShowState& state = demo.state;
-    Mesh& mesh = sceneMesh(demo);
+    ShowState& state = *demo.state;
+    Mesh& mesh = demo.sceneMesh();
     stepColour(mesh);
     mesh.world.m[zTranslation] = drawnScene(demo).mesh.depth;
-    demo.workImage->copyFrom(demo.picture(Picture::Lomur));
-    drawMeshOnto(*demo.workImage, *state.wireLayer, mesh);
-    state.wireLayer->clear(0);
+    state.workImage.copyFrom(demo.scenePicture(0));
+    drawMeshOnto(state.workImage, state.wireLayer, mesh);
+    state.wireLayer.clear(0);
     turnLetter(mesh, t);  // the rotation for the next frame
 }
 
-// The object at a jittering depth, then the thanks overlay jittering by up to 3 pixels.
-void thanksObjectScene(Demo& demo, float t) {
-    ShowState& state = demo.state;
-    Image& work = *demo.workImage;
-    const Image& thanks = demo.picture(Picture::Thanks);
+// The object at a jittering depth, then the overlay jittering by up to 3 pixels.
+void objectJitterScene(Demo& demo, float t) {
+    ShowState& state = *demo.state;
+    Image& work = state.workImage;
+    const Image& overlay = demo.scenePicture(1);
     Mesh& mesh = drawObject(demo);
     int32_t y = state.prng.rand() % 4;
     int32_t x = state.prng.rand() % 4;
-    work.addBlit(thanks, x, y);
-    work.addSaturate(thanks);
-    state.wireLayer->clear(0);
+    work.addBlit(overlay, x, y);
+    work.addSaturate(overlay);
+    state.wireLayer.clear(0);
     turnObject(mesh, t);
 }
 
-// The object nearer and farther, then the greets overlay in place and jittering.
-void greetsObjectScene(Demo& demo, float t) {
-    ShowState& state = demo.state;
-    Image& work = *demo.workImage;
-    const Image& greets = demo.picture(Picture::Greets);
+// The object nearer and farther, then the overlay in place and jittering.
+void objectOverlayScene(Demo& demo, float t) {
+    ShowState& state = *demo.state;
+    Image& work = state.workImage;
+    const Image& overlay = demo.scenePicture(1);
     Mesh& mesh = drawObject(demo);
-    work.addSaturate(greets);
+    work.addSaturate(overlay);
     int32_t y = state.prng.rand() % 4;
     int32_t x = state.prng.rand() % 4;
-    work.addBlit(greets, x, y);
-    state.wireLayer->clear(0);
+    work.addBlit(overlay, x, y);
+    state.wireLayer.clear(0);
     turnObject(mesh, t);
 }

@@ -1,7 +1,5 @@
 #include "demo/show_seek.h"
 
-#include "platform/platform.h"
-
 uint32_t sceneStartMs(int scene) {
     if (scene <= 0) return 0;
     // The bound in milliseconds, then the few counts around it where the
@@ -10,25 +8,4 @@ uint32_t sceneStartMs(int scene) {
     while (sceneAtMs(ms) < scene) ++ms;
     while (ms > 0 && sceneAtMs(ms - 1) >= scene) --ms;
     return ms;
-}
-
-void restartShow(Demo& demo) {
-    ShowState& state = demo.state;
-    state.fader.reset();
-    state.lens.reset();
-    state.crossFade.reset();
-    state.channelDrift.reset();
-    state.effectStage = EffectStage::None;
-    state.waveAmplitude = 0.0f;
-    state.prng = Random{};
-    poseMeshes(state);
-    state.wireLayer->clear(0);
-    demo.workImage->clear(0);
-    demo.quitRequested = false;
-    demo.lastScene = -1;
-}
-
-void moveClock(FrameClock& clock, uint32_t ms) {
-    clock.startTick = platform::tickCount() - ms;
-    clock.lastElapsed = static_cast<int32_t>(ms);
 }

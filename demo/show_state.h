@@ -1,10 +1,10 @@
 #pragma once
-#include <array>
 #include <cstdint>
 #include <memory>
 
 #include "common/random.h"
 #include "demo/data_files.h"
+#include "demo/show_assets.h"
 #include "effects/channel_drift.h"
 #include "effects/fader.h"
 #include "effects/lens.h"
@@ -26,21 +26,21 @@ enum class EffectStage : int32_t {
     AllGone,       // no effect object any more
 };
 
-// What the show keeps from frame to frame besides the Demo's pictures, work
-// image and clock: the wire layer, the meshes, the sprites, the effect
-// objects and their stage, the wave amplitude and the generator. One lives
-// in each Demo, so starting a show is constructing it; it frees what it holds
-// when it goes.
+// Everything one run of the show keeps from frame to frame: the work image,
+// the wire layer, the meshes with their pose and colour, the effect objects
+// and their stage, the wave amplitude, the generator, and the scene of the
+// latest frame. A run begins by constructing it from the loaded assets, and
+// a seek constructs it anew, so nothing of an earlier run can survive.
 struct ShowState {
-    ShowState() = default;
+    explicit ShowState(const ShowAssets& assets);
     ~ShowState();
     ShowState(const ShowState&) = delete;
     ShowState& operator=(const ShowState&) = delete;
 
     Random prng;
-    std::unique_ptr<Image> wireLayer;
-    Mesh meshes[meshCount] = {};  // the table's meshes, in its order
-    std::array<std::unique_ptr<Image>, spriteCount> sprites;  // the table's sprites, in its order
+    Image workImage;  // what the frame shows, 320x240
+    Image wireLayer;  // the 3D scenes draw their wireframe here first
+    Mesh meshes[meshCount] = {};  // copies of the loaded meshes, in the table's order
 
     // The effect objects: at most one exists at a time, made and dropped by
     // the transitions between the stages.
@@ -51,4 +51,10 @@ struct ShowState {
     std::unique_ptr<Lens> lens;
 
     float waveAmplitude = 0.0f;
+
+    // The scene of the latest frame (its row in sceneTable), or sceneEnd once
+    // the end step was taken; -1 before the first frame.
+    int lastScene = -1;
+    // Set by the end step, which draws nothing; the program then ends its loop.
+    bool quitRequested = false;
 };

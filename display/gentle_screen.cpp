@@ -36,9 +36,9 @@ const Transfer transfer;
 const Image& GentleScreen::soften(const Image& work, uint32_t nowMs) {
     const uint8_t* in = work.pixels;
     uint8_t* out = out_.pixels;
-    const int32_t count = std::min(work.count, out_.count);
+    const int32_t count = std::min(work.count(), out_.count());
     if (!started_) {
-        shown_.resize(static_cast<size_t>(out_.count) * 3);
+        shown_.resize(static_cast<size_t>(out_.count()) * 3);
         for (int32_t i = 0; i < count; ++i)
             for (int c = 0; c < 3; ++c) shown_[3 * i + c] = transfer.decode[in[4 * i + 2 - c]];
         started_ = true;

@@ -164,7 +164,7 @@ int Display::present24(const Image& image) { return convertInto(image, ::present
 int Display::present16(const Image& image) { return convertInto(image, ::present16, 2); }
 
 int Display::convertInto(const Image& image, Converter converter, int32_t bytesPerPixel) {
-    if (back == nullptr || image.pixels == nullptr || image.count < screenPixels) return 1;
+    if (back == nullptr || image.pixels == nullptr || image.count() < screenPixels) return 1;
     DDSURFACEDESC2 locked = emptySurfaceDescription();
     if (FAILED(back->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr))) return 1;  // the surface keeps its content
     // A surface smaller than 320x240 in this pixel size is left alone

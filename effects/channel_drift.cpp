@@ -64,9 +64,9 @@ void step(Random& prng, float& offset, int subtrahend) {
 
 }  // namespace
 
-ChannelDrift::ChannelDrift(const char* pictureName, const char* secondName, Random& prng, MessageSink& messages)
-    : picture(loadScreenPicture(pictureName, messages)),
-      extraPicture(loadPcx(secondName, messages)),  // never drawn, so any size will do
+ChannelDrift::ChannelDrift(const char* pictureName, const char* secondName, Random& prng, const ShowContext& context)
+    : picture(loadScreenPicture(context, pictureName)),
+      extraPicture(loadPcx(context, secondName)),  // never drawn, so any size will do
       canvas(std::make_unique<Image>()),
       prng_(prng) {
     prng_.srand(123);

@@ -1,7 +1,7 @@
 #pragma once
 #include <memory>
 
-#include "common/messages.h"
+#include "common/show_context.h"
 #include "common/random.h"
 #include "image/image.h"
 
@@ -10,7 +10,7 @@
 // with 123 and draws its walks from it.
 class ChannelDrift {
 public:
-    ChannelDrift(const char* pictureName, const char* secondName, Random& prng, MessageSink& messages);
+    ChannelDrift(const char* pictureName, const char* secondName, Random& prng, const ShowContext& context);
     ChannelDrift(const ChannelDrift&) = delete;
     ChannelDrift& operator=(const ChannelDrift&) = delete;
     void render(Image& target);

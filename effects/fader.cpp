@@ -74,7 +74,7 @@ void Fader::update(float t) {
     factor = static_cast<float>(linear);
 
     // Only the pixels both images have are touched.
-    int64_t pixelCount = std::min(source.count, destination.count);
+    int64_t pixelCount = std::min(source.count(), destination.count());
     if (pixelCount <= 0 || !source.pixels || !destination.pixels) return;
 
     int64_t done = 0;

@@ -49,7 +49,7 @@ int64_t displacedIndex(const Lens& lens, int32_t p) {
 // modulo the images' counts.
 void rebuildAnySize(const Lens& lens, Image& destination, const Image& source) {
     for (int32_t p = 0; p < screenPixels; ++p) {
-        copyPixel(destination.pixels, p % destination.count, source.pixels, wrapIndex(displacedIndex(lens, p), source.count));
+        copyPixel(destination.pixels, p % destination.count(), source.pixels, wrapIndex(displacedIndex(lens, p), source.count()));
     }
 }
 
@@ -90,7 +90,7 @@ void Lens::buildTables() {
 }
 
 void Lens::apply(Image& destination, const Image& source, int32_t x, int32_t y) {
-    if (destination.count <= 0 || source.count <= 0 || !destination.pixels || !source.pixels) return;
+    if (destination.count() <= 0 || source.count() <= 0 || !destination.pixels || !source.pixels) return;
     LensWindow w = clipToScreen(x, y);
     if (w.empty()) w = LensWindow{0, 0, 0, 0};
 
@@ -102,7 +102,7 @@ void Lens::apply(Image& destination, const Image& source, int32_t x, int32_t y) 
         }
     }
 
-    bool screenSized = destination.count == screenPixels && source.count == screenPixels;
+    bool screenSized = destination.count() == screenPixels && source.count() == screenPixels;
     if (screenSized && destination.pixels != source.pixels) {
         rebuildScreenSized(*this, destination, source, x, y, w);
     } else {

@@ -79,12 +79,12 @@ bool usable(const Image* picture) { return picture && picture->isScreenSized() &
 }  // namespace
 
 MaskedCrossFade::MaskedCrossFade(const char* firstName, const char* secondName, const char* maskName,
-                                 MessageSink& messages)
+                                 const ShowContext& context)
     : scrollX(0),
       scrollY(0),
-      first(loadScreenPicture(firstName, messages)),
-      second(loadScreenPicture(secondName, messages)),
-      mask(loadScreenPicture(maskName, messages)) {}
+      first(loadScreenPicture(context, firstName)),
+      second(loadScreenPicture(context, secondName)),
+      mask(loadScreenPicture(context, maskName)) {}
 
 void MaskedCrossFade::render(Image& target) {
     scrollX = wrapOffset(static_cast<int64_t>(scrollX) + 4, screenWidth);

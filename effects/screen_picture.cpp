@@ -4,21 +4,21 @@
 #include <string>
 
 #include "image/pcx.h"
-#include "platform/platform.h"
 
 namespace {
 
-bool fileOpens(const char* name) {
-    FILE* file = platform::openDataFile(name, "rb");
+bool fileOpens(const DataFolder& data, const char* name) {
+    FILE* file = data.open(name, "rb");
     if (file) std::fclose(file);
     return file != nullptr;
 }
 
 }  // namespace
 
-void warnUnusablePicture(const char* fileName, const Image& picture, const std::string& needed,
-                         MessageSink& messages) {
-    if (!fileOpens(fileName)) {
+void warnUnusablePicture(const ShowContext& context, const char* fileName, const Image& picture,
+                         const std::string& needed) {
+    MessageSink& messages = context.messages;
+    if (!fileOpens(context.data, fileName)) {
         messages.warning(std::string("missing picture: ") + fileName);
         return;
     }
@@ -26,9 +26,9 @@ void warnUnusablePicture(const char* fileName, const Image& picture, const std::
                      std::to_string(picture.height) + needed + "; vokkit check tells why");
 }
 
-std::unique_ptr<Image> loadScreenPicture(const char* fileName, MessageSink& messages) {
-    std::unique_ptr<Image> picture = loadPcx(fileName, messages);
+std::unique_ptr<Image> loadScreenPicture(const ShowContext& context, const char* fileName) {
+    std::unique_ptr<Image> picture = loadPcx(context, fileName);
     if (picture->isScreenSized() && picture->pixels) return picture;
-    warnUnusablePicture(fileName, *picture, ", not 320x240", messages);
+    warnUnusablePicture(context, fileName, *picture, ", not 320x240");
     return std::make_unique<Image>();
 }

@@ -76,7 +76,7 @@ uint32_t loadPixel(const uint8_t* pixels, int32_t index) {
 void storePixel(uint8_t* pixels, int32_t index, uint32_t word) { std::memcpy(pixels + 4 * index, &word, 4); }
 
 void fillColourBytesWithZero(Image& target) {
-    for (int32_t i = 0; i < target.count; ++i) std::memset(target.pixels + 4 * i, 0, 3);
+    for (int32_t i = 0; i < target.count(); ++i) std::memset(target.pixels + 4 * i, 0, 3);
 }
 
 // Copies one target row: column q reads the source pixel

@@ -10,7 +10,6 @@
 #include "wire3d/ase.h"
 #include "wire3d/math3d.h"
 #include "wire3d/mesh.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -38,7 +37,6 @@ void placeForDrawing(Mesh& mesh) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fillAngleTables();
-    platform::setKeyPoll(fuzzedKeyPoll);
     return 0;
 }
 
@@ -51,7 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pollsBeforeKey = pollsFromControlByte(data[0]);
     file.write(data + 1, size - 1);
 
-    if (!loadAse(file.path(), mesh, messages)) std::abort();  // the memory file always opens
+    static ShowContext context = [] {
+        ShowContext fuzzed(messages);
+        fuzzed.keyWaiting = fuzzedKeyPoll;
+        return fuzzed;
+    }();
+    if (!loadAse(context, file.path(), mesh)) std::abort();  // the memory file always opens
     placeForDrawing(mesh);
     drawWireframe(target, mesh);
     target.clear(0);

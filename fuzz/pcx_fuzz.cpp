@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static MemoryFile file;
     static DiscardMessages messages;
     file.write(data, size);
-    std::unique_ptr<Image> image = loadPcx(file.path(), messages, largestFuzzedPicture);
+    std::unique_ptr<Image> image = loadPcx(ShowContext(messages), file.path(), largestFuzzedPicture);
     // The image must describe its own pixel array exactly.
     int64_t pixels = static_cast<int64_t>(image->width) * image->height;
-    if (image->count != pixels || (pixels > 0) != (image->pixels != nullptr)) std::abort();
+    if (image->count() != pixels || (pixels > 0) != (image->pixels != nullptr)) std::abort();
     if (pixels > 0) {
         volatile uint8_t last = image->pixels[pixels * 4 - 1];  // the whole array is there
         (void)last;

@@ -19,7 +19,7 @@
 #include "demo/demo.h"
 #include "demo/scenes.h"
 #include "memory_file.h"
-#include "platform/platform.h"
+#include "shell/show_run.h"
 #include "wire3d/math3d.h"
 
 namespace {
@@ -40,9 +40,6 @@ using Bytes = std::vector<uint8_t>;
 std::string workDirectory;
 std::vector<Bytes> originals;
 std::vector<uint32_t> frameTimes;  // milliseconds of show time
-uint32_t virtualTick = 0;
-
-uint32_t readVirtualTick() { return virtualTick; }
 
 Bytes readWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -97,14 +94,10 @@ void chooseFrameTimes() {
 
 void runShow() {
     static DiscardMessages messages;
-    virtualTick = 0;
-    Demo demo(messages);
-    if (!demo.missingMesh().empty()) return;  // the show ends before it starts
-    for (uint32_t ms : frameTimes) {
-        virtualTick = ms;
-        demo.clock->tick();
-        demo.renderFrame();
-    }
+    headless::VirtualClock clock;
+    headless::ShowRun run(clock, ShowContext(messages, DataFolder(workDirectory)));
+    if (run.startFailure() != 0) return;  // a missing mesh: the show ends before it starts
+    for (uint32_t ms : frameTimes) run.stepAfter(ms - clock.now());
 }
 
 }  // namespace
@@ -113,9 +106,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const char* data = std::getenv("VOK_FUZZ_DATA");
     makeWorkDirectory(data && *data ? data : VOK_FUZZ_DEFAULT_DATA);
     chooseFrameTimes();
-    platform::setDataDirectory(workDirectory);
-    platform::setTickCounter(readVirtualTick);
-    fillAngleTables();
     return 0;
 }
 

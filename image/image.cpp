@@ -41,11 +41,10 @@ int sign(int64_t v) { return (v > 0) - (v < 0); }
 
 Image::Image() : Image(screenWidth, screenHeight) {}
 
-Image::Image(int32_t w, int32_t h) : bpp(32), width(w < 0 ? 0 : w), height(h < 0 ? 0 : h), pixels(nullptr), count(0) {
+Image::Image(int32_t w, int32_t h) : width(w < 0 ? 0 : w), height(h < 0 ? 0 : h), pixels(nullptr) {
     int64_t pixelCount = static_cast<int64_t>(width) * height;
     if (pixelCount > 0 && pixelCount <= INT32_MAX / 4) {
-        count = static_cast<int32_t>(pixelCount);
-        pixels = new uint8_t[static_cast<size_t>(count) * 4]();
+        pixels = new uint8_t[static_cast<size_t>(pixelCount) * 4]();
     } else if (pixelCount > 0) {
         width = height = 0;  // too large to address: an empty image
     }
@@ -59,15 +58,15 @@ void Image::release() {
 }
 
 int Image::copyFrom(const Image& source) {
-    if (source.count != count) return 0;
-    if (count > 0 && pixels && source.pixels) {
-        std::memcpy(pixels, source.pixels, static_cast<size_t>(count) * (bpp / 8));
+    if (source.count() != count()) return 0;
+    if (count() > 0 && pixels && source.pixels) {
+        std::memcpy(pixels, source.pixels, static_cast<size_t>(count()) * 4);
     }
     return 1;
 }
 
 void Image::clear(int value) {
-    if (count > 0 && pixels) std::memset(pixels, value & 0xFF, static_cast<size_t>(count) * 4);
+    if (count() > 0 && pixels) std::memset(pixels, value & 0xFF, static_cast<size_t>(count()) * 4);
 }
 
 int Image::drawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour) {
@@ -83,8 +82,8 @@ int Image::drawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t col
     for (int64_t step = 0; step <= longSide; ++step) {
         // Points off the image wrap by the pixel count; a negative position is skipped.
         int64_t position = x + y * width;
-        if (count > 0 && pixels && position >= 0) {
-            int64_t index = position % count;
+        if (count() > 0 && pixels && position >= 0) {
+            int64_t index = position % count();
             std::memcpy(pixels + 4 * index, &colour, 4);
         }
         error += shortSide;
@@ -103,7 +102,7 @@ int Image::drawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t col
 
 void Image::addSaturate(const Image& source) {
     // A smaller source adds only the pixels it has.
-    int64_t pixelCount = std::min(count, source.count);
+    int64_t pixelCount = std::min(count(), source.count());
     if (pixelCount > 0 && pixels && source.pixels) addSaturatePixels(pixels, source.pixels, pixelCount);
 }
 

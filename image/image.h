@@ -10,11 +10,9 @@ constexpr int32_t screenBytes = screenPixels * 4;             // 307,200
 // A 32-bit BGRA raster that owns its pixel array. Pixel (x, y) starts at byte
 // 4 * (x + y * width): blue, green, red, then a byte that carries no colour.
 struct Image {
-    int32_t bpp;
     int32_t width;
     int32_t height;
     uint8_t* pixels;
-    int32_t count;
 
     Image();                               // 320x240, all bytes zero
     Image(int32_t width, int32_t height);  // all bytes zero; a negative size gives 0x0
@@ -29,6 +27,7 @@ struct Image {
     void addSaturate(const Image& source);
     void addBlit(const Image& source, int32_t x, int32_t y);
 
+    int32_t count() const { return width * height; }  // pixels, 4 bytes each
     bool isScreenSized() const { return width == screenWidth && height == screenHeight; }
     uint32_t pixelAt(int32_t x, int32_t y) const;  // the pixel word, for tests and tools
 };

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/platform.h"
 
 namespace {
 
@@ -58,8 +57,8 @@ void decodePlaneRow(BlockReader& reader, uint8_t* row, int32_t width, int plane)
 
 }  // namespace
 
-std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages, int64_t largestBytes) {
-    FILE* file = platform::openDataFile(fileName, "rb");
+std::unique_ptr<Image> loadPcx(const ShowContext& context, const char* fileName, int64_t largestBytes) {
+    FILE* file = context.data.open(fileName, "rb");
     if (!file) return std::make_unique<Image>(0, 0);
 
     uint8_t header[headerSize] = {};
@@ -68,7 +67,7 @@ std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages, int6
     int32_t width = header[12] | (header[13] << 8);
     int32_t height = header[14] | (header[15] << 8);
     if (static_cast<int64_t>(width) * height * 4 > largestBytes) {
-        messages.warning(std::string(fileName) + ": picture of " + std::to_string(width) + "x" + std::to_string(height) +
+        context.messages.warning(std::string(fileName) + ": picture of " + std::to_string(width) + "x" + std::to_string(height) +
                          " pixels is too large, not loaded");
         std::fclose(file);
         return std::make_unique<Image>(0, 0);
@@ -80,7 +79,7 @@ std::unique_ptr<Image> loadPcx(const char* fileName, MessageSink& messages, int6
     // Once the file's bytes are used up, the rest decodes as literal zeros onto
     // bytes that are still zero, so decoding stops there: a short file with a
     // large header costs no more than its own bytes.
-    for (int32_t y = 0; y < height && image->count > 0 && !reader.exhausted(); ++y) {
+    for (int32_t y = 0; y < height && image->count() > 0 && !reader.exhausted(); ++y) {
         uint8_t* row = image->pixels + 4 * static_cast<int64_t>(y) * width;
         for (int plane = 2; plane >= 0 && !reader.exhausted(); --plane) decodePlaneRow(reader, row, width, plane);
     }

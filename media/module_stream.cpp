@@ -26,8 +26,8 @@ size_t renderInto(openmpt::module* module, Sample* out, size_t frames) {
 ModuleStream::ModuleStream() = default;
 ModuleStream::~ModuleStream() = default;
 
-bool ModuleStream::load(const char* fileName, std::string& problem) {
-    module = loadModule(fileName, libraryLog, problem);
+bool ModuleStream::load(const std::string& path, std::string& problem) {
+    module = loadModule(path, libraryLog, problem);
     if (module) module->ctl_set_integer("dither", 0);
     return module != nullptr;
 }

@@ -29,9 +29,9 @@ public:
     ModuleStream(const ModuleStream&) = delete;
     ModuleStream& operator=(const ModuleStream&) = delete;
 
-    // Loads a data file. False when it cannot be read or played; `problem`
+    // Loads the module file at `path`. False when it cannot be read or played; `problem`
     // then says why.
-    bool load(const char* fileName, std::string& problem);
+    bool load(const std::string& path, std::string& problem);
     bool loaded() const { return module != nullptr; }
 
     // To `seconds` from the start of the module, to the frame (see seekModule).

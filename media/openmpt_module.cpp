@@ -3,12 +3,12 @@
 #include <libopenmpt/libopenmpt.hpp>
 #include <vector>
 
-#include "platform/platform.h"
+#include "common/data_folder.h"
 
-std::unique_ptr<openmpt::module> loadModule(const char* fileName, std::ostream& log, std::string& problem) {
+std::unique_ptr<openmpt::module> loadModule(const std::string& path, std::ostream& log, std::string& problem) {
     std::string bytes;
-    if (!platform::readDataFile(fileName, bytes)) {
-        problem = "cannot read the music " + platform::dataPath(fileName);
+    if (!readFile(path, bytes)) {
+        problem = "cannot read the music " + path;
         return nullptr;
     }
     try {
@@ -16,7 +16,7 @@ std::unique_ptr<openmpt::module> loadModule(const char* fileName, std::ostream& 
         module->set_repeat_count(0);
         return module;
     } catch (const std::exception& error) {
-        problem = "cannot load the music " + platform::dataPath(fileName) + ": " + error.what();
+        problem = "cannot load the music " + path + ": " + error.what();
         return nullptr;
     }
 }

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "demo/data_files.h"
-#include "platform/platform.h"
+#include "common/data_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -89,7 +89,7 @@ std::vector<std::string> dataSetProblems(const std::string& directory) {
         if (file.kind == DataKind::Module) continue;
         const char* name = file.name;
         const std::string path = directory.empty() ? name : (fs::path(directory) / name).string();
-        FILE* opened = platform::openFile(path, "rb");
+        FILE* opened = openFile(path, "rb");
         if (!opened) {
             if (errno == ENOENT) {
                 missing.push_back(name);

@@ -4,7 +4,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "platform/platform.h"
 
 namespace platform {
 
@@ -33,7 +32,5 @@ bool posixKeyPressWaiting() {
     seen = waiting > 0;
     return seen;
 }
-
-void installPosixKeyPoll() { setKeyPoll(posixKeyPressWaiting); }
 
 }  // namespace platform

@@ -1,8 +1,7 @@
 #pragma once
 
-// Installs the POSIX key poll: true while a key press waits unread on a
-// terminal on standard input; always false without a terminal.
+// The POSIX key poll: true while a key press waits unread on a terminal on
+// standard input; always false without a terminal.
 namespace platform {
-void installPosixKeyPoll();
 bool posixKeyPressWaiting();
 }  // namespace platform

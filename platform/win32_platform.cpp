@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "platform/platform.h"
 
 namespace win32 {
 
@@ -27,11 +26,6 @@ bool keyPressWaiting() {
         if (records[i].EventType == KEY_EVENT && records[i].Event.KeyEvent.bKeyDown) return true;
     }
     return false;
-}
-
-void installPlatform() {
-    platform::setTickCounter(tickCount);
-    platform::setKeyPoll(keyPressWaiting);
 }
 
 }  // namespace win32

@@ -7,7 +7,4 @@ namespace win32 {
 uint32_t tickCount();   // GetTickCount: milliseconds since boot, wraps after 49.7 days
 bool keyPressWaiting(); // a key press waits unread in the console input; never consumes it
 
-// Installs both into the core (before the Demo is made).
-void installPlatform();
-
 }  // namespace win32

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "image/image.h"
 
 // What a program supplies to run the show: its music, its screen and the
@@ -10,7 +12,8 @@ public:
     virtual ~Backend() = default;
 
     virtual void initialiseMusic() {}
-    virtual void loadMusic(const char* fileName) { (void)fileName; }
+    // Loads the module file at `path` (in the show's data folder).
+    virtual void loadMusic(const std::string& path) { (void)path; }
     // Opens the window or screen. False when nothing can be shown: start-up
     // stops there, after the backend has said why.
     virtual bool openDisplay() { return true; }

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "common/data_folder.h"
 
-bool dataSetFailsFlashCheck() {
+bool dataSetFailsFlashCheck(const DataFolder& data) {
     std::string verdict;
-    return platform::readDataFile("flashes.txt", verdict) && verdict.rfind("fail", 0) == 0;
+    return data.read("flashes.txt", verdict) && verdict.rfind("fail", 0) == 0;
 }

@@ -4,6 +4,7 @@
 
 #include "demo/scenes.h"
 #include "demo/show_seek.h"
+#include "shell/show_start.h"
 
 void ShowControl::press(ShowKey key) {
     const uint32_t now = shownMs();
@@ -20,7 +21,7 @@ void ShowControl::press(ShowKey key) {
 }
 
 void ShowControl::togglePause() {
-    if (demo_.quitRequested) return;
+    if (demo_.state->quitRequested) return;
     if (!paused_) {
         paused_ = true;
         heldMs_ = shownMs();
@@ -31,15 +32,15 @@ void ShowControl::togglePause() {
     // with the pause not counted in its delta.
     paused_ = false;
     seekPending_ = false;
-    moveClock(*demo_.clock, heldMs_);
+    demo_.clock->moveTo(heldMs_);
     music_.playFrom(heldMs_ / 1000.0);
 }
 
 void ShowControl::seekTo(int64_t ms) {
-    if (demo_.quitRequested) return;
+    if (demo_.state->quitRequested) return;
     const uint32_t target = static_cast<uint32_t>(std::clamp<int64_t>(ms, 0, showEndMs()));
-    restartShow(demo_);
-    moveClock(*demo_.clock, target);
+    lastSeek_ = {shownMs(), target};
+    demo_.restart(target);
     ++seeks_;
     if (paused_) {
         heldMs_ = target;
@@ -49,10 +50,21 @@ void ShowControl::seekTo(int64_t ms) {
     music_.playFrom(target / 1000.0);
 }
 
+bool ShowControl::step(Backend& backend) {
+    demo_.clock->tick();
+    if (loop_ && static_cast<uint32_t>(demo_.clock->lastElapsed) >= showEndMs()) {
+        demo_.restart(0);
+        music_.playFrom(0.0);
+        ++loops_;
+        demo_.clock->tick();
+    }
+    return showFrame(demo_, backend);
+}
+
 bool ShowControl::frameDue() {
     if (!paused_) return true;
     if (!seekPending_) return false;
     seekPending_ = false;
-    moveClock(*demo_.clock, heldMs_);  // the one frame is drawn at the held time
+    demo_.clock->moveTo(heldMs_);  // the one frame is drawn at the held time
     return true;
 }

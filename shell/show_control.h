@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "demo/demo.h"
+#include "shell/backend.h"
 
 // What the viewer's keys do to a running show, the same in the live player
 // and the browser page: pause and resume, seeks by 5 s, to the previous or
@@ -18,6 +19,14 @@ public:
     virtual void pause() {}
     // From now on the listener hears the music at `seconds` of the show.
     virtual void playFrom(double seconds) { (void)seconds; }
+};
+
+// A seek as it happened: the picture's show time when it was asked for and
+// the time it landed on, so that what reports a seek (the sync log, the
+// page) gives the event itself rather than a reading taken after it.
+struct SeekLanding {
+    uint32_t fromMs = 0;
+    uint32_t toMs = 0;
 };
 
 class ShowControl {
@@ -38,8 +47,19 @@ public:
     // following. While paused the show stays paused at the new time.
     void seekTo(int64_t ms);
 
+    // With the loop on, the show never takes its end step: the frame that
+    // would take it begins the show again instead, as a seek to 0 does (a
+    // fresh run, the music from its start), and shows its first picture.
+    void setLoop(bool loop) { loop_ = loop; }
+    int loops() const { return loops_; }  // how many times it began again
+
+    // One frame of the live show: the shared frame step, looping as above.
+    // False once the show has taken its end step.
+    bool step(Backend& backend);
+
     bool paused() const { return paused_; }
     int seeks() const { return seeks_; }  // how many so far
+    const SeekLanding& lastSeek() const { return lastSeek_; }
     // The show time of the picture on the screen, in milliseconds.
     uint32_t shownMs() const { return static_cast<uint32_t>(demo_.clock->lastElapsed); }
 
@@ -53,6 +73,9 @@ private:
     MusicFollower& music_;
     bool paused_ = false;
     bool seekPending_ = false;
+    bool loop_ = false;
     int seeks_ = 0;
+    int loops_ = 0;
+    SeekLanding lastSeek_;
     uint32_t heldMs_ = 0;
 };

@@ -3,16 +3,8 @@
 #include "shell/show_start.h"
 #include "demo/demo.h"
 #include "demo/scenes.h"
-#include "platform/platform.h"
 
 namespace headless {
-namespace {
-
-// The virtual tick counter: every read returns the value of the moment.
-uint32_t virtualTick = 0;
-uint32_t readVirtualTick() { return virtualTick; }
-
-}  // namespace
 
 uint32_t frameMilliseconds(int64_t frame, int fps) {
     return static_cast<uint32_t>(static_cast<uint64_t>(frame) * 1000u / static_cast<uint64_t>(fps));
@@ -26,37 +18,48 @@ int64_t expectedFrameCount(int fps) {
     return k;
 }
 
-ShowRun::ShowRun(int fps, uint32_t t0, MessageSink& messages, Backend* backend)
-    : backend_(backend ? *backend : quiet_), fps_(fps), t0_(t0) {
-    virtualTick = t0;
-    platform::setTickCounter(readVirtualTick);
-    ShowStart start = startShow(backend_, messages);
-    demo_ = std::move(start.demo);
-    startFailure_ = start.exitCode;
+ShowRun::ShowRun(int fps, uint32_t t0, const ShowContext& context, Backend* backend)
+    : ownClock_(t0), clock_(ownClock_), backend_(backend ? *backend : quiet_), fps_(fps), t0_(t0) {
+    start(context, 0.0);
 }
 
-ShowRun::~ShowRun() {
-    demo_.reset();
-    platform::setTickCounter(nullptr);
+ShowRun::ShowRun(VirtualClock& clock, const ShowContext& context, double startSeconds)
+    : clock_(clock), backend_(quiet_), fps_(1), t0_(clock.now()) {
+    start(context, startSeconds);
+}
+
+ShowRun::~ShowRun() = default;
+
+void ShowRun::start(const ShowContext& context, double startSeconds) {
+    ShowContext onTheClock = context;
+    onTheClock.ticks = clock_.source();
+    ShowStart started = startShow(backend_, onTheClock, startSeconds);
+    demo_ = std::move(started.demo);
+    startFailure_ = started.exitCode;
 }
 
 bool ShowRun::renderNext() {
-    if (!demo_ || demo_->quitRequested || overran_) return false;
+    if (!demo_ || demo_->state->quitRequested || overran_) return false;
     int64_t next = frame_ + 1;
     uint32_t ms = frameMilliseconds(next, fps_);
     if (ms > timeLimitMs) {
         overran_ = true;
         return false;
     }
-    virtualTick = t0_ + ms;
+    clock_.set(t0_ + ms);
     if (!stepFrame(*demo_, backend_)) return false;
     frame_ = next;
     milliseconds_ = ms;
     return true;
 }
 
-int ShowRun::scene() const { return demo_ ? demo_->lastScene : -1; }
-const Image& ShowRun::image() const { return *demo_->workImage; }
+bool ShowRun::stepAfter(uint32_t ms) {
+    clock_.advance(ms);
+    return stepFrame(*demo_, backend_);
+}
+
+int ShowRun::scene() const { return demo_ ? demo_->state->lastScene : -1; }
+const Image& ShowRun::image() const { return demo_->state->workImage; }
 
 RunEnd renderShow(ShowRun& run, const FrameRange& range, FrameSink& sink) {
     int64_t total = expectedFrameCount(run.fps());

@@ -2,16 +2,33 @@
 #include <cstdint>
 #include <memory>
 
-#include "shell/backend.h"
-#include "common/messages.h"
+#include "common/show_context.h"
 #include "image/image.h"
+#include "shell/backend.h"
 
 class Demo;
 
 // The show rendered frame by frame with a virtual clock, for the headless
-// renderer, the capture and the browser's check. Portable: no platform
-// header, no library beyond the core, so every build uses it as it is.
+// renderer, the capture, the kit, the browser's check and the tests. Portable:
+// no platform header, no library beyond the core, so every build uses it as
+// it is. This is the one virtual clock of the project.
 namespace headless {
+
+// A millisecond counter that reads what it was last set to; the show's tick
+// source while a ShowRun runs on it.
+class VirtualClock {
+public:
+    explicit VirtualClock(uint32_t ticks = 0) : ticks_(ticks) {}
+    uint32_t now() const { return ticks_; }
+    void set(uint32_t ticks) { ticks_ = ticks; }
+    void advance(uint32_t ms) { ticks_ += ms; }
+    TickSource source() {
+        return [this] { return ticks_; };
+    }
+
+private:
+    uint32_t ticks_;
+};
 
 // Milliseconds since the clock's start at which frame k is rendered:
 // floor(k * 1000 / fps), in unsigned 32-bit arithmetic.
@@ -53,12 +70,17 @@ public:
 
 // One show, from a fresh Demo to its end step, through the shared start-up
 // and frame step with `backend` (no music and no screen by default). The
-// tick counter reads `t0` during the whole start-up; before frame k it reads
-// t0 + frameMilliseconds(k). The tick counter of the platform is the virtual
-// one while the object lives, so only one run exists at a time.
+// show reads the context's data folder, messages and key poll, and the run's
+// own virtual clock: it reads `t0` during the whole start-up and
+// t0 + frameMilliseconds(k) before frame k. Runs are independent of each
+// other: several may exist at once, each with its clock and data folder.
 class ShowRun {
 public:
-    ShowRun(int fps, uint32_t t0, MessageSink& messages, Backend* backend = nullptr);
+    ShowRun(int fps, uint32_t t0, const ShowContext& context, Backend* backend = nullptr);
+    // A show on a clock the caller moves (tests that let time pass while the
+    // show loads, or between frames at will), begun `startSeconds` in as
+    // `--start` begins it. Frames come from stepAfter.
+    ShowRun(VirtualClock& clock, const ShowContext& context, double startSeconds = 0.0);
     ~ShowRun();
 
     // Start-up ended the show (a missing mesh): no frame will be rendered and
@@ -70,6 +92,12 @@ public:
     // Renders the next frame. False when it took the end step (that frame
     // is not part of the show) or when the show ran past the time limit.
     bool renderNext();
+    // Lets `ms` pass on the clock, then runs one frame step. False once the
+    // show has taken its end step.
+    bool stepAfter(uint32_t ms);
+
+    Demo& demo() { return *demo_; }  // only when the show started
+    VirtualClock& clock() { return clock_; }
 
     int fps() const { return fps_; }
     int64_t frame() const { return frame_; }
@@ -82,6 +110,10 @@ public:
     static constexpr uint32_t timeLimitMs = 600000;
 
 private:
+    void start(const ShowContext& context, double startSeconds);
+
+    VirtualClock ownClock_;
+    VirtualClock& clock_;
     Backend quiet_;
     Backend& backend_;
     std::unique_ptr<Demo> demo_;

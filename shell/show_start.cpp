@@ -16,17 +16,17 @@ void startClockAt(FrameClock& clock, double seconds) {
 
 }  // namespace
 
-ShowStart startShow(Backend& backend, MessageSink& messages, double startSeconds) {
+ShowStart startShow(Backend& backend, const ShowContext& context, double startSeconds) {
     ShowStart start;
     backend.initialiseMusic();
-    backend.loadMusic(moduleFile);
+    backend.loadMusic(context.data.path(moduleFile));
     if (!backend.openDisplay()) {
         start.exitCode = 1;
         return start;
     }
-    auto demo = std::make_unique<Demo>(messages);
+    auto demo = std::make_unique<Demo>(context);
     if (!demo->missingMesh().empty()) {
-        messages.text("ia pas le file " + demo->missingMesh());
+        context.messages.text("ia pas le file " + demo->missingMesh());
         start.exitCode = 1;
         return start;
     }
@@ -39,8 +39,12 @@ ShowStart startShow(Backend& backend, MessageSink& messages, double startSeconds
 
 bool stepFrame(Demo& demo, Backend& backend) {
     demo.clock->tick();
+    return showFrame(demo, backend);
+}
+
+bool showFrame(Demo& demo, Backend& backend) {
     demo.renderFrame();
-    backend.present(*demo.workImage);
+    backend.present(demo.state->workImage);
     backend.flip();
-    return !demo.quitRequested;
+    return !demo.state->quitRequested;
 }

@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "shell/backend.h"
-#include "common/messages.h"
+#include "common/show_context.h"
 #include "demo/demo.h"
 
 struct ShowStart {
@@ -16,10 +16,13 @@ struct ShowStart {
 // `startSeconds` in has its clock moved back by that much and its music
 // started there. A mesh file that cannot be opened ends start-up with its
 // message "ia pas le file NAME" and exit code 1, before the music starts; a
-// display that cannot open ends it with exit code 1.
-ShowStart startShow(Backend& backend, MessageSink& messages, double startSeconds = 0.0);
+// display that cannot open ends it with exit code 1. The show reads its files,
+// its clock and its key poll from `context`.
+ShowStart startShow(Backend& backend, const ShowContext& context, double startSeconds = 0.0);
 
 // One frame: tick the clock, render, present, flip. False once the show has
 // taken its end step; that frame is still presented and flipped (it shows the
 // previous picture again) and the program then ends its loop.
 bool stepFrame(Demo& demo, Backend& backend);
+// The frame step after the tick: render, present, flip.
+bool showFrame(Demo& demo, Backend& backend);

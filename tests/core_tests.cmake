@@ -7,11 +7,14 @@ set(VOK_CORE_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/core/effects_masked_cross_fade_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/effects_wave_warp_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/frame_clock_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/core/frame_table_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/image_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/math3d_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/pcx_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/pixel_format_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/random_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/core/sha256_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/core/show_run_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/show_seek_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/timeline_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/wireframe_test.cpp

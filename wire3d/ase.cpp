@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/platform.h"
 
 namespace {
 
@@ -20,12 +19,16 @@ enum class SearchEnd { Found, KeyPressed, EndOfFile };
 // lie past the end (a seek past the end is allowed; reads there give nothing).
 class AseText {
 public:
-    explicit AseText(std::string bytes) : text_(std::move(bytes)) { dropCarriageReturns(); }
+    AseText(std::string bytes, const KeyPoll& keyWaiting) : text_(std::move(bytes)), keyWaiting_(keyWaiting) {
+        dropCarriageReturns();
+    }
+
+    bool keyWaiting() const { return keyWaiting_(); }
 
     // Slides a window of the keyword's length one character at a time, starting
     // n - 1 characters back, until it matches, a key press waits, or the file ends.
     SearchEnd search(const char* keyword) {
-        if (platform::keyPressWaiting()) return SearchEnd::KeyPressed;
+        if (keyWaiting_()) return SearchEnd::KeyPressed;
         const size_t n = std::strlen(keyword);
         for (;;) {
             if (position_ >= n - 1) position_ -= n - 1;  // a seek before the start fails and moves nothing
@@ -36,7 +39,7 @@ public:
             bool match = text_.compare(position_, n, keyword) == 0;
             position_ += n;
             if (match) return SearchEnd::Found;
-            if (platform::keyPressWaiting()) return SearchEnd::KeyPressed;
+            if (keyWaiting_()) return SearchEnd::KeyPressed;
         }
     }
 
@@ -110,6 +113,7 @@ private:
     }
 
     std::string text_;
+    const KeyPoll& keyWaiting_;
     size_t position_ = 0;
 };
 
@@ -142,7 +146,7 @@ void parseVertexLine(const std::string& line, int32_t& index, float& x, float& y
 void readVertices(AseText& text, Mesh& mesh, MessageSink& messages) {
     int32_t index = 0;
     float x = 0.0f, y = 0.0f, z = 0.0f;
-    if (platform::keyPressWaiting()) return;
+    if (text.keyWaiting()) return;
     for (int32_t i = 0; i < mesh.vertexCount; ++i) {
         if (text.search("*MESH_VERTEX ") == SearchEnd::EndOfFile) return;
         parseVertexLine(text.readLine(), index, x, y, z);
@@ -152,7 +156,7 @@ void readVertices(AseText& text, Mesh& mesh, MessageSink& messages) {
             mesh.vertices[index].z = z;
         }
         if (i % 50 == 0) messages.text(".");
-        if (platform::keyPressWaiting()) return;
+        if (text.keyWaiting()) return;
     }
 }
 
@@ -166,23 +170,24 @@ void parseFaceEntry(AseText& text, int32_t& a, int32_t& b, int32_t& c) {
 
 void readFaces(AseText& text, Mesh& mesh, MessageSink& messages) {
     int32_t a = 0, b = 0, c = 0;
-    if (platform::keyPressWaiting()) return;
+    if (text.keyWaiting()) return;
     for (int32_t i = 0; i < mesh.faceCount; ++i) {
         if (text.search("*MESH_FACE ") == SearchEnd::EndOfFile) return;
         parseFaceEntry(text, a, b, c);
         mesh.faces[i] = Face{a, b, c};
         if (i % 50 == 0) messages.text(".");
         messages.text(" \b");
-        if (platform::keyPressWaiting()) return;
+        if (text.keyWaiting()) return;
     }
 }
 
 }  // namespace
 
-bool loadAse(const char* fileName, Mesh& mesh, MessageSink& messages) {
+bool loadAse(const ShowContext& context, const char* fileName, Mesh& mesh) {
     std::string bytes;
-    if (!platform::readDataFile(fileName, bytes)) return false;
-    AseText text(std::move(bytes));
+    if (!context.data.read(fileName, bytes)) return false;
+    MessageSink& messages = context.messages;
+    AseText text(std::move(bytes), context.keyWaiting);
     const std::string name = fileName;
 
     text.seek(20);

@@ -1,5 +1,6 @@
 #include "wire3d/mesh.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -13,6 +14,17 @@ void resetMesh(Mesh& mesh) {
     delete[] mesh.transformed;
     delete[] mesh.faces;
     mesh = Mesh{};
+}
+
+void copyMesh(const Mesh& from, Mesh& to) {
+    resetMesh(to);
+    to = from;
+    to.vertices = new Vec4[from.vertexCount]();
+    to.transformed = new Vec4[from.vertexCount]();
+    to.faces = new Face[from.faceCount]();
+    std::copy(from.vertices, from.vertices + from.vertexCount, to.vertices);
+    std::copy(from.transformed, from.transformed + from.vertexCount, to.transformed);
+    std::copy(from.faces, from.faces + from.faceCount, to.faces);
 }
 
 namespace {

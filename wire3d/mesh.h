@@ -25,6 +25,8 @@ extern const Matrix4 viewMatrix;  // identity with row 2 = (0, 0, 1, -512)
 
 // Frees the mesh's arrays and zeroes every field.
 void resetMesh(Mesh& mesh);
+// Makes `to` (freed first) a copy of `from` with arrays of its own.
+void copyMesh(const Mesh& from, Mesh& to);
 
 // Where the renderer puts a transformed vertex: focal length 512 around
 // (160, 120), truncated toward zero. A vertex at z = 0 is first moved to

@@ -10,10 +10,8 @@ extern "C" {
 #include <cmath>
 #include <vector>
 
-#include "demo/data_files.h"
-
-MusicSource::MusicSource() {
-    if (!stream_.load(moduleFile, problem_)) {
+MusicSource::MusicSource(const std::string& modulePath, int rate) : rate_(rate) {
+    if (!stream_.load(modulePath, problem_)) {
         ended_ = true;
         return;
     }
@@ -29,7 +27,7 @@ MusicSource::~MusicSource() { swr_free(&resampler_); }
 
 bool MusicSource::startResampler() {
     AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-    if (swr_alloc_set_opts2(&resampler_, &stereo, AV_SAMPLE_FMT_FLT, sampleRate, &stereo, AV_SAMPLE_FMT_FLT,
+    if (swr_alloc_set_opts2(&resampler_, &stereo, AV_SAMPLE_FMT_FLT, rate_, &stereo, AV_SAMPLE_FMT_FLT,
                             ModuleStream::rate, 0, nullptr) < 0)
         return false;
     av_opt_set_int(resampler_, "dither_method", 0, 0);  // none: the same samples in every run

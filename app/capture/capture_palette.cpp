@@ -80,7 +80,7 @@ ClipPalette::ClipPalette() : table_(1u << 24), entries_(256, 0) {}
 
 void ClipPalette::count(const Image& image) {
     const uint8_t* pixel = image.pixels;
-    for (int32_t i = 0; i < image.count; ++i, pixel += 4) ++table_[rgbAt(pixel)];
+    for (int32_t i = 0; i < image.count(); ++i, pixel += 4) ++table_[rgbAt(pixel)];
 }
 
 void ClipPalette::make() {

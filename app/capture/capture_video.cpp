@@ -11,21 +11,11 @@ extern "C" {
 }
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/capture/capture_music.h"
 #include "app/capture/capture_palette.h"
 
 namespace {
-
-std::string lowerExtension(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string extension = path.substr(dot);
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
 
 std::string avError(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -44,18 +34,6 @@ AVPixelFormat pictureFormat(const VideoFormat& format) {
     return AV_PIX_FMT_YUV420P;
 }
 
-// The music's rate when the encoder takes it, else the nearest it takes above
-// (Opus: 48,000 Hz).
-int audioRate(const AVCodec* codec) {
-    if (!codec->supported_samplerates) return MusicSource::sampleRate;
-    int best = 0;
-    for (const int* rate = codec->supported_samplerates; *rate; ++rate) {
-        if (*rate == MusicSource::sampleRate) return *rate;
-        if (*rate > MusicSource::sampleRate && (best == 0 || *rate < best)) best = *rate;
-    }
-    return best ? best : codec->supported_samplerates[0];
-}
-
 // Floats where the encoder takes them, planar or interleaved, else 16-bit
 // samples (FLAC), else the first format it lists.
 AVSampleFormat audioSampleFormat(const AVCodec* codec) {
@@ -66,37 +44,15 @@ AVSampleFormat audioSampleFormat(const AVCodec* codec) {
     return codec->sample_fmts[0];
 }
 
-}  // namespace
-
-bool chooseVideoFormat(const std::string& path, bool lossless, VideoFormat& format, std::string& error) {
-    std::string extension = lowerExtension(path);
-    if (extension == ".mp4")
-        format = {"mp4", lossless ? "libx264rgb" : "libx264", "aac", lossless};
-    else if (extension == ".mkv")
-        format = {"matroska", lossless ? "ffv1" : "libx264", lossless ? "flac" : "aac", lossless};
-    else if (extension == ".webm")
-        format = {"webm", "libvpx-vp9", "libopus", lossless};
-    else if (extension == ".gif" && !lossless)
-        format = {"gif", "gif", "", false};
-    else if (extension == ".gif") {
-        error = "a GIF has 256 colours and cannot be --lossless; use .mkv, .mp4 or .webm";
-        return false;
-    } else {
-        error = "cannot tell the video format of '" + path + "': name it .mp4, .mkv, .webm or .gif";
-        return false;
-    }
-    for (const std::string* encoder : {&format.videoEncoder, &format.audioEncoder}) {
-        if (!encoder->empty() && !avcodec_find_encoder_by_name(encoder->c_str())) {
-            error = "this ffmpeg has no " + *encoder + " encoder, needed for " + extension + " video";
-            return false;
-        }
-    }
-    if (!av_guess_format(format.container.c_str(), nullptr, nullptr)) {
-        error = "this ffmpeg cannot write " + extension + " files";
-        return false;
-    }
-    return true;
+// Video in the colours of HD television: BT.709, limited range.
+void useBt709(AVCodecContext* video) {
+    video->colorspace = AVCOL_SPC_BT709;
+    video->color_primaries = AVCOL_PRI_BT709;
+    video->color_trc = AVCOL_TRC_BT709;
+    video->color_range = AVCOL_RANGE_MPEG;
 }
+
+}  // namespace
 
 VideoWriter::~VideoWriter() {
     // A file abandoned half-way still gets its trailer: some muxers (GIF)
@@ -120,17 +76,21 @@ bool VideoWriter::failed(const char* what, int code, std::string& error) const {
 }
 
 bool VideoWriter::open(const std::string& path, const std::string& shownPath, const VideoFormat& format, int scale,
-                       int fps, std::string& error) {
+                       int fps, int musicRate, std::string& error) {
     shownPath_ = shownPath;
     if (format.paletted() && !palette_) return failed("no palette for", AVERROR(EINVAL), error);
     av_log_set_level(AV_LOG_ERROR);  // the libraries' chatter stays off the terminal
-    int code = avformat_alloc_output_context2(&container_, nullptr, format.container.c_str(), path.c_str());
+    const int code = avformat_alloc_output_context2(&container_, nullptr, format.container.c_str(), path.c_str());
     if (code < 0) return failed("cannot make", code, error);
     packet_ = av_packet_alloc();
-    if (!openVideo(format, scale, fps, error)) return false;
-    if (!format.audioEncoder.empty() && !openAudio(format, error)) return false;
+    if (!openVideo(format, scale, fps, error) || !openPictures(error)) return false;
+    if (!format.audioEncoder.empty() && !openAudio(format, musicRate, error)) return false;
     addChapters(fps);
-    code = avio_open(&container_->pb, path.c_str(), AVIO_FLAG_WRITE);
+    return writeHeader(path, format, error);
+}
+
+bool VideoWriter::writeHeader(const std::string& path, const VideoFormat& format, std::string& error) {
+    int code = avio_open(&container_->pb, path.c_str(), AVIO_FLAG_WRITE);
     if (code < 0) return failed("cannot write", code, error);
     AVDictionary* options = nullptr;
     if (format.container == "mp4") av_dict_set(&options, "movflags", "+faststart", 0);
@@ -142,6 +102,15 @@ bool VideoWriter::open(const std::string& path, const std::string& shownPath, co
     return true;
 }
 
+// A stream of the container with the encoder's parameters and time base.
+AVStream* VideoWriter::addStream(AVCodecContext* codec) {
+    AVStream* stream = avformat_new_stream(container_, nullptr);
+    if (!stream) return nullptr;
+    stream->time_base = codec->time_base;
+    avcodec_parameters_from_context(stream->codecpar, codec);
+    return stream;
+}
+
 bool VideoWriter::openVideo(const VideoFormat& format, int scale, int fps, std::string& error) {
     const AVCodec* codec = avcodec_find_encoder_by_name(format.videoEncoder.c_str());
     video_ = avcodec_alloc_context3(codec);
@@ -151,59 +120,28 @@ bool VideoWriter::openVideo(const VideoFormat& format, int scale, int fps, std::
     video_->framerate = AVRational{fps, 1};
     video_->pix_fmt = pictureFormat(format);
     video_->thread_count = 0;  // as many as the machine has
-    const bool lossless = format.lossless;
-    if (video_->pix_fmt == AV_PIX_FMT_YUV420P) {
-        video_->colorspace = AVCOL_SPC_BT709;
-        video_->color_primaries = AVCOL_PRI_BT709;
-        video_->color_trc = AVCOL_TRC_BT709;
-        video_->color_range = AVCOL_RANGE_MPEG;
-    }
+    if (video_->pix_fmt == AV_PIX_FMT_YUV420P) useBt709(video_);
     if (container_->oformat->flags & AVFMT_GLOBALHEADER) video_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-
-    AVDictionary* options = nullptr;
-    if (format.videoEncoder == "libx264" || format.videoEncoder == "libx264rgb") {
-        if (lossless) {
-            av_dict_set(&options, "preset", "superfast", 0);
-            av_dict_set(&options, "qp", "0", 0);
-        } else {
-            // Flat pixel art with hard edges: a low crf and the settings made
-            // for animation keep every scene above 40 dB PSNR at scale 2, and
-            // veryfast still captures the show at 60 fps several times faster
-            // than real time on two cores.
-            av_dict_set(&options, "preset", "veryfast", 0);
-            av_dict_set(&options, "tune", "animation", 0);
-            av_dict_set(&options, "crf", "10", 0);
-        }
-    } else if (format.videoEncoder == "ffv1") {
-        av_dict_set(&options, "level", "3", 0);
-        av_dict_set(&options, "slices", "4", 0);
-    } else if (format.videoEncoder == "libvpx-vp9") {
-        // The realtime settings keep VP9 fast; at crf 20 every scene stays
-        // above 40 dB PSNR at scale 2 (the worst, scene 8, 41.6 dB), where
-        // crf 24 left scene 12 at 40.4.
-        av_dict_set(&options, "deadline", "realtime", 0);
-        av_dict_set(&options, "cpu-used", "8", 0);
-        av_dict_set(&options, "row-mt", "1", 0);
-        av_dict_set(&options, lossless ? "lossless" : "crf", lossless ? "1" : "20", 0);
-        video_->bit_rate = 0;
-    }
-    int code = avcodec_open2(video_, codec, &options);
+    AVDictionary* options = videoEncoderOptions(format);
+    const int code = avcodec_open2(video_, codec, &options);
     av_dict_free(&options);
     if (code < 0) return failed(("cannot start the " + format.videoEncoder + " encoder for").c_str(), code, error);
-
-    videoStream_ = avformat_new_stream(container_, nullptr);
-    videoStream_->time_base = video_->time_base;
+    videoStream_ = addStream(video_);
+    if (!videoStream_) return failed("cannot make", AVERROR(ENOMEM), error);
     videoStream_->avg_frame_rate = video_->framerate;
-    avcodec_parameters_from_context(videoStream_->codecpar, video_);
+    return true;
+}
 
+// The picture the encoder takes, and the scaler that fills it (a GIF's
+// palette maps and scales the pictures itself).
+bool VideoWriter::openPictures(std::string& error) {
     picture_ = av_frame_alloc();
     picture_->format = video_->pix_fmt;
     picture_->width = video_->width;
     picture_->height = video_->height;
-    code = av_frame_get_buffer(picture_, 0);
+    const int code = av_frame_get_buffer(picture_, 0);
     if (code < 0) return failed("cannot make pictures for", code, error);
-
-    if (palette_) return true;  // the palette maps and scales the pictures itself
+    if (palette_) return true;
     scaler_ = sws_getContext(screenWidth, screenHeight, sourceFormat, video_->width, video_->height, video_->pix_fmt,
                              SWS_POINT, nullptr, nullptr, nullptr);
     if (!scaler_) return failed("cannot scale pictures for", AVERROR(EINVAL), error);
@@ -214,10 +152,10 @@ bool VideoWriter::openVideo(const VideoFormat& format, int scale, int fps, std::
     return true;
 }
 
-bool VideoWriter::openAudio(const VideoFormat& format, std::string& error) {
+bool VideoWriter::openAudio(const VideoFormat& format, int musicRate, std::string& error) {
     const AVCodec* codec = avcodec_find_encoder_by_name(format.audioEncoder.c_str());
     audio_ = avcodec_alloc_context3(codec);
-    audio_->sample_rate = audioRate(codec);
+    audio_->sample_rate = audioRate(codec, musicRate);
     audio_->time_base = AVRational{1, audio_->sample_rate};
     audio_->sample_fmt = audioSampleFormat(codec);
     av_channel_layout_default(&audio_->ch_layout, 2);
@@ -226,32 +164,31 @@ bool VideoWriter::openAudio(const VideoFormat& format, std::string& error) {
     if (container_->oformat->flags & AVFMT_GLOBALHEADER) audio_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     int code = avcodec_open2(audio_, codec, nullptr);
     if (code < 0) return failed(("cannot start the " + format.audioEncoder + " encoder for").c_str(), code, error);
+    audioStream_ = addStream(audio_);
+    if (!audioStream_) return failed("cannot make", AVERROR(ENOMEM), error);
 
-    audioStream_ = avformat_new_stream(container_, nullptr);
-    audioStream_->time_base = audio_->time_base;
-    avcodec_parameters_from_context(audioStream_->codecpar, audio_);
-
-    frameSize_ = audio_->frame_size > 0 ? audio_->frame_size : 1024;
     sound_ = av_frame_alloc();
     sound_->format = audio_->sample_fmt;
     sound_->sample_rate = audio_->sample_rate;
     av_channel_layout_copy(&sound_->ch_layout, &audio_->ch_layout);
-    sound_->nb_samples = frameSize_;
+    sound_->nb_samples = audioFrameSize();
     code = av_frame_get_buffer(sound_, 0);
     if (code < 0) return failed("cannot make sound frames for", code, error);
-    return openConverter(error);
+    return openConverter(musicRate, error);
 }
+
+int VideoWriter::audioFrameSize() const { return audio_->frame_size > 0 ? audio_->frame_size : 1024; }
 
 // The music's interleaved floats become the encoder's samples; at the same
 // rate that is a plain copy or rounding, with no dither, as in the WAV file.
-bool VideoWriter::openConverter(std::string& error) {
+bool VideoWriter::openConverter(int musicRate, std::string& error) {
     AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
     int code = swr_alloc_set_opts2(&converter_, &stereo, audio_->sample_fmt, audio_->sample_rate, &stereo,
-                                   AV_SAMPLE_FMT_FLT, MusicSource::sampleRate, 0, nullptr);
+                                   AV_SAMPLE_FMT_FLT, musicRate, 0, nullptr);
     if (code >= 0) code = av_opt_set_int(converter_, "dither_method", 0, 0);
     if (code >= 0) code = swr_init(converter_);
     if (code < 0) return failed("cannot convert the music for", code, error);
-    converted_ = av_audio_fifo_alloc(audio_->sample_fmt, 2, frameSize_);
+    converted_ = av_audio_fifo_alloc(audio_->sample_fmt, 2, audioFrameSize());
     if (!converted_) return failed("cannot convert the music for", AVERROR(ENOMEM), error);
     return true;
 }
@@ -349,8 +286,8 @@ bool VideoWriter::writeAudio(int samples, std::string& error) {
 }
 
 bool VideoWriter::encodeWholeFrames(std::string& error) {
-    while (av_audio_fifo_size(converted_) >= frameSize_)
-        if (!writeAudio(frameSize_, error)) return false;
+    while (av_audio_fifo_size(converted_) >= audioFrameSize())
+        if (!writeAudio(audioFrameSize(), error)) return false;
     return true;
 }
 
@@ -360,23 +297,24 @@ bool VideoWriter::writeAudioUntil(MusicSource& music, int64_t endSample, std::st
 }
 
 bool VideoWriter::finish(MusicSource& music, int64_t totalSamples, std::string& error) {
-    if (audio_) {
-        if (!convertMusic(&music, totalSamples, error) || !convertMusic(nullptr, 0, error)) return false;
-        // The track ends with the last picture: `totalSamples` at the encoder's rate.
-        const int64_t total = av_rescale(totalSamples, audio_->sample_rate, MusicSource::sampleRate);
-        while (samplesWritten_ + frameSize_ <= total)
-            if (!writeAudio(frameSize_, error)) return false;
-        // The short rest; an encoder that takes only whole frames gets one,
-        // and the track runs on by less than a frame.
-        const int rest = static_cast<int>(total - samplesWritten_);
-        if (rest > 0) {
-            bool smallLast = (audio_->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
-            if (!writeAudio(smallLast ? rest : frameSize_, error)) return false;
-        }
-        if (!sendFrame(audio_, audioStream_, nullptr, error)) return false;
+    if (audio_ && !finishAudio(music, totalSamples, error)) return false;
+    return sendFrame(video_, videoStream_, nullptr, error) && completeFile(error);
+}
+
+// The track ends with the last picture: `totalSamples` of the music, at the
+// encoder's rate. The short rest is a last frame of its own where the encoder
+// takes one; otherwise the track runs on by less than a frame.
+bool VideoWriter::finishAudio(MusicSource& music, int64_t totalSamples, std::string& error) {
+    if (!convertMusic(&music, totalSamples, error) || !convertMusic(nullptr, 0, error)) return false;
+    const int64_t total = av_rescale(totalSamples, audio_->sample_rate, music.rate());
+    while (samplesWritten_ + audioFrameSize() <= total)
+        if (!writeAudio(audioFrameSize(), error)) return false;
+    const int rest = static_cast<int>(total - samplesWritten_);
+    if (rest > 0) {
+        const bool smallLast = (audio_->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
+        if (!writeAudio(smallLast ? rest : audioFrameSize(), error)) return false;
     }
-    if (!sendFrame(video_, videoStream_, nullptr, error)) return false;
-    return completeFile(error);
+    return sendFrame(audio_, audioStream_, nullptr, error);
 }
 
 // The trailer, then every byte out to the disk: a full disk shows here at the latest.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/capture/capture_clip.h"
+#include "app/capture/video_format.h"
 #include "image/image.h"
 
 class ClipPalette;
@@ -17,25 +18,10 @@ struct SwsContext;
 struct SwrContext;
 struct AVAudioFifo;
 
-// The container and the codecs a video file name asks for.
-struct VideoFormat {
-    std::string container;     // the muxer: "mp4", "matroska", "webm", "gif"
-    std::string videoEncoder;  // "libx264", "libx264rgb", "ffv1", "libvpx-vp9", "gif"
-    std::string audioEncoder;  // "aac", "flac", "libopus"; empty: no sound (GIF)
-    bool lossless = false;     // the pictures come back exactly as rendered
-
-    bool paletted() const { return videoEncoder == "gif"; }  // needs a ClipPalette
-};
-
-// The format for `path` from its extension (.mp4, .mkv, .webm, .gif, any
-// case), lossy or lossless; false with a one-line message for an unknown
-// extension, a lossless GIF or an encoder this ffmpeg lacks.
-bool chooseVideoFormat(const std::string& path, bool lossless, VideoFormat& format, std::string& error);
-
 // Encodes the show's frames, scaled by a whole factor with nearest-neighbour
 // sampling, and its music into one video file through the ffmpeg libraries.
-// The music comes at 44,100 Hz and is converted to the rate and sample
-// format the audio encoder takes (48,000 Hz for Opus).
+// The music comes at its own rate (MusicSource::rate()) and is converted to
+// the sample format, and where it must be the rate, the audio encoder takes.
 class VideoWriter {
 public:
     VideoWriter() = default;
@@ -48,13 +34,14 @@ public:
     void setChapters(const std::vector<Chapter>& chapters) { chapters_ = chapters; }
     void setPalette(ClipPalette* palette) { palette_ = palette; }
 
-    // `path` is where the bytes go; `shownPath` names the file in messages.
+    // `path` is where the bytes go; `shownPath` names the file in messages;
+    // the music will come at `musicRate`.
     bool open(const std::string& path, const std::string& shownPath, const VideoFormat& format, int scale, int fps,
-              std::string& error);
+              int musicRate, std::string& error);
     // Frame `index` of the file is shown from index / fps seconds on.
     bool writeFrame(const Image& image, int64_t index, std::string& error);
-    // Encodes the music in whole encoder frames up to sample `endSample` at most.
-    // `endSample` counts at 44,100 Hz from the start of the file. Nothing
+    // Encodes the music in whole encoder frames up to sample `endSample` at
+    // most, counted at the music's rate from the start of the file. Nothing
     // happens for a file without sound.
     bool writeAudioUntil(MusicSource& music, int64_t endSample, std::string& error);
     // Encodes the rest of the music up to `totalSamples`, drains the
@@ -63,15 +50,20 @@ public:
 
 private:
     bool openVideo(const VideoFormat& format, int scale, int fps, std::string& error);
-    bool openAudio(const VideoFormat& format, std::string& error);
-    bool openConverter(std::string& error);
+    bool openPictures(std::string& error);
+    bool openAudio(const VideoFormat& format, int musicRate, std::string& error);
+    bool openConverter(int musicRate, std::string& error);
+    bool writeHeader(const std::string& path, const VideoFormat& format, std::string& error);
+    AVStream* addStream(AVCodecContext* codec);
     void addChapters(int fps);
     bool sendFrame(AVCodecContext* codec, AVStream* stream, AVFrame* frame, std::string& error);
     bool convertMusic(MusicSource* music, int64_t endSample, std::string& error);
     bool convertBlock(const float* interleaved, int frames, std::string& error);
     bool writeAudio(int samples, std::string& error);
     bool encodeWholeFrames(std::string& error);
+    bool finishAudio(MusicSource& music, int64_t totalSamples, std::string& error);
     bool completeFile(std::string& error);
+    int audioFrameSize() const;  // samples the audio encoder takes at a time
     bool failed(const char* what, int code, std::string& error) const;
 
     std::string shownPath_;
@@ -84,13 +76,12 @@ private:
     AVFrame* sound_ = nullptr;
     AVPacket* packet_ = nullptr;
     SwsContext* scaler_ = nullptr;
-    SwrContext* converter_ = nullptr;  // 44,100 Hz interleaved floats to the encoder's samples
+    SwrContext* converter_ = nullptr;   // the music's interleaved floats to the encoder's samples
     AVAudioFifo* converted_ = nullptr;  // converted, not yet encoded
     ClipPalette* palette_ = nullptr;
     std::vector<Chapter> chapters_;
     std::vector<float> interleaved_;
-    int frameSize_ = 0;           // samples the audio encoder takes at a time
-    int64_t musicRead_ = 0;       // at 44,100 Hz
+    int64_t musicRead_ = 0;       // at the music's rate
     int64_t samplesWritten_ = 0;  // at the encoder's rate
     bool headerWritten_ = false;  // and the trailer not yet
 };

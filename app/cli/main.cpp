@@ -52,6 +52,8 @@ int main(int argc, char** argv) {
             return runHeadless(options);
         case Options::Mode::Capture:
             return runCapture(options);
+        case Options::Mode::Verify:
+            return runVerify(options);
         default:
             return runPlayer(options);
     }

@@ -1,5 +1,7 @@
 #include "app/cli/options.h"
 
+#include "demo/scenes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -110,12 +112,15 @@ const OptionRow optionTable[] = {
          return true;
      }},
     {"--sync-log", nullptr, "Live show",
-     "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears",
+     "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears; at every seek, where it was asked and where it landed",
      [](ParseState& s, const char*, std::string&) { return s.options.syncLog = true, true; }},
     {"--gentle", nullptr, "Live show",
      "soften what reaches the screen so that it passes the flash\ncheck (vokkit flashes): brightness moves at most half of\n"
      "black to white a second; the rendered frames stay as they are",
      [](ParseState& s, const char*, std::string&) { return s.options.gentle = true, true; }},
+    {"--loop", nullptr, "Live show",
+     "at its end the show begins again, with its music, until\nEscape or the window is closed",
+     [](ParseState& s, const char*, std::string&) { return s.options.loop = true, true; }},
     {"--render", nullptr, "Headless rendering", "render every frame with a virtual clock, no display",
      [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Render, true; }},
     {"--fps", "N", "Headless rendering",
@@ -146,6 +151,10 @@ const OptionRow optionTable[] = {
          }
          return s.options.hasFrameRange = true, true;
      }},
+    {"--verify", nullptr, "Headless rendering",
+     "render the whole show at 60 fps and compare every frame's\nhash with the table of the data set (frames.sha256);\n"
+     "prints 'verified: N frames identical' or the first frame\nthat differs; exit status 0 or 1, 2 without a usable table",
+     [](ParseState& s, const char*, std::string&) { return s.options.verify = true, true; }},
     {"--capture", "OUT", "Capture",
      "write a video with the music (.mp4, .mkv, .webm), with a\nchapter per scene, or a looping .gif without sound",
      [](ParseState& s, const char* v, std::string&) {
@@ -167,10 +176,10 @@ const OptionRow optionTable[] = {
      [](ParseState& s, const char* v, std::string& e) {
          return s.options.hasTo = true, captureSeconds("--to", v, s.options.toSeconds, e);
      }},
-    {"--scene", "N", "Capture", "capture scene N alone, from 0 (the title) to 13",
+    {"--scene", "N", "Capture", "capture scene N alone, {scenes}",
      [](ParseState& s, const char* v, std::string& e) {
          int64_t n = 0;
-         if (!wholeNumber("--scene", v, 0, 13, n, e)) return false;
+         if (!wholeNumber("--scene", v, 0, sceneCount - 1, n, e)) return false;
          s.options.scene = static_cast<int>(n);
          return true;
      }},
@@ -197,13 +206,22 @@ const OptionRow* findOption(const char* arg) {
     return nullptr;
 }
 
+// The scenes --scene takes, from the scene table: "from 0 (title fade-in)\nto 13 (...)".
+std::string sceneRange() {
+    return "from 0 (" + std::string(sceneName(0)) + ")\nto " + std::to_string(sceneCount - 1) + " (" +
+           sceneName(sceneCount - 1) + ")";
+}
+
 // "  --scale N           window or capture scale, ..." with continuation lines
-// under the help column.
+// under the help column; "{scenes}" in the help stands for sceneRange().
 std::string usageLine(const OptionRow& row) {
     std::string left = std::string("  ") + row.name + (row.valueName ? std::string(" ") + row.valueName : "");
     left.resize(std::max<size_t>(left.size() + 1, 22), ' ');
+    std::string help = row.help;
+    const size_t scenes = help.find("{scenes}");
+    if (scenes != std::string::npos) help.replace(scenes, 8, sceneRange());
     std::string line = left;
-    for (const char* c = row.help; *c; ++c) line += *c == '\n' ? "\n" + std::string(22, ' ') : std::string(1, *c);
+    for (char c : help) line += c == '\n' ? "\n" + std::string(22, ' ') : std::string(1, c);
     return line + "\n";
 }
 
@@ -279,6 +297,15 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
     }
     options.fullscreen = state.fullscreenAsked && !state.windowAsked;
 
+    if (options.verify) {
+        // The table is the whole show at its own rate: nothing else to render or write.
+        if (options.mode != Options::Mode::Play || options.fps != 0 || options.hash || !options.rawFile.empty() ||
+            options.hasFrameRange) {
+            error = "--verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)";
+            return false;
+        }
+        options.mode = Options::Mode::Verify;
+    }
     if (options.mode == Options::Mode::Render && options.fps == 0) {
         error = "--render needs --fps N";
         return false;
@@ -286,6 +313,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
     if (options.mode != Options::Mode::Capture && (options.hasFrom || options.hasTo || options.scene >= 0)) {
         error = "--from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or "
                 "--poster";
+        return false;
+    }
+    if (options.loop && options.mode != Options::Mode::Play) {
+        error = "--loop plays the show again and again: a loop has no end to render or capture";
         return false;
     }
     const bool gif = namesGif(options.captureFile);

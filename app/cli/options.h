@@ -4,7 +4,7 @@
 
 // Everything the command line can ask of vokdemo.
 struct Options {
-    enum class Mode { Play, Render, Capture, Help, Version };
+    enum class Mode { Play, Render, Capture, Help, Version, Verify };
     Mode mode = Mode::Play;
 
     std::string dataDir;  // empty: the working directory
@@ -16,12 +16,14 @@ struct Options {
     double startSeconds = 0.0;
     bool syncLog = false;
     bool gentle = false;  // --gentle: what reaches the screen passes the flash check
+    bool loop = false;    // --loop: at its end the show begins again
 
     // Headless renderer and capture.
     int fps = 0;          // 0: not given
     uint32_t t0 = 0;
     bool hash = false;
     std::string rawFile;
+    bool verify = false;  // --verify: the show against the frame table of its data set
     bool hasFrameRange = false;
     int64_t firstFrame = 0, lastFrame = 0;  // inclusive
 

@@ -1,8 +1,5 @@
 // --render: the show with the virtual clock, as frame hashes or raw frames.
-#include <openssl/evp.h>
-
 #include <cerrno>
-#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -11,37 +8,9 @@
 #include "shell/stdio_messages.h"
 #include "app/cli/progress_line.h"
 #include "app/cli/runners.h"
-#include "platform/platform.h"
+#include "verify/frame_table.h"
 
 namespace {
-
-// Lower-case hex SHA-256 of the frame's bytes, with one digest context for the whole run.
-class FrameHasher {
-public:
-    FrameHasher() : context_(EVP_MD_CTX_new()) {}
-    ~FrameHasher() { EVP_MD_CTX_free(context_); }
-    FrameHasher(const FrameHasher&) = delete;
-    FrameHasher& operator=(const FrameHasher&) = delete;
-
-    const char* hexDigest(const uint8_t* bytes, size_t size) {
-        unsigned char digest[EVP_MAX_MD_SIZE];
-        unsigned int length = 0;
-        EVP_DigestInit_ex(context_, EVP_sha256(), nullptr);
-        EVP_DigestUpdate(context_, bytes, size);
-        EVP_DigestFinal_ex(context_, digest, &length);
-        static const char digits[] = "0123456789abcdef";
-        for (unsigned int i = 0; i < length; ++i) {
-            hex_[2 * i] = digits[digest[i] >> 4];
-            hex_[2 * i + 1] = digits[digest[i] & 15];
-        }
-        hex_[2 * length] = '\0';
-        return hex_;
-    }
-
-private:
-    EVP_MD_CTX* context_;
-    char hex_[2 * EVP_MAX_MD_SIZE + 1];
-};
 
 class HeadlessSink : public headless::FrameSink {
 public:
@@ -50,10 +19,10 @@ public:
 
     bool frame(const headless::FrameInfo& info) override {
         const Image& image = info.image;
-        size_t size = static_cast<size_t>(image.count) * 4;
+        size_t size = static_cast<size_t>(image.count()) * 4;
         if (hash_) {
-            std::printf("frame %" PRId64 " %" PRIu32 " %d %s\n", info.index, info.milliseconds, info.scene,
-                        hasher_.hexDigest(image.pixels, size));
+            const verify::FrameLine line = verify::hashFrame(info.index, info.milliseconds, info.scene, image.pixels, size);
+            std::printf("%s\n", verify::frameLineText(line).c_str());
         }
         if (raw_ && std::fwrite(image.pixels, 1, size, raw_) != size) {
             writeError_ = errno;
@@ -69,7 +38,6 @@ public:
 private:
     bool hash_;
     FILE* raw_;
-    FrameHasher hasher_;
     ProgressLine progressLine_;
     int writeError_ = 0;
 };
@@ -87,9 +55,8 @@ int failRaw(const Options& options, FILE* raw, bool created, int error) {
 }  // namespace
 
 int runHeadless(const Options& options) {
-    platform::setDataDirectory(options.dataDir);
     StdioMessages messages;
-    headless::ShowRun run(options.fps, options.t0, messages);
+    headless::ShowRun run(options.fps, options.t0, ShowContext(messages, DataFolder(options.dataDir)));
     if (run.startFailure()) return run.startFailure();  // a missing mesh: its message is out
     FILE* raw = nullptr;
     if (!options.rawFile.empty()) {

@@ -9,8 +9,8 @@ const char* const flashWarning =
     "in people with photosensitive epilepsy;\n"
     "vokdemo --gentle softens them.";
 
-void warnOfFlashes() {
-    if (!dataSetFailsFlashCheck()) return;
+void warnOfFlashes(const DataFolder& data) {
+    if (!dataSetFailsFlashCheck(data)) return;
     // SDL's own box does not wrap, so the sentence carries its line breaks.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "vokdemo", flashWarning, nullptr);
 }

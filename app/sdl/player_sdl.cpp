@@ -15,9 +15,9 @@
 #include "shell/show_control.h"
 #include "shell/show_start.h"
 #include "shell/stdio_messages.h"
+#include "demo/scenes.h"
 #include "display/gentle_screen.h"
 #include "display/sdl_display.h"
-#include "platform/platform.h"
 #include "platform/posix_platform.h"
 
 // The live show: the shared start-up, then the one loop on the one thread.
@@ -29,37 +29,41 @@ namespace {
 // a wall clock running at another pace than the sound card cannot move the
 // picture off the beat; it never runs backwards. Without sound it is SDL's
 // millisecond counter.
-struct MusicTicks {
-    SdlMusic* music = nullptr;  // set once the music plays
-    uint32_t start = 0;         // SDL's tick when the music started
-    uint32_t last = 0;
+class MusicTicks {
+public:
+    uint32_t now() {
+        const double heard = music_ ? music_->heardMs() : -1;
+        if (heard < 0) return SDL_GetTicks();
+        uint32_t now = start_ + static_cast<uint32_t>(std::lround(heard));
+        if (static_cast<int32_t>(now - last_) < 0) now = last_;
+        last_ = now;
+        return now;
+    }
+
+    // `startTick` is SDL's tick just before the device opened: the show's
+    // time of that tick is the music's start, whatever opening the device took.
+    void follow(SdlMusic& music, uint32_t startTick) {
+        if (!music.isPlaying()) return;
+        start_ = startTick;
+        last_ = SDL_GetTicks();
+        music_ = &music;
+    }
+
+    SdlMusic* music() const { return music_; }
+
+private:
+    SdlMusic* music_ = nullptr;  // set once the music plays
+    uint32_t start_ = 0;         // SDL's tick when the music started
+    uint32_t last_ = 0;
 };
-MusicTicks musicTicks;
 
-uint32_t showTicks() {
-    const double heard = musicTicks.music ? musicTicks.music->heardMs() : -1;
-    if (heard < 0) return SDL_GetTicks();
-    uint32_t now = musicTicks.start + static_cast<uint32_t>(std::lround(heard));
-    if (static_cast<int32_t>(now - musicTicks.last) < 0) now = musicTicks.last;
-    musicTicks.last = now;
-    return now;
-}
-
-// `startTick` is SDL's tick just before the device opened: the show's time
-// of that tick is the music's start, whatever opening the device took.
-void followTheMusic(SdlMusic& music, uint32_t startTick) {
-    if (!music.isPlaying()) return;
-    musicTicks.start = startTick;
-    musicTicks.last = SDL_GetTicks();
-    musicTicks.music = &music;
-}
-
-// With --sync-log, one line on standard error at every change of scene and
-// after every key of the show (`what`: "scene", "pause", "play", "seek"):
+// With --sync-log, one line on standard error at every change of scene,
+// around the keys of the show and at every new beginning of a looping show
+// (`what`: "scene", "pause", "play", "landed", "loop"):
 // the scene, the show's time, where in the music the listener is, and how
 // far the picture is ahead of the music.
-void logSync(const char* what, int scene, uint32_t showMs) {
-    const double musicMs = musicTicks.music ? musicTicks.music->heardMusicMs() : -1;
+void logSync(const MusicTicks& ticks, const char* what, int scene, uint32_t showMs) {
+    const double musicMs = ticks.music() ? ticks.music()->heardMusicMs() : -1;
     if (musicMs < 0) {
         std::fprintf(stderr, "vokdemo: sync %s %d show %u ms, no music\n", what, scene, showMs);
         return;
@@ -68,15 +72,14 @@ void logSync(const char* what, int scene, uint32_t showMs) {
                  showMs - musicMs);
 }
 
-uint32_t showMsNow(const FrameClock& clock) { return platform::tickCount() - clock.startTick; }
-
-std::unique_ptr<FramePacer> pacer;  // none with --no-vsync: frames come as fast as they can
+uint32_t showMsNow(const FrameClock& clock) { return clock.now() - clock.startTick; }
 
 double steadySeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-void waitForNextFrame() {
+// `pacer` is null with --no-vsync: frames come as fast as they can.
+void waitForNextFrame(FramePacer* pacer) {
     if (!pacer) return;
     const double pause = pacer->afterFrame(steadySeconds());
     if (pause > 0) std::this_thread::sleep_for(std::chrono::duration<double>(pause));
@@ -86,15 +89,15 @@ void waitForNextFrame() {
 // how its music follows the viewer's pauses and seeks.
 class SdlBackend : public Backend, public MusicFollower {
 public:
-    explicit SdlBackend(const DisplaySettings& settings) : settings_(settings) {}
+    SdlBackend(const DisplaySettings& settings, MusicTicks& ticks) : settings_(settings), ticks_(ticks) {}
 
     void initialiseMusic() override { music_.initialise(); }
-    void loadMusic(const char* fileName) override { music_.load(fileName); }
+    void loadMusic(const std::string& path) override { music_.load(path); }
     bool openDisplay() override {
-        display_ = new SdlDisplay(settings_);  // never deleted
+        display_ = std::make_unique<SdlDisplay>(settings_);
         if (display_->isOpen()) {
             if (settings_.vsync) {
-                pacer = std::make_unique<FramePacer>(display_->refreshRate(), display_->presentWaitsForRefresh());
+                pacer_ = std::make_unique<FramePacer>(display_->refreshRate(), display_->presentWaitsForRefresh());
             }
             return true;
         }
@@ -104,7 +107,7 @@ public:
     void playMusic(double startSeconds) override {
         const uint32_t startTick = SDL_GetTicks();
         music_.play(startSeconds);
-        followTheMusic(music_, startTick);
+        ticks_.follow(music_, startTick);
     }
     void present(const Image& work) override {
         const Image& shown = keys ? keys->picture(work) : work;
@@ -118,68 +121,104 @@ public:
 
     SdlDisplay& display() { return *display_; }
     SdlMusic& music() { return music_; }
+    FramePacer* pacer() { return pacer_.get(); }
     void beGentle() { gentle_ = std::make_unique<GentleScreen>(); }
 
 private:
     DisplaySettings settings_;
+    MusicTicks& ticks_;
     SdlMusic music_;
-    SdlDisplay* display_ = nullptr;
+    std::unique_ptr<SdlDisplay> display_;
+    std::unique_ptr<FramePacer> pacer_;
     std::unique_ptr<GentleScreen> gentle_;  // --gentle: the screen gets a softened copy
 };
 
 // While the show is paused the held picture is shown again, at the
 // display's pace or every 10 ms.
 void showHeldPicture(Demo& demo, SdlBackend& backend) {
-    backend.present(*demo.workImage);
+    backend.present(demo.state->workImage);
     backend.flip();
-    if (!pacer) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    waitForNextFrame();
+    if (!backend.pacer()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    waitForNextFrame(backend.pacer());
 }
 
-// With --sync-log: a line at every pause and resume, at the first frame of
-// a seek and at every change of scene.
+// With --sync-log: a line at every seek as it happens (the landing's scene,
+// the time it landed on and the picture's time it was asked at) and at
+// every pause and resume; while the show plays, the offset from the music at
+// the first frame after a seek ("landed") and at every change of scene.
+void logSeek(const SeekLanding& seek) {
+    std::fprintf(stderr, "vokdemo: sync seek %d show %u ms from %u ms\n", sceneAtMs(seek.toMs), seek.toMs,
+                 seek.fromMs);
+}
+
 struct SyncLog {
+    const MusicTicks& ticks;
     bool on;
     int scene = -1;
     int seeks = 0;
+    int loops = 0;
 
-    void afterKey(const ShowControl& control, bool wasPaused) const {
-        if (on && control.paused() != wasPaused) logSync(wasPaused ? "play" : "pause", scene, control.shownMs());
+    void afterKey(const ShowControl& control, bool wasPaused, int seeksBefore) const {
+        if (!on) return;
+        if (control.seeks() != seeksBefore) logSeek(control.lastSeek());
+        if (control.paused() != wasPaused) logSync(ticks, wasPaused ? "play" : "pause", scene, control.shownMs());
     }
     void afterFrame(const Demo& demo, const ShowControl& control) {
-        if (on && control.seeks() != seeks) {
-            logSync("seek", demo.lastScene, showMsNow(*demo.clock));
-        } else if (on && demo.lastScene != scene) {
-            logSync("scene", demo.lastScene, showMsNow(*demo.clock));
+        const int shown = demo.state->lastScene;
+        if (on && !control.paused()) {
+            if (control.loops() != loops) {
+                logSync(ticks, "loop", shown, showMsNow(*demo.clock));
+            } else if (control.seeks() != seeks) {
+                logSync(ticks, "landed", shown, showMsNow(*demo.clock));
+            } else if (shown != scene) {
+                logSync(ticks, "scene", shown, showMsNow(*demo.clock));
+            }
         }
         seeks = control.seeks();
-        scene = demo.lastScene;
+        loops = control.loops();
+        scene = shown;
     }
+};
+
+// Everything the live player keeps, in one place: where its words go, the
+// clock that follows the music, the backend with its screen and music, and
+// the show once it has started.
+struct Player {
+    explicit Player(const DisplaySettings& settings) : backend(settings, ticks) {}
+
+    StdioMessages messages;
+    MusicTicks ticks;
+    SdlBackend backend;
+    std::unique_ptr<Demo> demo;
 };
 
 // Waiting events come first, one per pass; when none waits, one frame (none
 // while paused). The frame that takes the end step shows the last picture
 // once more, and the loop ends when it reaches the event that frame posted.
-int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog) {
+int runLoop(Player& player, Uint32 showEndedEvent, const Options& options) {
+    Demo& demo = *player.demo;
+    SdlBackend& backend = player.backend;
     ShowControl control(demo, backend);
+    control.setLoop(options.loop);
     PlayerKeys keys(demo, control, backend.music(), backend.display());
     backend.keys = &keys;
-    SyncLog log{syncLog};
+    SyncLog log{player.ticks, options.syncLog};
     SDL_Event event;
     for (;;) {
         if (SDL_PollEvent(&event)) {
             if (event.type == showEndedEvent) return 0;
             if (backend.display().handleEvent(event)) return 0;
             const bool wasPaused = control.paused();
+            const int seeksBefore = control.seeks();
             keys.handle(event);
-            log.afterKey(control, wasPaused);
+            log.afterKey(control, wasPaused, seeksBefore);
             continue;
         }
         if (!control.frameDue()) {
             showHeldPicture(demo, backend);
             continue;
         }
-        const bool goesOn = stepFrame(demo, backend);
+        const bool goesOn = control.step(backend);
         keys.countFrame();
         log.afterFrame(demo, control);
         if (!goesOn) {
@@ -187,38 +226,39 @@ int runLoop(Demo& demo, SdlBackend& backend, Uint32 showEndedEvent, bool syncLog
             ended.type = showEndedEvent;
             SDL_PushEvent(&ended);
         }
-        waitForNextFrame();
+        waitForNextFrame(backend.pacer());
     }
 }
 
-// The show's objects live to the end of the process, reachable from here.
-StdioMessages messages;
-SdlBackend* backend = nullptr;
-Demo* demo = nullptr;
+// The player lives to the end of the process, reachable from here: nothing
+// is torn down at the end, the process takes it all with it.
+Player* livePlayer = nullptr;
 
 }  // namespace
 
 int runPlayer(const Options& options) {
-    platform::setTickCounter(showTicks);
-    platform::setDataDirectory(options.dataDir);
-    platform::installPosixKeyPoll();
     if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         std::fprintf(stderr, "vokdemo: %s\n", SDL_GetError());
         return 1;
     }
     const Uint32 showEndedEvent = SDL_RegisterEvents(1);
-    if (!options.gentle) warnOfFlashes();
+    const DataFolder data(options.dataDir);
+    if (!options.gentle) warnOfFlashes(data);
 
     DisplaySettings settings;
     settings.windowed = !options.fullscreen;
     settings.scale = options.scale;  // 0: the largest that fits the desktop
     settings.vsync = options.vsync;
-    backend = new SdlBackend(settings);
-    if (options.gentle) backend->beGentle();
-    ShowStart start = startShow(*backend, messages, options.startSeconds);
+    livePlayer = new Player(settings);
+    Player& player = *livePlayer;
+    if (options.gentle) player.backend.beGentle();
+    ShowContext context(player.messages, data);
+    context.ticks = [&player] { return player.ticks.now(); };
+    context.keyWaiting = platform::posixKeyPressWaiting;
+    ShowStart start = startShow(player.backend, context, options.startSeconds);
     if (!start.demo) return start.exitCode;
-    demo = start.demo.release();
-    const int exitCode = runLoop(*demo, *backend, showEndedEvent, options.syncLog);
-    backend->music().stop();
+    player.demo = std::move(start.demo);
+    const int exitCode = runLoop(player, showEndedEvent, options);
+    player.backend.music().stop();
     return exitCode;
 }

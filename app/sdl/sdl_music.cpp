@@ -30,10 +30,10 @@ void SdlMusic::initialise() {
     audioReady = true;
 }
 
-void SdlMusic::load(const char* name) {
+void SdlMusic::load(const std::string& path) {
     if (failed) return;
     std::string problem;
-    if (!stream.load(name, problem)) warn(problem);
+    if (!stream.load(path, problem)) warn(problem);
 }
 
 void SdlMusic::play(double startSeconds) {

@@ -18,7 +18,7 @@ public:
     SdlMusic& operator=(const SdlMusic&) = delete;
 
     void initialise();                    // the audio subsystem
-    void load(const char* name);          // from the data directory
+    void load(const std::string& path);  // the module file
     void play(double startSeconds = 0.0); // opens the device and starts at once
 
     // Stops the audio thread before the process ends, so that it cannot run

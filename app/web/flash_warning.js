@@ -5,13 +5,13 @@
 // ?gentle the canvas gets a softened copy of every frame, which passes.
 export const gentle = new URLSearchParams(location.search).has('gentle');
 
-export async function showFlashWarning(directory) {
+export async function showFlashWarning(directory, fetchOptions = {}) {
   const warning = document.getElementById('flash-warning');
   // The link goes to the gentle show; its click is not the start screen's.
   document.getElementById('gentle-link').addEventListener('click', (event) => event.stopPropagation());
   if (gentle) return;
   try {
-    const response = await fetch(`${directory}flashes.txt`);
+    const response = await fetch(`${directory}flashes.txt`, fetchOptions);
     if (response.ok && (await response.text()).startsWith('fail')) warning.hidden = false;
   } catch {
     // No verdict: nothing is known to warn of.

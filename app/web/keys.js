@@ -6,7 +6,7 @@
 // when the mouse moves and seeks where it is clicked.
 
 // The core's ShowKey numbers (shell/show_control.h).
-const showKey = { Pause: 1, Back: 2, Forward: 3, PreviousScene: 4, NextScene: 5, Beginning: 6 };
+export const showKey = { Pause: 1, Back: 2, Forward: 3, PreviousScene: 4, NextScene: 5, Beginning: 6 };
 
 const keyTable = {
   ' ': showKey.Pause,
@@ -53,6 +53,8 @@ export class ShowKeys {
     this.notice = element('notice');
     this.frameTimes = [];
     this.barTimer = 0;
+    this.pauses = { count: 0, paused: false, atMs: 0 };  // the last pause or resume
+    this.loop = { count: 0, firstMs: 0 };  // a looping show's beginnings again
     const count = vok._vokSceneCount();
     this.sceneStarts = Array.from({ length: count }, (_, k) => vok._vokSceneStartMs(k));
     this.endMs = vok._vokSceneStartMs(count);
@@ -62,23 +64,33 @@ export class ShowKeys {
   // A key of the show while it plays; true when it was one.
   press(event) {
     if (event.key === 's' || event.key === 'S') this.screenshot();
-    else if (event.key === 'i' || event.key === 'I') this.overlay.hidden = !this.overlay.hidden;
-    else if (keyTable[event.key]) this.apply(() => this.vok._vokPress(keyTable[event.key]));
+    else if (event.key === 'i' || event.key === 'I') this.toggleOverlay();
+    else if (keyTable[event.key]) this.pressKey(keyTable[event.key]);
     else return false;
     return true;
   }
 
-  // Runs a press or a seek; the address then names the moment it landed on.
+  // A key of the core's control (showKey), from a key or a gesture.
+  pressKey(key) {
+    this.apply(() => this.vok._vokPress(key));
+  }
+
+  // Runs a press or a seek; after a seek or a pause the address names the
+  // moment it landed on, and the report gives the event itself.
   apply(action) {
-    const before = this.vok._vokShownMs();
+    const seeks = this.vok._vokSeeks(), paused = this.vok._vokPaused();
     action();
-    const after = this.vok._vokShownMs();
-    if (after !== before || this.vok._vokPaused()) this.follow();
+    const pausing = this.vok._vokPaused();
+    if (this.vok._vokSeeks() === seeks && pausing === paused) return;
+    if (pausing !== paused) {
+      this.pauses = { count: this.pauses.count + 1, paused: pausing !== 0, atMs: this.vok._vokShownMs() };
+    }
+    this.follow();
+    this.report(false);
   }
 
   seekTo(ms) {
-    this.vok._vokSeekTo(ms);
-    this.follow();
+    this.apply(() => this.vok._vokSeekTo(ms));
   }
 
   // The address of the moment on the screen, for a link to be copied.
@@ -110,19 +122,46 @@ export class ShowKeys {
     const now = performance.now();
     if (rendered) this.frameTimes.push(now);
     while (this.frameTimes.length && now - this.frameTimes[0] > 1000) this.frameTimes.shift();
-    const shown = this.vok._vokShownMs();
-    const heardMs = this.music?.heardMs() ?? -1;
-    // The show's time and the music's at one reading of the audio clock.
-    const nowMs = this.vok._vokShowMsNow();
-    const musicNowMs = this.music?.heardMs(this.music.clock?.heard) ?? -1;
-    const paused = this.vok._vokPaused() !== 0;
-    this.bar.style.setProperty('--played', `${(100 * shown) / this.endMs}%`);
-    if (!this.overlay.hidden) {
-      const fps = paused ? 0 : this.frameTimes.length;
-      this.overlay.textContent = this.vok.UTF8ToString(this.vok._vokOverlayText(fps, heardMs));
-    }
-    // The moment on the screen, for tests and tools to read.
-    window.vokdemo = { shownMs: shown, scene: this.vok._vokScene(), paused, heardMs, rendered, nowMs, musicNowMs };
+    this.bar.style.setProperty('--played', `${(100 * this.vok._vokShownMs()) / this.endMs}%`);
+    if (!this.overlay.hidden) this.updateOverlay();
+    const loops = this.vok._vokLoops();
+    if (loops !== this.loop.count) this.loop = { count: loops, firstMs: this.vok._vokShownMs() };
+    this.report(rendered);
+  }
+
+  toggleOverlay() {
+    this.overlay.hidden = !this.overlay.hidden;
+    if (!this.overlay.hidden) this.updateOverlay();
+  }
+
+  updateOverlay() {
+    const fps = this.vok._vokPaused() ? 0 : this.frameTimes.length;
+    this.overlay.textContent = this.vok.UTF8ToString(this.vok._vokOverlayText(fps, this.music?.heardMs() ?? -1));
+  }
+
+  // The moment on the screen, for tests and tools to read (window.vokdemo),
+  // after every frame and every seek or pause: the picture's show time and
+  // scene, the music the listener hears, the show's time and the music's at
+  // one reading of the audio clock, and the last seek and the last pause or
+  // resume as they happened (the time a seek was asked at, the time and scene
+  // it landed on; the time a pause held or a resume went on from); with
+  // ?loop, how often the show began again and its first frame's time then.
+  report(rendered) {
+    const vok = this.vok;
+    const landedMs = vok._vokLandingToMs();
+    window.vokdemo = {
+      shownMs: vok._vokShownMs(),
+      scene: vok._vokScene(),
+      paused: vok._vokPaused() !== 0,
+      rendered,
+      heardMs: this.music?.heardMs() ?? -1,
+      nowMs: vok._vokShowMsNow(),
+      musicNowMs: this.music?.heardMs(this.music.clock?.heard) ?? -1,
+      seeks: vok._vokSeeks(),
+      landing: { fromMs: vok._vokLandingFromMs(), toMs: landedMs, scene: vok._vokSceneAtMs(landedMs) },
+      pauses: this.pauses,
+      loop: this.loop,
+    };
   }
 
   // The frame on the canvas (without the overlay) as a PNG download.
@@ -151,21 +190,18 @@ export class ShowKeys {
     });
   }
 
-  // The bar shows while the mouse moves, and for 2 s after.
+  // The bar and the controls beside it show while the mouse moves or a
+  // finger touches, and for 2 s after (vokdemo.css, body.pointing).
   showBar() {
-    this.bar.hidden = false;
     document.body.classList.add('pointing');
     clearTimeout(this.barTimer);
-    this.barTimer = setTimeout(() => {
-      this.bar.hidden = true;
-      document.body.classList.remove('pointing');
-    }, 2000);
+    this.barTimer = setTimeout(() => document.body.classList.remove('pointing'), 2000);
   }
 
   // At the end of the show: nothing of the control stays, and playing again
   // starts at the beginning.
   ended() {
-    this.bar.hidden = true;
+    clearTimeout(this.barTimer);
     this.overlay.hidden = true;
     document.body.classList.remove('pointing');
     history.replaceState(null, '', `${location.pathname}${location.search}`);

@@ -1,28 +1,16 @@
 // The page: fetches the data set and the music, then either plays the show
 // (start screen, the picture scaled to the window, end screen) or, with
-// ?render=FPS, runs the verification mode.
-import { ShowKeys, parseLink, repeats } from './keys.js';
+// ?render=FPS or ?verify, runs a verification mode (checks.js). After one
+// visit a service worker keeps it for playing offline.
+import { ShowKeys, parseLink, repeats, showKey } from './keys.js';
 import { Music, ShowClock } from './music.js';
-import { parseFps, renderLines } from './verify.js';
+import { render, tableFile, verify } from './checks.js';
+import { dataDirectory, dataFetch, element, fail, params, setState, startFailed } from './page_state.js';
 import { gentle, showFlashWarning } from './flash_warning.js';
+import { fitCanvas, toggleFullScreen } from './screen_fit.js';
+import { listenForTouch } from './touch.js';
 
 const musicFile = 'zumber.opus';
-
-const params = new URLSearchParams(location.search);
-const element = (id) => document.getElementById(id);
-const setState = (state) => { document.body.dataset.state = state; };
-
-function showMessage(text) {
-  for (const id of ['start', 'end', 'screen']) element(id).hidden = true;
-  element('message-text').textContent = text;
-  element('message').hidden = false;
-}
-
-function fail(text) {
-  console.warn(text);
-  showMessage(text);
-  setState('failed');
-}
 
 // The core's progress text, in pieces: whole lines go to the console; the
 // last line, finished or not, is kept to say why a show could not start.
@@ -68,7 +56,7 @@ function coreFiles(vok) {
 function fetchData(names, directory) {
   return Promise.all(names.map(async (name) => {
     try {
-      const response = await fetch(directory + name);
+      const response = await fetch(directory + name, dataFetch);
       if (!response.ok) throw new Error(`HTTP ${response.status}`);
       return [name, new Uint8Array(await response.arrayBuffer())];
     } catch (error) {
@@ -85,30 +73,6 @@ function storeData(vok, files) {
   }
 }
 
-// Start-up stopped (a mesh file is missing): the loader's message says why.
-function startFailed(output) {
-  return `${output.lastLine()}\n\nThe show cannot start without this file.`;
-}
-
-// The largest whole factor of 320x240 device pixels that fits the window.
-function fitCanvas(canvas) {
-  const ratio = window.devicePixelRatio || 1;
-  const factor = Math.max(1, Math.floor(Math.min(innerWidth * ratio / 320, innerHeight * ratio / 240)));
-  canvas.style.width = `${320 * factor / ratio}px`;
-  canvas.style.height = `${240 * factor / ratio}px`;
-}
-
-function toggleFullScreen() {
-  if (document.fullscreenElement) {
-    document.exitFullscreen().catch(() => {});
-    return;
-  }
-  document.documentElement.requestFullscreen()
-    // Where the browser allows it, Escape then reaches the page (and ends the
-    // show, as in the native players) instead of only leaving full screen.
-    .then(() => navigator.keyboard?.lock?.(['Escape']))
-    .catch(() => {});
-}
 
 class Player {
   constructor(vok, music, clock, output) {
@@ -121,11 +85,13 @@ class Player {
   }
 
   // The shared start-up; it lets sound start and starts the music itself.
+  // A second start while it plays (a key and the button's click) is none.
   start() {
+    if (this.playing) return;
     for (const id of ['start', 'end']) element(id).hidden = true;
     this.clock.restart();
     this.vok._vokSetGentle(gentle ? 1 : 0);
-    if (this.vok._vokStartShow() !== 0) {
+    if (this.vok._vokStartShow(params.has('loop') ? 1 : 0) !== 0) {
       fail(startFailed(this.output));
       return;
     }
@@ -173,17 +139,43 @@ class Player {
   }
 }
 
+// A touch device lists its gestures on the start screen; one whose main
+// pointer is a finger leaves the keys out.
+function markTouch() {
+  document.body.classList.toggle('touch', navigator.maxTouchPoints > 0 || matchMedia('(any-pointer: coarse)').matches);
+  document.body.classList.toggle('coarse', matchMedia('(pointer: coarse)').matches);
+}
+
+// Gestures on the picture while the show plays (touch.js); a touch anywhere
+// shows the scene bar and the controls as a mouse move does.
+function listenToFingers(player) {
+  const playing = () => document.body.dataset.state === 'playing';
+  listenForTouch(player.canvas, {
+    tap: () => playing() && player.keys.pressKey(showKey.Pause),
+    swipe: (direction) => playing() && player.keys.pressKey(direction > 0 ? showKey.Forward : showKey.Back),
+    doubleTap: () => playing() && toggleFullScreen(player.canvas),
+  });
+  addEventListener('pointerdown', (event) => {
+    if (event.pointerType !== 'mouse' && playing()) player.keys.showBar();
+  });
+}
+
 function listen(player, autostart) {
   const canvas = player.canvas;
   fitCanvas(canvas);
   addEventListener('resize', () => fitCanvas(canvas));
-  addEventListener('dblclick', toggleFullScreen);
+  // A double click is the mouse's; a finger's double tap is touch.js's.
+  let pointer = 'mouse';
+  addEventListener('pointerdown', (event) => { pointer = event.pointerType; }, true);
+  addEventListener('dblclick', () => pointer === 'mouse' && toggleFullScreen(canvas));
+  element('fullscreen').addEventListener('click', () => toggleFullScreen(canvas));
+  listenToFingers(player);
   addEventListener('keydown', (event) => {
     // Browser shortcuts and modifier keys alone are not meant for the page.
     if (event.ctrlKey || event.altKey || event.metaKey) return;
     if (event.repeat && !(repeats(event) && document.body.dataset.state === 'playing')) return;
     if (['Shift', 'Control', 'Alt', 'Meta', 'Tab'].includes(event.key)) return;
-    if (event.key === 'f' || event.key === 'F') toggleFullScreen();
+    if (event.key === 'f' || event.key === 'F') toggleFullScreen(canvas);
     const state = document.body.dataset.state;
     if (state === 'start' && event.key !== 'Escape') player.start();
     else if (state === 'playing' && event.key === 'Escape') player.end();
@@ -202,9 +194,10 @@ function listen(player, autostart) {
   element('start').addEventListener('click', () => player.start());
   element('again').addEventListener('click', () => player.start());
   // With autostart the show may begin before the browser allows sound: the
-  // first click or key press lets the music join at the show's time.
+  // first click, tap or key press lets the music join at the show's time (a
+  // finger's is allowed once it is lifted).
   if (autostart) {
-    for (const type of ['pointerdown', 'keydown']) addEventListener(type, () => player.music.allow());
+    for (const type of ['pointerdown', 'pointerup', 'keydown']) addEventListener(type, () => player.music.allow());
   }
 }
 
@@ -212,36 +205,17 @@ function play(vok, music, clock, output) {
   const player = new Player(vok, music, clock, output);
   player.keys = new ShowKeys(vok, music, element);
   listen(player, params.has('autostart'));
+  markTouch();
   if (!window.AudioContext) {
     element('start-note').textContent = 'This browser has no Web Audio: the show plays without its music.';
   }
   if (params.has('autostart')) {
     player.start();
   } else {
-    showFlashWarning(params.get('data') ?? 'data/');
+    showFlashWarning(dataDirectory, dataFetch);
     element('start').hidden = false;
     setState('start');
     performance.mark('vok-start-screen');
-  }
-}
-
-async function verify(vok, output) {
-  document.body.classList.add('verifying');
-  const fps = parseFps(params.get('render'));
-  if (!fps) return fail(`render=${params.get('render')}: give a whole number of frames per second from 1 to 1000`);
-  if (!window.crypto?.subtle) return fail('The verification mode needs SHA-256 from the browser: open the page from 127.0.0.1 or https.');
-  setState('rendering');
-  showMessage(`Rendering the show at ${fps} frames per second…`);
-  try {
-    const lines = await renderLines(vok, fps, (done) => { element('message-text').textContent = `Frame ${done}…`; });
-    if (lines === null) return fail(startFailed(output));
-    element('message').hidden = true;
-    const frames = element('frames');
-    frames.textContent = lines;
-    frames.hidden = false;
-    setState('done');
-  } catch (error) {
-    fail(`The verification run stopped: ${error.message}`);
   }
 }
 
@@ -251,7 +225,7 @@ async function main() {
   }
   const clock = new ShowClock();
   const output = new TextLines();
-  const verifying = params.has('render');
+  const verifying = params.has('render') || params.has('verify');
   const music = verifying ? null : new Music(musicFile);
   let vok;
   try {
@@ -259,9 +233,18 @@ async function main() {
   } catch (error) {
     return fail(`The show could not load: ${error.message}`);
   }
-  storeData(vok, await fetchData(coreFiles(vok), params.get('data') ?? 'data/'));
-  if (verifying) return verify(vok, output);
+  const names = params.has('verify') ? [...coreFiles(vok), tableFile(vok)] : coreFiles(vok);
+  storeData(vok, await fetchData(names, dataDirectory));
+  if (params.has('verify')) return verify(vok);
+  if (verifying) return render(vok, output);
   return play(vok, music, clock, output);
 }
 
+// After one visit the page plays offline: sw.js keeps the program, the data
+// and the music. Browsers offer service workers on https and localhost only.
+function keepForOffline() {
+  navigator.serviceWorker?.register('sw.js').catch((error) => console.warn(`No offline copy: ${error.message}`));
+}
+
+keepForOffline();
 main();

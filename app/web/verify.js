@@ -1,41 +1,44 @@
-// The verification mode: the whole show on the headless renderer's virtual
-// clock, one line a frame, "frame K T_MS SCENE SHA256", as `vokdemo --render
-// --fps FPS --hash` prints them.
+// The verification modes' runs, on the core's side (web_checks.cpp): the
+// whole show on the headless renderer's virtual clock, hashed with the
+// SHA-256 every build shares. ?render=FPS gives one line a frame, "frame K
+// T_MS SCENE SHA256", as `vokdemo --render --fps FPS --hash` prints them;
+// ?verify checks every frame at 60 fps against the data set's table of those
+// lines, frames.sha256, and gives `vokdemo --verify`'s verdict.
 
-const frameBytes = 320 * 240 * 4;
-const batch = 64;  // frames whose digests are awaited together
-
-function hex(digest) {
-  return Array.from(new Uint8Array(digest), (b) => b.toString(16).padStart(2, '0')).join('');
-}
-
-// Digests the frame now in the work image. digest() takes its copy of the
-// bytes before it returns, so the next frame may overwrite them.
-function frameLine(vok) {
-  const k = vok._vokFrameIndex();
-  const ms = vok._vokFrameMilliseconds() >>> 0;
-  const scene = vok._vokFrameScene();
-  const start = vok._vokFramePixels();
-  return crypto.subtle.digest('SHA-256', vok.HEAPU8.subarray(start, start + frameBytes)).then((d) => `frame ${k} ${ms} ${scene} ${hex(d)}\n`);
-}
+const batch = 64;  // frames between two looks at the page (progress, events)
+const breathe = () => new Promise((resolve) => setTimeout(resolve, 0));
 
 // Returns the text of all lines, or null when the show could not start (a
 // missing mesh, whose message the core has given).
 export async function renderLines(vok, fps, progress) {
   if (vok._vokRenderBegin(fps) !== 0) return null;
   const lines = [];
-  let pending = [];
   while (vok._vokRenderNext()) {
-    pending.push(frameLine(vok));
-    if (pending.length === batch) {
-      lines.push(...(await Promise.all(pending)));
-      pending = [];
+    lines.push(vok.UTF8ToString(vok._vokFrameLine()));
+    if (lines.length % batch === 0) {
       progress(lines.length);
+      await breathe();
     }
   }
-  lines.push(...(await Promise.all(pending)));
   if (vok._vokRenderOverran()) throw new Error('the show did not end within its time limit');
   return lines.join('');
+}
+
+// The verdict: { status, line }, status 0 when every frame was identical, 1
+// when one differed (or the show could not start), 2 when the table
+// (`shownName`, fetched into the core's data folder) is missing or unusable.
+export async function verifyFrames(vok, shownName, progress) {
+  const begun = vok.ccall('vokVerifyBegin', 'number', ['string'], [shownName]);
+  if (begun === 0) {
+    const total = vok._vokVerifyFrames();
+    for (let done = 1; vok._vokVerifyNext(); ++done) {
+      if (done % batch === 0) {
+        progress(done, total);
+        await breathe();
+      }
+    }
+  }
+  return { status: vok._vokVerdictStatus(), line: vok.UTF8ToString(vok._vokVerdictLine()) };
 }
 
 // FPS as the native renderer accepts it: a whole number from 1 to 1000.

@@ -1,49 +1,33 @@
-// The browser backend's one link to the show. The page's script calls these
-// exported functions: the live show through the shared start-up and frame
-// step, on the clock and with the music the page supplies, drawn into a
-// canvas-ready buffer; and the verification run, the headless renderer's
-// virtual-clock show, frame by frame. The core's words go to the console.
+// The browser backend's link to the live show. The page's script calls these
+// exported functions: the show through the shared start-up and frame step,
+// on the clock and with the music the page supplies, drawn into a
+// canvas-ready buffer, and controlled by the viewer's keys and gestures.
+// The verification modes are web_checks.cpp's.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "app/web/page_link.h"
 #include "shell/backend.h"
 #include "shell/show_control.h"
 #include "shell/show_info.h"
-#include "shell/show_run.h"
 #include "shell/show_start.h"
-#include "common/messages.h"
 #include "demo/data_files.h"
 #include "demo/demo.h"
 #include "demo/scenes.h"
 #include "demo/show_seek.h"
 #include "display/gentle_screen.h"
-#include "platform/platform.h"
 
 namespace {
 
 // The page's side (page.js, music.js).
 EM_JS(uint32_t, pageTickCount, (), { return Module.showClockMs() >>> 0; });
-EM_JS(void, pageText, (const char* bytes), { Module.coreText(UTF8ToString(bytes)); });
-EM_JS(void, pageWarning, (const char* line), { console.warn(UTF8ToString(line)); });
 EM_JS(void, pageAllowSound, (), { Module.allowSound(); });
 EM_JS(void, pagePlayMusic, (), { Module.playMusic(); });
 EM_JS(void, pagePauseMusic, (), { Module.pauseMusic(); });
 EM_JS(void, pageMusicFrom, (double seconds), { Module.musicFrom(seconds); });
-
-// The files the page fetched are written here before the show starts.
-const char* const dataDirectory = "/data";
-
-// The mesh reader's text to the page, which writes it to the console line by
-// line and keeps the last line to say why a show could not start; warnings
-// to the console as warnings.
-class ConsoleMessages : public MessageSink {
-public:
-    void text(const std::string& bytes) override { pageText(bytes.c_str()); }
-    void warning(const std::string& line) override { pageWarning(line.c_str()); }
-};
 
 uint32_t canvasPixels[320 * 240];
 std::unique_ptr<GentleScreen> gentle;  // ?gentle: the canvas gets a softened copy
@@ -53,7 +37,7 @@ std::unique_ptr<GentleScreen> gentle;  // ?gentle: the canvas gets a softened co
 // a byte without meaning.
 void convertForCanvas(const Image& image) {
     const uint32_t* in = reinterpret_cast<const uint32_t*>(image.pixels);
-    for (int32_t i = 0; i < image.count; ++i) {
+    for (int32_t i = 0; i < image.count(); ++i) {
         const uint32_t p = in[i];
         canvasPixels[i] = 0xFF000000u | (p & 0x0000FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
     }
@@ -84,7 +68,6 @@ PageMusic music;
 std::unique_ptr<Demo> demo;
 std::unique_ptr<ShowControl> control;
 std::string infoText;
-std::unique_ptr<headless::ShowRun> run;
 
 // The files the core reads, one a line: the data table's less the music,
 // which the page plays from its own render.
@@ -108,35 +91,44 @@ EMSCRIPTEN_KEEPALIVE const char* vokCoreFiles() {
 
 // Start-up of a live show (again after the end screen). 0 when it started;
 // otherwise the show cannot run and the page has been given the reason.
-EMSCRIPTEN_KEEPALIVE int vokStartShow() {
-    platform::setDataDirectory(dataDirectory);
-    platform::setTickCounter(pageTickCount);
+// With `loop` (?loop) the show begins again at its end, the music with it,
+// until the viewer ends it.
+EMSCRIPTEN_KEEPALIVE int vokStartShow(int loop) {
     control.reset();
     demo.reset();
-    ShowStart start = startShow(backend, messages);
+    ShowContext context(messages, DataFolder(pageDataDirectory));
+    context.ticks = pageTickCount;
+    ShowStart start = startShow(backend, context);
     demo = std::move(start.demo);
-    if (demo) control = std::make_unique<ShowControl>(*demo, music);
-    return start.exitCode;
+    if (!demo) return start.exitCode;
+    control = std::make_unique<ShowControl>(*demo, music);
+    control->setLoop(loop != 0);
+    return 0;
 }
 
 // The viewer's keys (keys.js): a ShowKey by its number, a seek to a moment,
-// whether the loop renders a frame now (not while paused), and what the
-// overlay and the address show.
+// whether the loop renders a frame now (not while paused), the last seek as
+// it happened, and what the overlay and the address show.
 EMSCRIPTEN_KEEPALIVE void vokPress(int key) { control->press(static_cast<ShowKey>(key)); }
 EMSCRIPTEN_KEEPALIVE void vokSeekTo(double ms) { control->seekTo(static_cast<int64_t>(ms)); }
 EMSCRIPTEN_KEEPALIVE int vokFrameDue() { return control->frameDue() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int vokPaused() { return control->paused() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE uint32_t vokShownMs() { return control->shownMs(); }
-EMSCRIPTEN_KEEPALIVE uint32_t vokShowMsNow() { return platform::tickCount() - demo->clock->startTick; }
-EMSCRIPTEN_KEEPALIVE int vokScene() { return demo->lastScene; }
+EMSCRIPTEN_KEEPALIVE uint32_t vokShowMsNow() { return demo->clock->now() - demo->clock->startTick; }
+EMSCRIPTEN_KEEPALIVE int vokScene() { return demo->state->lastScene; }
+EMSCRIPTEN_KEEPALIVE int vokSeeks() { return control->seeks(); }
+EMSCRIPTEN_KEEPALIVE uint32_t vokLandingFromMs() { return control->lastSeek().fromMs; }
+EMSCRIPTEN_KEEPALIVE uint32_t vokLandingToMs() { return control->lastSeek().toMs; }
+EMSCRIPTEN_KEEPALIVE int vokSceneAtMs(uint32_t ms) { return sceneAtMs(ms); }
 EMSCRIPTEN_KEEPALIVE int vokSceneCount() { return sceneCount; }
+EMSCRIPTEN_KEEPALIVE const char* vokSceneName(int scene) { return sceneName(scene); }
 EMSCRIPTEN_KEEPALIVE uint32_t vokSceneStartMs(int scene) { return sceneStartMs(scene); }
 EMSCRIPTEN_KEEPALIVE const char* vokOverlayText(double framesPerSecond, double musicMs) {
-    infoText = overlayText(control->shownMs(), demo->lastScene, framesPerSecond, musicMs);
+    infoText = overlayText(control->shownMs(), demo->state->lastScene, framesPerSecond, musicMs);
     return infoText.c_str();
 }
 EMSCRIPTEN_KEEPALIVE const char* vokScreenshotName() {
-    infoText = screenshotName(control->shownMs(), demo->lastScene);
+    infoText = screenshotName(control->shownMs(), demo->state->lastScene);
     return infoText.c_str();
 }
 
@@ -144,28 +136,12 @@ EMSCRIPTEN_KEEPALIVE const char* vokScreenshotName() {
 // first frame.
 EMSCRIPTEN_KEEPALIVE void vokSetGentle(int on) { gentle = on ? std::make_unique<GentleScreen>() : nullptr; }
 
-// One frame: tick, draw, convert. 0 once the show has taken its end step;
-// that frame's buffer still holds the last picture.
-EMSCRIPTEN_KEEPALIVE int vokStep() { return stepFrame(*demo, backend) ? 1 : 0; }
+// One frame: tick, draw, convert (a looping show begins again instead of
+// taking its end step). 0 once the show has taken its end step; that
+// frame's buffer still holds the last picture.
+EMSCRIPTEN_KEEPALIVE int vokStep() { return control->step(backend) ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int vokLoops() { return control->loops(); }
 
 EMSCRIPTEN_KEEPALIVE uint32_t* vokCanvasPixels() { return canvasPixels; }
-
-// The verification run: frame k at floor(k * 1000 / fps) ms of a clock that
-// starts at 0, as `vokdemo --render` does. 0 when it started.
-EMSCRIPTEN_KEEPALIVE int vokRenderBegin(int fps) {
-    platform::setDataDirectory(dataDirectory);
-    run.reset();
-    run = std::make_unique<headless::ShowRun>(fps, 0, messages);
-    return run->startFailure();
-}
-
-// 1 when a frame of the show was rendered, 0 after its end.
-EMSCRIPTEN_KEEPALIVE int vokRenderNext() { return run->renderNext() ? 1 : 0; }
-
-EMSCRIPTEN_KEEPALIVE double vokFrameIndex() { return static_cast<double>(run->frame()); }
-EMSCRIPTEN_KEEPALIVE uint32_t vokFrameMilliseconds() { return run->milliseconds(); }
-EMSCRIPTEN_KEEPALIVE int vokFrameScene() { return run->scene(); }
-EMSCRIPTEN_KEEPALIVE const uint8_t* vokFramePixels() { return run->image().pixels; }
-EMSCRIPTEN_KEEPALIVE int vokRenderOverran() { return run->overran() ? 1 : 0; }
 
 }  // extern "C"

@@ -4,8 +4,8 @@
 
 #include "shell/flash_verdict.h"
 
-void warnOfFlashes() {
-    if (!dataSetFailsFlashCheck()) return;
+void warnOfFlashes(const DataFolder& data) {
+    if (!dataSetFailsFlashCheck(data)) return;
     MessageBoxA(nullptr,
                 "This show has rapid flashes that can trigger seizures in people with photosensitive epilepsy.",
                 "vokdemo", MB_OK | MB_ICONWARNING);

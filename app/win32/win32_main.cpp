@@ -18,7 +18,7 @@ public:
         : instance_(instance), showCommand_(showCommand), windowed_(windowed) {}
 
     void initialiseMusic() override { music::init(44100, 32, 0); }
-    void loadMusic(const char* fileName) override { song_ = music::loadSong(fileName); }
+    void loadMusic(const std::string& path) override { song_ = music::loadSong(path.c_str()); }
     bool openDisplay() override {
         display_ = new Display(instance_, showCommand_, windowed_);  // never deleted
         return true;
@@ -41,11 +41,13 @@ int windowedFor(const char* commandLine) { return (commandLine != nullptr && com
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
-    win32::installPlatform();
     static StdioMessages messages;
     static Win32Backend backend(instance, showCommand, windowedFor(commandLine));
-    warnOfFlashes();
-    ShowStart start = startShow(backend, messages);
+    ShowContext context(messages);  // the data files are in the working directory
+    context.ticks = win32::tickCount;
+    context.keyWaiting = win32::keyPressWaiting;
+    warnOfFlashes(context.data);
+    ShowStart start = startShow(backend, context);
     if (!start.demo) return start.exitCode;
     Demo& demo = *start.demo.release();  // lives to the end of the process
 

@@ -15,6 +15,9 @@
 #                mix in floating point with each processor's own instructions)
 # kmsdrm_absent  asked for KMS/DRM video where there is none, the player
 #                says so in one line and ends with exit code 1
+# verify         vokdemo --verify: every frame of the show at 60 fps equals the
+#                table the ARM build made with its data set (checked against
+#                the committed one when it was built)
 # package        the arm64 .deb installs into a scratch root and, from its own
 #                data set, renders the frames of this machine's build
 # Exits 77 (skipped) with the reason when what the case needs is missing.
@@ -117,6 +120,15 @@ case "$case_name" in
     [ "$(wc -l <"$work/stderr")" -eq 1 ] && grep -q '^vokdemo: cannot open the screen: ' "$work/stderr" ||
       fail "not one line saying the screen cannot be opened: $(cat "$work/stderr")"
     echo "ok: $(cat "$work/stderr")"
+    ;;
+  verify)
+    start=$(date +%s)
+    code=0
+    $emulator "$arm/vokdemo" --verify --data "$arm/data" >"$build/arm64-verify.txt" 2>&1 || code=$?
+    [ "$code" -eq 0 ] || fail "exit code $code: $(tail -3 "$build/arm64-verify.txt")"
+    grep -qx "verified: $(wc -l <"$arm/data/frames.sha256") frames identical" "$build/arm64-verify.txt" ||
+      fail "not the verdict: $(cat "$build/arm64-verify.txt")"
+    echo "ok: $(cat "$build/arm64-verify.txt") ($(($(date +%s) - start)) s under qemu)"
     ;;
   package)
     VOK_DEB_ARCH=arm64 VOK_EMULATOR=$emulator \

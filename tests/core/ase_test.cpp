@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
 #include "support/test_files.h"
 #include "wire3d/ase.h"
 
@@ -103,15 +102,7 @@ size_t occurrences(const std::string& text, const std::string& piece) {
 
 class AseTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previousDirectory = platform::dataDirectory();
-        platform::setDataDirectory(dir.path());
-    }
-    void TearDown() override {
-        platform::setKeyPoll(nullptr);
-        platform::setDataDirectory(previousDirectory);
-        resetMesh(mesh);
-    }
+    void TearDown() override { resetMesh(mesh); }
 
     // Writes the file, loads it by its bare name and returns what was printed.
     std::string load(const std::string& name, const std::string& contents) {
@@ -122,7 +113,9 @@ protected:
     // Loads by bare name and returns the progress text the reader gave.
     std::string loadOnly(const std::string& name) {
         MessageLog messages;
-        EXPECT_TRUE(loadAse(name.c_str(), mesh, messages));
+        ShowContext context(messages, DataFolder(dir.path()));
+        context.keyWaiting = keyPoll;
+        EXPECT_TRUE(loadAse(context, name.c_str(), mesh));
         EXPECT_EQ(messages.warnings, "");
         return messages.textOut;
     }
@@ -142,7 +135,7 @@ protected:
     }
 
     TempDir dir;
-    std::string previousDirectory;
+    KeyPoll keyPoll = [] { return false; };
     Mesh mesh{};
 };
 
@@ -195,7 +188,7 @@ TEST_F(AseTest, NoVerticesNoFacesStillWritesBothClosingLines) {
 
 TEST_F(AseTest, MissingFileIsReportedToTheCallerWithNothingSaidOrRead) {
     MessageLog messages;
-    EXPECT_FALSE(loadAse("nothere.ase", mesh, messages));
+    EXPECT_FALSE(loadAse(ShowContext(messages, DataFolder(dir.path())), "nothere.ase", mesh));
     EXPECT_EQ(messages.textOut + messages.warnings, "");
     EXPECT_EQ(mesh.vertexCount, 0);
     EXPECT_EQ(mesh.vertices, nullptr);
@@ -416,7 +409,7 @@ TEST_F(AseTest, EntryCutOffByTheEndOfTheFile) {
 // ---------------------------------------------------------------- key poll
 
 TEST_F(AseTest, KeyWaitingBeforeLoadingReadsNoEntries) {
-    platform::setKeyPoll(keyAlwaysWaiting);
+    keyPoll = keyAlwaysWaiting;
     const std::string file = aseFile(row(3), fan(1));
     // The counts come from the four characters at 20 ("200\n") and the four
     // after them ("*COM", not a number: the face count keeps its 0).
@@ -438,7 +431,7 @@ TEST_F(AseTest, KeyArrivingAtAnyPointEndsTheLoopsCleanly) {
                              "*MESH_VERTEX 1 2 2 2\n*MESH_VERTEX 2 3 3 3\n*MESH_FACE 0: A: 0 B: 1 C: 2\n" +
                              "*MESH_FACE 1: A: 2 B: 1 C: 0\n";
     dir.write("key.ase", file);
-    platform::setKeyPoll(keyAfterSomePolls);
+    keyPoll = keyAfterSomePolls;
     pollCalls = 0;
     pollsBeforeKey = 1 << 30;
     const std::string complete = loadOnly("key.ase");

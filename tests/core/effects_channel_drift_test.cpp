@@ -49,7 +49,7 @@ struct ChannelDriftTest : ::testing::Test {
     MessageLog messages;
     Image target;
     void SetUp() override {
-        drift = new ChannelDrift("no-picture.pcx", "no-second.pcx", prng, messages);
+        drift = new ChannelDrift("no-picture.pcx", "no-second.pcx", prng, ShowContext(messages));
         warnings = messages.warnings;
         fillRandom(*drift->picture, 31);
         fillRandom(target, 32);
@@ -72,7 +72,7 @@ TEST_F(ChannelDriftTest, StartsInRegisterReseededAndKeepsFourthBytes) {
     EXPECT_EQ(drift->blueY, 0.0f);
     std::vector<uint8_t> before = bytesOf(target);
     drift->render(target);
-    for (int32_t i = 0; i < 4 * target.count; ++i) {
+    for (int32_t i = 0; i < 4 * target.count(); ++i) {
         ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : drift->picture->pixels[i]);
         ASSERT_EQ(drift->canvas->pixels[i], i % 4 == 3 ? 0 : drift->picture->pixels[i]);
     }
@@ -134,7 +134,7 @@ TEST(ChannelDrift, APictureOfAnotherSizeIsReplacedByBlack) {
     std::string name = dir.write("odd.pcx", makePcx(2, 5, [](int, int) { return 0x090909u; }));
     Random prng;
     MessageLog messages;
-    ChannelDrift drift(name.c_str(), name.c_str(), prng, messages);
+    ChannelDrift drift(name.c_str(), name.c_str(), prng, ShowContext(messages));
     EXPECT_EQ(messages.warnings, "picture " + name + " reads as 2x5, not 320x240; vokkit check tells why\n");
     EXPECT_TRUE(drift.picture->isScreenSized());
     EXPECT_EQ(drift.extraPicture->width, 2);

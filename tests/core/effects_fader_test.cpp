@@ -16,7 +16,7 @@ std::vector<uint8_t> referenceFade(const Image& destination, const Image& source
     double linear = (static_cast<double>(t) - start) / (static_cast<double>(end) - start);
     float factor = static_cast<float>(linear > 1.0 ? 1.0 : linear);
     std::vector<uint8_t> out = bytesOf(destination);
-    for (int32_t i = source.count - 1; i >= 0; --i) {
+    for (int32_t i = source.count() - 1; i >= 0; --i) {
         for (int k = 2; k >= 0; --k) out[4 * i + k] = static_cast<uint8_t>(static_cast<int>(source.pixels[4 * i + k] * static_cast<double>(factor)));
     }
     return out;
@@ -37,7 +37,7 @@ TEST_F(FaderTest, StartGivesBlackHalfwayHalvesEndCopiesAndFourthBytesStay) {
     std::vector<uint8_t> before = bytesOf(destination);
     fader.update(0.0f);
     EXPECT_EQ(fader.factor, 0.0f);
-    for (int32_t i = 0; i < source.count; ++i) {
+    for (int32_t i = 0; i < source.count(); ++i) {
         ASSERT_EQ(pixel(destination, i), static_cast<uint32_t>(before[4 * i + 3]) << 24) << i;
     }
     fader.update(2.75f);
@@ -48,7 +48,7 @@ TEST_F(FaderTest, StartGivesBlackHalfwayHalvesEndCopiesAndFourthBytesStay) {
     EXPECT_EQ(destination.pixels[1], 0);
     fader.update(9.0f);
     EXPECT_EQ(fader.factor, 1.0f);
-    for (int32_t i = 0; i < 4 * source.count; ++i) ASSERT_EQ(destination.pixels[i], i % 4 == 3 ? before[i] : source.pixels[i]);
+    for (int32_t i = 0; i < 4 * source.count(); ++i) ASSERT_EQ(destination.pixels[i], i % 4 == 3 ? before[i] : source.pixels[i]);
 }
 
 TEST_F(FaderTest, MatchesTheByteFormulaOverTheWholeFade) {
@@ -91,7 +91,7 @@ TEST(Fader, TouchesOnlyThePixelsBothImagesHave) {
     Fader(target, empty, 0.0f, 1.0f).update(1.0f);
     EXPECT_EQ(bytesOf(target), before);
     Fader(target, small, 0.0f, 1.0f).update(1.0f);
-    for (int32_t i = 15 * 4; i < 4 * target.count; ++i) ASSERT_EQ(target.pixels[i], before[i]);
+    for (int32_t i = 15 * 4; i < 4 * target.count(); ++i) ASSERT_EQ(target.pixels[i], before[i]);
     Image bigSource;
     Fader(small, bigSource, 0.0f, 1.0f).update(1.0f);  // only the 15 pixels of the destination
     EXPECT_EQ(pixel(small, 14) & 0xFFFFFFu, 0u);
@@ -108,5 +108,5 @@ TEST_F(FaderTest, FactorsOutsideTheFadeStayDefined) {
     Fader flat(destination, source, 2.0f, 2.0f);
     flat.update(2.0f);
     EXPECT_TRUE(std::isnan(flat.factor));
-    for (int32_t i = 0; i < source.count; ++i) ASSERT_EQ(pixel(destination, i) & 0xFFFFFFu, 0u);
+    for (int32_t i = 0; i < source.count(); ++i) ASSERT_EQ(pixel(destination, i) & 0xFFFFFFu, 0u);
 }

@@ -25,7 +25,7 @@ void referenceApply(const Lens& lens, Image& destination, const Image& source, i
         }
     }
     for (int p = 0; p < 76800; ++p) {
-        setPixel(destination, p % destination.count, pixel(source, static_cast<int32_t>(wrap(p + dx[p] + 320 * dy[p], source.count))));
+        setPixel(destination, p % destination.count(), pixel(source, static_cast<int32_t>(wrap(p + dx[p] + 320 * dy[p], source.count()))));
     }
 }
 
@@ -46,7 +46,7 @@ struct LensTest : ::testing::Test {
     // Both images checked against the reference after one call.
     void expectLikeReference(Image& to, const Image& from, int x, int y) {
         Image expected(to.width, to.height);
-        std::copy(to.pixels, to.pixels + 4 * to.count, expected.pixels);
+        std::copy(to.pixels, to.pixels + 4 * to.count(), expected.pixels);
         referenceApply(lens, expected, &from == &to ? expected : from, x, y);
         lens.apply(to, from, x, y);
         EXPECT_EQ(bytesOf(to), bytesOf(expected)) << x << "," << y;

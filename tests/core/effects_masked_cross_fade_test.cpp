@@ -34,13 +34,13 @@ struct CrossFadeTest : ::testing::Test {
     Image target;
     void SetUp() override {
         MessageLog messages;
-        fade = new MaskedCrossFade("no-first.pcx", "no-second.pcx", "no-mask.pcx", messages);
+        fade = new MaskedCrossFade("no-first.pcx", "no-second.pcx", "no-mask.pcx", ShowContext(messages));
         warnings = messages.warnings;
         fillRandom(target, 21);
     }
     void TearDown() override { delete fade; }
     void fillMask(uint8_t red) {
-        for (int32_t i = 0; i < fade->mask->count; ++i) fade->mask->pixels[4 * i + 2] = red;
+        for (int32_t i = 0; i < fade->mask->count(); ++i) fade->mask->pixels[4 * i + 2] = red;
     }
     std::string warnings;
 };
@@ -52,14 +52,14 @@ TEST_F(CrossFadeTest, MissingPicturesAreWarnedAboutAndDrawnBlack) {
     ASSERT_TRUE(fade->first->isScreenSized() && fade->second->isScreenSized() && fade->mask->isScreenSized());
     std::vector<uint8_t> before = bytesOf(target);
     fade->render(target);
-    for (int32_t i = 0; i < 4 * target.count; ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : 0);
+    for (int32_t i = 0; i < 4 * target.count(); ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : 0);
 }
 
 TEST(CrossFade, APictureOfAnotherSizeIsReplacedByBlack) {
     TempDir dir;
     std::string name = dir.write("small.pcx", makePcx(4, 3, [](int, int) { return 0xC86432u; }));
     MessageLog messages;
-    MaskedCrossFade fade(name.c_str(), name.c_str(), name.c_str(), messages);
+    MaskedCrossFade fade(name.c_str(), name.c_str(), name.c_str(), ShowContext(messages));
     std::string line = "picture " + name + " reads as 4x3, not 320x240; vokkit check tells why\n";
     EXPECT_EQ(messages.warnings, line + line + line);
     EXPECT_TRUE(fade.mask->isScreenSized());
@@ -97,10 +97,10 @@ TEST_F(CrossFadeTest, FullWeightsGiveOnePictureAndMixedWeightsTruncate) {
     std::vector<uint8_t> before = bytesOf(target);
     fillMask(255);
     fade->render(target);
-    for (int32_t i = 0; i < 4 * target.count; ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : fade->first->pixels[i]);
+    for (int32_t i = 0; i < 4 * target.count(); ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : fade->first->pixels[i]);
     fillMask(0);
     fade->render(target);
-    for (int32_t i = 0; i < 4 * target.count; ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : fade->second->pixels[i]);
+    for (int32_t i = 0; i < 4 * target.count(); ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : fade->second->pixels[i]);
 
     fade->first->pixels[0] = 255, fade->second->pixels[0] = 0;
     fade->first->pixels[1] = 100, fade->second->pixels[1] = 200;

@@ -13,7 +13,7 @@ namespace effects_test {
 
 inline void fillRandom(Image& image, uint32_t seed) {
     std::mt19937 random(seed);
-    for (int32_t i = 0; i < 4 * image.count; ++i) image.pixels[i] = static_cast<uint8_t>(random());
+    for (int32_t i = 0; i < 4 * image.count(); ++i) image.pixels[i] = static_cast<uint8_t>(random());
 }
 
 inline uint32_t pixel(const Image& image, int32_t index) {
@@ -25,7 +25,7 @@ inline uint32_t pixel(const Image& image, int32_t index) {
 inline void setPixel(Image& image, int32_t index, uint32_t word) { std::memcpy(image.pixels + 4 * index, &word, 4); }
 
 inline std::vector<uint8_t> bytesOf(const Image& image) {
-    return std::vector<uint8_t>(image.pixels, image.pixels + 4 * image.count);
+    return std::vector<uint8_t>(image.pixels, image.pixels + 4 * image.count());
 }
 
 }  // namespace effects_test

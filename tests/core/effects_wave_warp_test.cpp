@@ -103,7 +103,7 @@ TEST_F(WaveWarpTest, OutOfRangeInputsAndOddSizesStayInside) {
     fillRandom(target, 12);
     std::vector<uint8_t> before = bytesOf(target);
     waveWarp(target, missing, 1.0f, 5.0f);
-    for (int32_t i = 0; i < 4 * target.count; ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : 0);
+    for (int32_t i = 0; i < 4 * target.count(); ++i) ASSERT_EQ(target.pixels[i], i % 4 == 3 ? before[i] : 0);
     waveWarp(target, small, 1.0f, 5.0f);
     waveWarp(small, source, 1.0f, 5.0f);
     EXPECT_EQ(bytesOf(small), std::vector<uint8_t>(400, 0));

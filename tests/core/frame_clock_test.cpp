@@ -4,31 +4,20 @@
 #include <vector>
 
 #include "common/frame_clock.h"
-#include "platform/platform.h"
 
 namespace {
 
-// A tick counter the test moves by hand.
-uint32_t fakeNow = 0;
-uint32_t fakeTicks() { return fakeNow; }
-
-// A tick counter that advances by one millisecond on every reading.
-uint32_t countingNow = 0;
-uint32_t countingTicks() { return countingNow++; }
-
+// The clock reads a tick counter the test moves by hand.
 class FrameClockTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fakeNow = 1000;
-        platform::setTickCounter(fakeTicks);
-    }
-    void TearDown() override { platform::setTickCounter(nullptr); }
+    uint32_t fakeNow = 1000;
+    TickSource ticks = [this] { return fakeNow; };
 };
 
 }  // namespace
 
 TEST_F(FrameClockTest, StartsAtZero) {
-    FrameClock clock;
+    FrameClock clock(ticks);
     EXPECT_EQ(clock.startTick, 1000u);
     EXPECT_EQ(clock.lastElapsed, 0);
     EXPECT_EQ(clock.frameCount, 0);
@@ -36,9 +25,8 @@ TEST_F(FrameClockTest, StartsAtZero) {
 }
 
 TEST_F(FrameClockTest, ConstructorTakesTwoReadings) {
-    countingNow = 500;
-    platform::setTickCounter(countingTicks);
-    FrameClock clock;
+    uint32_t countingNow = 500;  // advances by one millisecond on every reading
+    FrameClock clock([&countingNow] { return countingNow++; });
     EXPECT_EQ(clock.startTick, 500u);
     EXPECT_EQ(clock.lastElapsed, 1);
     // The first tick reads 502: 2 ms since start, 1 ms since the second reading.
@@ -47,7 +35,7 @@ TEST_F(FrameClockTest, ConstructorTakesTwoReadings) {
 }
 
 TEST_F(FrameClockTest, TickReturnsAndStoresTheFrameMilliseconds) {
-    FrameClock clock;
+    FrameClock clock(ticks);
     fakeNow += 16;
     EXPECT_EQ(clock.tick(), 16);
     EXPECT_EQ(clock.deltaMs, 16);
@@ -59,7 +47,7 @@ TEST_F(FrameClockTest, TickReturnsAndStoresTheFrameMilliseconds) {
 }
 
 TEST_F(FrameClockTest, TwoTicksInOneCounterPeriod) {
-    FrameClock clock;
+    FrameClock clock(ticks);
     fakeNow += 40;
     clock.tick();
     EXPECT_EQ(clock.tick(), 0);
@@ -69,7 +57,7 @@ TEST_F(FrameClockTest, TwoTicksInOneCounterPeriod) {
 }
 
 TEST_F(FrameClockTest, ElapsedSecondsUsesTheFloatFactor) {
-    FrameClock clock;
+    FrameClock clock(ticks);
     fakeNow += 99310;
     double seconds = clock.elapsedSeconds();
     EXPECT_EQ(seconds, 99310.0 * 0.001000000047497451305389404296875);
@@ -80,7 +68,7 @@ TEST_F(FrameClockTest, ElapsedSecondsUsesTheFloatFactor) {
 }
 
 TEST_F(FrameClockTest, ElapsedSecondsIsIndependentOfTicks) {
-    FrameClock clock;
+    FrameClock clock(ticks);
     fakeNow += 250;
     EXPECT_EQ(clock.elapsedSeconds(), 250 * static_cast<double>(0.001f));
     EXPECT_EQ(clock.frameCount, 0);
@@ -91,7 +79,7 @@ TEST_F(FrameClockTest, ElapsedSecondsIsIndependentOfTicks) {
 
 TEST_F(FrameClockTest, CounterWrapBetweenReadings) {
     fakeNow = 0xFFFFFF00u;
-    FrameClock clock;
+    FrameClock clock(ticks);
     fakeNow = 0x00000100u;
     EXPECT_EQ(clock.tick(), 512);
     EXPECT_EQ(clock.elapsedSeconds(), 512 * static_cast<double>(0.001f));
@@ -103,7 +91,7 @@ TEST_F(FrameClockTest, CounterWrapBetweenReadings) {
 // the frame difference stays right and the seconds stay positive.
 TEST_F(FrameClockTest, MoreThanTwoToTheThirtyOneMilliseconds) {
     fakeNow = 0;
-    FrameClock clock;
+    FrameClock clock(ticks);
     fakeNow = 0x7FFFFFF0u;
     clock.tick();
     fakeNow = 0x80000010u;

@@ -209,7 +209,7 @@ void referenceConvert(const Image& image, const PixelFormat& format, uint8_t* su
 TEST(PixelFormatConvert, SameBytesAsThePlainConversionForEveryLayout) {
     Image image;
     uint32_t seed = 12345;
-    for (int32_t i = 0; i < image.count * 4; ++i) {
+    for (int32_t i = 0; i < image.count() * 4; ++i) {
         seed = seed * 1664525u + 1013904223u;
         image.pixels[i] = uint8_t(seed >> 24);
     }

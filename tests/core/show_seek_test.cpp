@@ -1,23 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "shell/show_control.h"
-#include "shell/show_start.h"
 #include "demo/scenes.h"
 #include "demo/show_seek.h"
-#include "platform/platform.h"
+#include "shell/show_control.h"
+#include "shell/show_run.h"
 #include "support/test_data.h"
 #include "support/test_files.h"
-#include "wire3d/math3d.h"
 
 namespace {
-
-uint32_t virtualTicks = 0;
-uint32_t readVirtualTicks() { return virtualTicks; }
 
 // What the music was asked to do, as "pause" and "from S" lines.
 class MusicLog : public MusicFollower {
@@ -27,47 +24,31 @@ public:
     std::vector<std::string> calls;
 };
 
+// Shows over a small data set, all on one virtual clock.
 class SeekTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        writeTestDataSet(data_.path());
-        platform::setDataDirectory(data_.path());
-        platform::setTickCounter(readVirtualTicks);
-        virtualTicks = 5000;
-    }
-    void TearDown() override {
-        platform::setDataDirectory("");
-        platform::setTickCounter(nullptr);
-    }
+    void SetUp() override { writeTestDataSet(data_.path()); }
 
     // A show begun as `--start` begins it, `startMs` in.
-    ShowStart begin(uint32_t startMs) {
-        Backend quiet;
-        ShowStart start = startShow(quiet, messages_, startMs / 1000.0);
-        EXPECT_TRUE(start.demo);
-        return start;
+    std::unique_ptr<headless::ShowRun> begin(uint32_t startMs) {
+        auto run = std::make_unique<headless::ShowRun>(clock_, ShowContext(messages_, DataFolder(data_.path())),
+                                                       startMs / 1000.0);
+        EXPECT_EQ(run->startFailure(), 0);
+        return run;
     }
 
     // `ms` of virtual time pass, then one frame.
-    static std::vector<uint8_t> frameAfter(Demo& demo, uint32_t ms) {
-        virtualTicks += ms;
-        demo.clock->tick();
-        demo.renderFrame();
-        return std::vector<uint8_t>(demo.workImage->pixels, demo.workImage->pixels + screenBytes);
+    static std::vector<uint8_t> frameAfter(headless::ShowRun& run, uint32_t ms) {
+        run.stepAfter(ms);
+        return std::vector<uint8_t>(run.image().pixels, run.image().pixels + screenBytes);
     }
 
     TempDir data_;
     MessageLog messages_;
+    headless::VirtualClock clock_{5000};
 };
 
 }  // namespace
-
-TEST(SceneStarts, EveryScenesFirstMillisecond) {
-    const uint32_t expected[] = {0,     8276,  16552, 24828, 28966, 33104, 37242, 41379,
-                                 49655, 57931, 66207, 74483, 82758, 91034, 99310};
-    for (int scene = 0; scene <= sceneCount; ++scene) EXPECT_EQ(sceneStartMs(scene), expected[scene]) << scene;
-    EXPECT_EQ(showEndMs(), 99310u);
-}
 
 // A show that has played on (through effect objects, the generator, the
 // amplitude and the meshes' colours) and is then moved backward or forward
@@ -75,20 +56,41 @@ TEST(SceneStarts, EveryScenesFirstMillisecond) {
 TEST_F(SeekTest, ASeekDrawsWhatAShowBegunThereDraws) {
     for (uint32_t target : {0u, 12000u, 26000u, 52000u, 61000u, 70000u, 83000u}) {
         for (uint32_t playedMs : {20000u, 45000u, 90000u}) {
-            ShowStart played = begin(playedMs - 3000);
-            for (int i = 0; i < 100; ++i) frameAfter(*played.demo, 30);
+            auto played = begin(playedMs - 3000);
+            for (int i = 0; i < 100; ++i) frameAfter(*played, 30);
             MusicLog music;
-            ShowControl control(*played.demo, music);
+            ShowControl control(played->demo(), music);
             control.seekTo(target);
-            ShowStart fresh = begin(target);
+            auto fresh = begin(target);
             for (int i = 0; i < 40; ++i) {
-                virtualTicks += 13 + i % 7;  // one clock for both shows
-                ASSERT_EQ(frameAfter(*played.demo, 0), frameAfter(*fresh.demo, 0))
+                clock_.advance(13 + i % 7);  // one clock for both shows
+                ASSERT_EQ(frameAfter(*played, 0), frameAfter(*fresh, 0))
                     << "seek from " << playedMs << " to " << target << " ms, frame " << i;
             }
             EXPECT_EQ(music.calls, std::vector<std::string>{"from " + std::to_string(target / 1000.0)});
         }
     }
+}
+
+// A seek makes the run's state anew from what was loaded once: a field no
+// seek knows of starts over, and no file is read again (the mesh reader's
+// text and the loading's warnings come once).
+TEST_F(SeekTest, ASeekMakesTheRunsStateAnewWithoutReadingAFile) {
+    std::remove(data_.file("part2.pcx").c_str());
+    auto run = begin(44000);
+    for (int i = 0; i < 20; ++i) frameAfter(*run, 30);
+    const std::string loaded = messages_.textOut + messages_.warnings;
+    ASSERT_NE(loaded.find("missing picture: part2.pcx"), std::string::npos);
+    run->demo().state->waveAmplitude = 123.0f;
+    MusicLog music;
+    ShowControl control(run->demo(), music);
+    control.seekTo(44000);
+    const ShowState& fresh = *run->demo().state;
+    EXPECT_EQ(fresh.waveAmplitude, 0.0f);
+    EXPECT_EQ(fresh.lastScene, -1);
+    EXPECT_EQ(fresh.prng.state, 1u);
+    frameAfter(*run, 0);
+    EXPECT_EQ(messages_.textOut + messages_.warnings, loaded);
 }
 
 // Keys from a show at `fromMs` (ShowKey::None: 2 s pass); then 2 s pass
@@ -127,41 +129,66 @@ TEST_F(SeekTest, KeysLandWhereTheyShould) {
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ShowStart start = begin(c.fromMs);
-        Demo& demo = *start.demo;
-        frameAfter(demo, 0);
+        auto run = begin(c.fromMs);
+        Demo& demo = run->demo();
+        frameAfter(*run, 0);
         MusicLog music;
         ShowControl control(demo, music);
         for (ShowKey key : c.keys) {
-            if (key == wait) virtualTicks += 2000;
+            if (key == wait) clock_.advance(2000);
             control.press(key);
         }
         EXPECT_EQ(control.paused(), c.paused);
         EXPECT_EQ(music.calls, c.music);
-        virtualTicks += 2000;
+        clock_.advance(2000);
         if (c.paused) {
             EXPECT_EQ(control.frameDue(), c.frameWhilePaused);
-            if (c.frameWhilePaused) frameAfter(demo, 0);
+            if (c.frameWhilePaused) frameAfter(*run, 0);
             EXPECT_FALSE(control.frameDue());
             EXPECT_EQ(control.shownMs(), c.shownMs);
             continue;
         }
         ASSERT_TRUE(control.frameDue());
-        frameAfter(demo, 10);
+        frameAfter(*run, 10);
         EXPECT_EQ(control.shownMs(), c.shownMs);
         EXPECT_EQ(demo.clock->deltaMs, 2010);
+    }
+}
+
+// Each seek reports the picture's time it was asked at and where it landed,
+// playing or paused, a pause between them not counted.
+TEST_F(SeekTest, ASeekReportsWhereItWasAskedAndWhereItLanded) {
+    auto run = begin(30000);
+    frameAfter(*run, 0);
+    MusicLog music;
+    ShowControl control(run->demo(), music);
+    const struct {
+        ShowKey key;
+        uint32_t passMs;  // before the frame that follows the key, if the loop asks for one
+        uint32_t fromMs, toMs;
+    } steps[] = {
+        {ShowKey::Forward, 700, 30000, 35000},    {ShowKey::NextScene, 0, 35700, 37242},
+        {ShowKey::Pause, 0, 35700, 37242},        {ShowKey::PreviousScene, 0, 37242, 33104},
+        {ShowKey::Back, 0, 33104, 28104},         {ShowKey::Pause, 400, 33104, 28104},
+        {ShowKey::Beginning, 0, 28504, 0},
+    };
+    for (const auto& step : steps) {
+        control.press(step.key);
+        EXPECT_EQ(control.lastSeek().fromMs, step.fromMs) << static_cast<int>(step.key);
+        EXPECT_EQ(control.lastSeek().toMs, step.toMs) << static_cast<int>(step.key);
+        if (control.frameDue()) frameAfter(*run, step.passMs);
     }
 }
 
 // Seeks past the end end the show as usual; nothing happens after that.
 TEST_F(SeekTest, TheEndEndsTheShowAndKeysAfterItDoNothing) {
     for (ShowKey key : {ShowKey::Forward, ShowKey::NextScene}) {
-        ShowStart start = begin(97000);
+        auto run = begin(showEndMs() - 2310);
         MusicLog music;
-        ShowControl control(*start.demo, music);
+        ShowControl control(run->demo(), music);
         control.press(key);
-        frameAfter(*start.demo, 0);
-        EXPECT_TRUE(start.demo->quitRequested);
+        frameAfter(*run, 0);
+        EXPECT_TRUE(run->demo().state->quitRequested);
         control.press(ShowKey::Back);
         control.press(ShowKey::Pause);
         EXPECT_FALSE(control.paused());
@@ -173,19 +200,19 @@ TEST_F(SeekTest, TheEndEndsTheShowAndKeysAfterItDoNothing) {
 // effect object its scene draws with (the sanitizers see any other), the
 // show time stays within the show, and the music is always told where to be.
 TEST_F(SeekTest, ABurstOfAThousandKeys) {
-    ShowStart start = begin(0);
-    Demo& demo = *start.demo;
+    auto run = begin(0);
+    Demo& demo = run->demo();
     MusicLog music;
     ShowControl control(demo, music);
     const ShowKey keys[] = {ShowKey::Pause, ShowKey::Back, ShowKey::Forward, ShowKey::PreviousScene,
                             ShowKey::NextScene, ShowKey::Beginning};
     std::mt19937 random(21);
-    for (int i = 0; i < 1000 && !demo.quitRequested; ++i) {
+    for (int i = 0; i < 1000 && !demo.state->quitRequested; ++i) {
         control.press(keys[random() % 6]);
-        if (i % 3 == 0 && control.frameDue()) frameAfter(demo, 1 + random() % 40);
+        if (i % 3 == 0 && control.frameDue()) frameAfter(*run, 1 + random() % 40);
         ASSERT_LE(control.shownMs(), showEndMs());
     }
     if (control.paused()) control.press(ShowKey::Pause);
-    while (!demo.quitRequested && control.shownMs() < 120000) frameAfter(demo, 500);
-    EXPECT_TRUE(demo.quitRequested);
+    while (!demo.state->quitRequested && control.shownMs() < 120000) frameAfter(*run, 500);
+    EXPECT_TRUE(demo.state->quitRequested);
 }

@@ -6,68 +6,75 @@
 
 #include "demo/demo.h"
 #include "demo/scenes.h"
-#include "platform/platform.h"
+#include "demo/show_seek.h"
+#include "shell/show_run.h"
 #include "support/test_data.h"
 #include "support/test_files.h"
 #include "wire3d/mesh.h"
 
 namespace {
 
-uint32_t virtualTicks = 0;
-uint32_t readVirtualTicks() { return virtualTicks; }
-
 // The show time the timeline sees at `ms` milliseconds after the clock's start.
 float showTime(uint32_t ms) { return static_cast<float>(static_cast<double>(ms) * static_cast<double>(0.001f)); }
 
-// A show over a small data set, driven by a virtual millisecond counter.
+// A Demo over a small data set, on a virtual millisecond counter.
 class ShowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         writeTestDataSet(data_.path());
-        platform::setDataDirectory(data_.path());
-        platform::setTickCounter(readVirtualTicks);
         fillAngleTables();
     }
-    void TearDown() override {
-        delete demo_;
-        platform::setDataDirectory("");
-        platform::setTickCounter(nullptr);
-    }
+    void TearDown() override { delete demo_; }
 
     Demo& start(uint32_t t0 = 1000) {
-        virtualTicks = t0;
-        demo_ = new Demo(messages_);
+        clock_.set(t0);
+        demo_ = new Demo(context_);
         t0_ = t0;
         return *demo_;
     }
 
     // Renders one frame at `ms` since the clock's start.
     void frameAt(uint32_t ms) {
-        virtualTicks = t0_ + ms;
+        clock_.set(t0_ + ms);
         demo_->clock->tick();
         demo_->renderFrame();
     }
 
     std::vector<uint8_t> workBytes() const {
-        return std::vector<uint8_t>(demo_->workImage->pixels, demo_->workImage->pixels + screenBytes);
+        const Image& work = demo_->state->workImage;
+        return std::vector<uint8_t>(work.pixels, work.pixels + screenBytes);
     }
+
+    ShowState& state() { return *demo_->state; }
 
     TempDir data_;
     Demo* demo_ = nullptr;
     uint32_t t0_ = 0;
     MessageLog messages_;
+    headless::VirtualClock clock_;
+    ShowContext context_ = [this] {
+        ShowContext context(messages_, DataFolder(data_.path()));
+        context.ticks = clock_.source();
+        return context;
+    }();
 };
 
+// The first millisecond of each of the project's scenes, then of what follows
+// them (the end step, or a scene added after them).
 const uint32_t firstMillisecondOfScene[] = {
     0, 8276, 16552, 24828, 28966, 33104, 37242, 41379, 49655, 57931, 66207, 74483, 82758, 91034, 99310};
+const int pinnedScenes = static_cast<int>(std::size(firstMillisecondOfScene)) - 1;
 
 }  // namespace
 
+// The project's scene bounds, pinned: where the timeline and a seek put them.
 TEST(SceneChoice, FirstMillisecondOfEverySceneAndTheOneBefore) {
-    for (int scene = 1; scene <= sceneEnd; ++scene) {
+    ASSERT_LE(pinnedScenes, sceneCount);
+    for (int scene = 1; scene <= pinnedScenes; ++scene) {
         uint32_t ms = firstMillisecondOfScene[scene];
         EXPECT_EQ(sceneForTime(showTime(ms)), scene) << "ms " << ms;
         EXPECT_EQ(sceneForTime(showTime(ms - 1)), scene - 1) << "ms " << ms - 1;
+        EXPECT_EQ(sceneStartMs(scene), ms) << scene;
     }
     EXPECT_EQ(sceneForTime(0.0f), 0);
 }
@@ -81,24 +88,22 @@ TEST(SceneChoice, BoundsAreFloatMultiplesOfTheUnitAndHalfUnitsStayDouble) {
     // 5 units: float(8.2758f) * 5 lies one step below the float nearest 41.379.
     EXPECT_EQ(sceneForTime(41.378997802734375f), 7);
     EXPECT_EQ(sceneForTime(std::nextafter(41.378997802734375f, 0.0f)), 6);
-    EXPECT_EQ(sceneForTime(99.309600830078125f), sceneEnd);
+    EXPECT_EQ(sceneForTime(99.309600830078125f), pinnedScenes);  // twelve units
     EXPECT_EQ(sceneForTime(1e9f), sceneEnd);
 }
 
-// The data table names scenes by their rows' names: each name is a row, and
-// each 3D row has the one mesh its draw step takes.
-TEST(DataTable, NamesOnlyScenesOfTheTableAndOneMeshForEach3DScene) {
-    for (const DataFile& file : dataFiles) {
-        for (const char* scene : file.scenes) {
-            if (!scene) continue;
-            bool found = false;
-            for (int i = 0; i < sceneCount; ++i) found = found || std::strcmp(sceneTable[i].name, scene) == 0;
-            EXPECT_TRUE(found) << file.name << " names no scene of the table: " << scene;
-        }
-    }
+// Every file a scene row names is a row of the data table, and each 3D row
+// names the one mesh its draw step takes.
+TEST(SceneFiles, NameRowsOfTheDataTableAndOneMeshForEach3DScene) {
+    const auto resolved = resolveSceneFiles();
     for (int i = 0; i < sceneCount; ++i) {
         int meshes = 0;
-        for (const DataFile& file : dataFiles) meshes += file.kind == DataKind::Mesh && usedInScene(file, sceneTable[i].name);
+        for (int k = 0; k < maxFilesPerScene; ++k) {
+            const char* name = sceneTable[i].files[k];
+            const int row = resolved[static_cast<size_t>(i)][static_cast<size_t>(k)];
+            EXPECT_EQ(name == nullptr, row < 0) << sceneTable[i].name << " names a file the data table lacks";
+            meshes += row >= 0 && dataFiles[row].kind == DataKind::Mesh;
+        }
         EXPECT_EQ(meshes, sceneTable[i].mesh.turn == MeshTurn::None ? 0 : 1) << sceneTable[i].name;
     }
 }
@@ -106,10 +111,10 @@ TEST(DataTable, NamesOnlyScenesOfTheTableAndOneMeshForEach3DScene) {
 TEST_F(ShowTest, LoadsEverythingAndStartsTheClockLast) {
     Demo& demo = start();
     EXPECT_EQ(demo.clock->startTick, 1000u);
-    for (int slot = 0; slot < pictureSlots; ++slot) EXPECT_TRUE(demo.pictures[slot]->isScreenSized()) << slot;
-    EXPECT_EQ(demo_->state.sprites[0]->width, 16);
-    EXPECT_EQ(demo_->state.sprites[2]->width, 24);
-    for (const Mesh& mesh : demo_->state.meshes) {
+    for (int slot = 0; slot < pictureSlots; ++slot) EXPECT_TRUE(demo.assets.picture(slot).isScreenSized()) << slot;
+    EXPECT_EQ(demo.assets.picture(firstOf(DataKind::Sprite)).width, 16);
+    EXPECT_EQ(demo.assets.picture(firstOf(DataKind::Sprite) + 2).width, 24);
+    for (const Mesh& mesh : state().meshes) {
         EXPECT_EQ(mesh.vertexCount, 5);
         EXPECT_EQ(mesh.faceCount, 6);
         EXPECT_EQ(mesh.world.m[11], 200.0);
@@ -118,101 +123,99 @@ TEST_F(ShowTest, LoadsEverythingAndStartsTheClockLast) {
     }
     EXPECT_NE(messages_.textOut.find("nombre vertex de v.ase 5\n"), std::string::npos);
     EXPECT_NE(messages_.textOut.find("nombre face de test.ase 6\n"), std::string::npos);
-    for (int i = 0; i < screenBytes; ++i) ASSERT_EQ(demo_->state.wireLayer->pixels[i], 0);
+    for (int i = 0; i < screenBytes; ++i) ASSERT_EQ(state().wireLayer.pixels[i], 0);
 }
 
 TEST_F(ShowTest, ALoadThatTakesTimeStartsTheShowWhenLoadingEnds) {
     // Every key poll of the mesh reader lets a millisecond pass, so loading takes time.
-    platform::setKeyPoll([] { return ++virtualTicks, false; });
+    context_.keyWaiting = [this] { return clock_.advance(1), false; };
     Demo& demo = start();
-    platform::setKeyPoll(nullptr);
-    EXPECT_GT(virtualTicks, 1000u);
-    EXPECT_EQ(demo.clock->startTick, virtualTicks);
+    EXPECT_GT(clock_.now(), 1000u);
+    EXPECT_EQ(demo.clock->startTick, clock_.now());
     EXPECT_EQ(demo.clock->elapsedSeconds(), 0.0);
     demo.clock->tick();
     demo.renderFrame();
     EXPECT_EQ(demo.clock->deltaMs, 0);
-    EXPECT_EQ(demo.lastScene, 0);
+    EXPECT_EQ(state().lastScene, sceneNamed("title fade-in"));
 }
 
 TEST_F(ShowTest, EffectObjectsComeAndGoOnTheFirstFrameOfTheirScenes) {
-    Demo& demo = start();
+    start();
     frameAt(0);
-    EXPECT_EQ(demo_->state.effectStage, EffectStage::Fader);
-    ASSERT_NE(demo.state.fader, nullptr);
-    EXPECT_EQ(demo.state.fader->start, 0.0f);
-    EXPECT_EQ(demo.state.fader->end, 5.5f);
+    EXPECT_EQ(state().effectStage, EffectStage::Fader);
+    ASSERT_NE(state().fader, nullptr);
+    EXPECT_EQ(state().fader->start, 0.0f);
+    EXPECT_EQ(state().fader->end, 5.5f);
     frameAt(8276);
-    EXPECT_EQ(demo_->state.effectStage, EffectStage::FaderGone);
-    EXPECT_EQ(demo.state.fader, nullptr);
+    EXPECT_EQ(state().effectStage, EffectStage::FaderGone);
+    EXPECT_EQ(state().fader, nullptr);
     frameAt(49655);
-    EXPECT_EQ(demo_->state.effectStage, EffectStage::ChannelDrift);
-    ASSERT_NE(demo_->state.channelDrift, nullptr);
+    EXPECT_EQ(state().effectStage, EffectStage::ChannelDrift);
+    ASSERT_NE(state().channelDrift, nullptr);
     frameAt(57931);
-    EXPECT_EQ(demo_->state.effectStage, EffectStage::CrossFade);
-    EXPECT_EQ(demo_->state.channelDrift, nullptr);
-    EXPECT_NE(demo.state.crossFade, nullptr);
+    EXPECT_EQ(state().effectStage, EffectStage::CrossFade);
+    EXPECT_EQ(state().channelDrift, nullptr);
+    EXPECT_NE(state().crossFade, nullptr);
     frameAt(66207);
-    EXPECT_EQ(demo_->state.effectStage, EffectStage::Lens);
-    EXPECT_EQ(demo.state.crossFade, nullptr);
-    EXPECT_NE(demo.state.lens, nullptr);
+    EXPECT_EQ(state().effectStage, EffectStage::Lens);
+    EXPECT_EQ(state().crossFade, nullptr);
+    EXPECT_NE(state().lens, nullptr);
     frameAt(74483);
-    EXPECT_EQ(demo_->state.effectStage, EffectStage::AllGone);
-    EXPECT_EQ(demo.state.lens, nullptr);
+    EXPECT_EQ(state().effectStage, EffectStage::AllGone);
+    EXPECT_EQ(state().lens, nullptr);
 }
 
 TEST_F(ShowTest, AStallRunsTheSkippedTransitionsInOrder) {
-    Demo& demo = start();
+    start();
     frameAt(60000);  // straight into the cross-fade
-    EXPECT_EQ(demo.lastScene, 9);
-    EXPECT_EQ(demo_->state.effectStage, EffectStage::CrossFade);
-    EXPECT_EQ(demo.state.fader, nullptr);
-    EXPECT_EQ(demo_->state.channelDrift, nullptr);
-    EXPECT_NE(demo.state.crossFade, nullptr);
+    EXPECT_EQ(state().lastScene, sceneNamed("masked cross-fade"));
+    EXPECT_EQ(state().effectStage, EffectStage::CrossFade);
+    EXPECT_EQ(state().fader, nullptr);
+    EXPECT_EQ(state().channelDrift, nullptr);
+    EXPECT_NE(state().crossFade, nullptr);
     frameAt(95000);  // and on past the lens
-    EXPECT_EQ(demo_->state.effectStage, EffectStage::AllGone);
-    EXPECT_EQ(demo.state.crossFade, nullptr);
-    EXPECT_EQ(demo.state.lens, nullptr);
+    EXPECT_EQ(state().effectStage, EffectStage::AllGone);
+    EXPECT_EQ(state().crossFade, nullptr);
+    EXPECT_EQ(state().lens, nullptr);
 }
 
 TEST_F(ShowTest, TheEndStepDrawsNothingAndAsksToQuit) {
-    Demo& demo = start();
-    frameAt(99309);
-    EXPECT_EQ(demo.lastScene, 13);
-    EXPECT_FALSE(demo.quitRequested);
+    start();
+    frameAt(showEndMs() - 1);
+    EXPECT_EQ(state().lastScene, sceneCount - 1);
+    EXPECT_FALSE(state().quitRequested);
     std::vector<uint8_t> last = workBytes();
-    frameAt(99310);
-    EXPECT_EQ(demo.lastScene, sceneEnd);
-    EXPECT_TRUE(demo.quitRequested);
+    frameAt(showEndMs());
+    EXPECT_EQ(state().lastScene, sceneEnd);
+    EXPECT_TRUE(state().quitRequested);
     EXPECT_EQ(workBytes(), last);
 }
 
 TEST_F(ShowTest, TheWaveAmplitudeFollowsTheFrameTimes) {
-    Demo& demo = start();
+    start();
     frameAt(8276);
-    EXPECT_EQ(demo_->state.waveAmplitude, static_cast<float>(8276 * static_cast<double>(0.015f)));
+    EXPECT_EQ(state().waveAmplitude, static_cast<float>(8276 * static_cast<double>(0.015f)));
     frameAt(8300);
     float expected = static_cast<float>(8276 * static_cast<double>(0.015f));
     expected = static_cast<float>(expected + 24 * static_cast<double>(0.015f));
-    EXPECT_EQ(demo_->state.waveAmplitude, expected);
+    EXPECT_EQ(state().waveAmplitude, expected);
     frameAt(16552);  // the falling warp takes this frame's 8252 ms off
     expected = static_cast<float>(expected - 8252 * static_cast<double>(0.015f));
-    EXPECT_EQ(demo_->state.waveAmplitude, expected);
-    (void)demo;
+    EXPECT_EQ(state().waveAmplitude, expected);
 }
 
 TEST_F(ShowTest, LetterScenesStepTheColourAndRebuildTheRotation) {
-    Demo& demo = start();
+    start();
     frameAt(24828);
-    EXPECT_EQ(demo.lastScene, 3);
-    EXPECT_EQ(demo_->state.meshes[0].color, 0x020408u);
+    EXPECT_EQ(state().lastScene, sceneNamed("letter V"));
+    EXPECT_EQ(state().meshes[0].color, 0x020408u);
     // After drawing, world is the rotation for the next frame: its z translation is 0.
-    EXPECT_EQ(demo_->state.meshes[0].world.m[11], 0.0);
-    EXPECT_NEAR(demo_->state.meshes[0].world.m[6], -1.0, 1e-6);  // the quarter turn about x
+    EXPECT_EQ(state().meshes[0].world.m[11], 0.0);
+    EXPECT_NEAR(state().meshes[0].world.m[6], -1.0, 1e-6);  // the quarter turn about x
     frameAt(37242);
-    EXPECT_EQ(demo.lastScene, 6);
-    EXPECT_EQ(demo_->state.meshes[3].color, 0x020408u);
-    EXPECT_EQ(demo_->state.meshes[0].color, 0x020408u);
+    EXPECT_EQ(state().lastScene, sceneNamed("letter E"));
+    EXPECT_EQ(state().meshes[3].color, 0x020408u);
+    EXPECT_EQ(state().meshes[0].color, 0x020408u);
 }
 
 // The generator state after `draws` more numbers from `state`.
@@ -226,19 +229,19 @@ TEST_F(ShowTest, LaterScenesDrawFromTheGeneratorReseededByTheChannelDrift) {
     start();
     frameAt(49655);  // reseeded with 123, then six draws for the first step of the walk
     uint32_t expected = stateAfter(123, 6);
-    ASSERT_EQ(demo_->state.prng.state, expected);
+    ASSERT_EQ(state().prng.state, expected);
     frameAt(49656);
     expected = stateAfter(expected, 6);
-    ASSERT_EQ(demo_->state.prng.state, expected);
+    ASSERT_EQ(state().prng.state, expected);
     frameAt(74483);  // the credits draw two numbers a frame
     expected = stateAfter(expected, 2);
-    ASSERT_EQ(demo_->state.prng.state, expected);
+    ASSERT_EQ(state().prng.state, expected);
     frameAt(82758);  // the object scenes three: distance, y, x
     expected = stateAfter(expected, 3);
-    ASSERT_EQ(demo_->state.prng.state, expected);
+    ASSERT_EQ(state().prng.state, expected);
     frameAt(91034);
     expected = stateAfter(expected, 3);
-    ASSERT_EQ(demo_->state.prng.state, expected);
+    ASSERT_EQ(state().prng.state, expected);
 }
 
 TEST_F(ShowTest, TwoShowsInOneProcessGiveTheSameFrames) {
@@ -273,12 +276,12 @@ TEST_F(ShowTest, MissingPicturesBecomeBlackAndMissingSpritesDrawNothing) {
               "missing picture: vok_girl.pcx\n"
               "missing picture: part2.pcx\n"
               "picture part3.pcx reads as 0x0; vokkit check tells why\n");
-    ASSERT_TRUE(demo.pictures[3]->isScreenSized());
-    EXPECT_EQ(demo_->state.sprites[1]->count, 0);
+    ASSERT_TRUE(demo.assets.picture(dataFileIndex("vok_girl.pcx")).isScreenSized());
+    EXPECT_EQ(demo.assets.picture(dataFileIndex("part2.pcx")).count(), 0);
     frameAt(45000);  // sprites over the black picture
     frameAt(50000);  // the channel drift over the missing picture
     frameAt(60000);  // the cross-fade with a missing dark side
-    EXPECT_EQ(demo.lastScene, 9);
+    EXPECT_EQ(state().lastScene, sceneNamed("masked cross-fade"));
 }
 
 TEST_F(ShowTest, AMissingMeshStopsTheLoadingAndIsReportedToTheCaller) {

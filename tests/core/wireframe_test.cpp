@@ -93,10 +93,20 @@ bool allZero(const Mesh& mesh) {
 
 }  // namespace
 
-TEST(WireframeRecords, ANewShowStartsWithFiveEmptyMeshes) {
-    ShowState state;
-    ASSERT_EQ(meshCount, 5);
-    for (const Mesh& mesh : state.meshes) EXPECT_TRUE(allZero(mesh));
+// Each run of the show draws its own copy of a loaded mesh.
+TEST(WireframeRecords, ACopyHasArraysOfItsOwn) {
+    TestMesh cube({Vec4{1, 2, 3, 4}, Vec4{5, 6, 7, 8}}, {Face{0, 1, 0}});
+    cube.mesh.color = 0x123456;
+    Mesh copy{};
+    copyMesh(cube.mesh, copy);
+    EXPECT_NE(copy.vertices, cube.mesh.vertices);
+    EXPECT_NE(copy.faces, cube.mesh.faces);
+    EXPECT_EQ(copy.vertexCount, 2);
+    EXPECT_EQ(copy.vertices[1].z, 7.0f);
+    EXPECT_EQ(copy.faces[0].b, 1);
+    EXPECT_EQ(copy.color, 0x123456u);
+    resetMesh(copy);
+    EXPECT_TRUE(allZero(copy));
 }
 
 TEST(WireframeRecords, ResetMeshEmptiesEverything) {

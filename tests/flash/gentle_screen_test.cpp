@@ -10,7 +10,6 @@
 #include "shell/show_run.h"
 #include "display/gentle_screen.h"
 #include "flash/flash_analyser.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -44,7 +43,7 @@ TEST(GentleScreen, StrobesReachTheScreenBelowTheLimit) {
         Image work;
         for (int k = 0; k < 240; ++k) {
             const uint32_t word = (k / s.hold) % 2 ? s.b : s.a;
-            for (int32_t i = 0; i < work.count; ++i) std::memcpy(work.pixels + 4 * i, &word, 4);
+            for (int32_t i = 0; i < work.count(); ++i) std::memcpy(work.pixels + 4 * i, &word, 4);
             worst = worse(worst, analyser.addFrame(gentle.soften(work, headless::frameMilliseconds(k, 60)).pixels,
                                                    flash::frameMs(k, 60)));
         }
@@ -54,9 +53,8 @@ TEST(GentleScreen, StrobesReachTheScreenBelowTheLimit) {
 
 // The show as rendered fails (KitFlashes tests it); on screen it passes.
 TEST(GentleScreen, TheShowOnScreenPassesAndItsFramesStayAsRendered) {
-    platform::setDataDirectory(VOK_DATA_DIR);
     MessageLog messages;
-    headless::ShowRun run(60, 0, messages);
+    headless::ShowRun run(60, 0, ShowContext(messages, DataFolder(VOK_DATA_DIR)));
     ASSERT_EQ(run.startFailure(), 0);
     GentleScreen gentle;
     flash::FlashAnalyser shown;

@@ -10,7 +10,6 @@
 #include "kit/kit_support.h"
 #include "kit/test_models.h"
 #include "support/command.h"
-#include "platform/platform.h"
 #include "support/test_files.h"
 #include "wire3d/ase.h"
 #include "wire3d/mesh.h"
@@ -65,7 +64,7 @@ TEST(KitPicture, ImageMagickPictureReadsPixelForPixelWithTheSizeInBothPlaces) {
     const std::vector<uint8_t> rgb = readFileBytes(dir.file("in.rgb"));
     ASSERT_EQ(rgb.size(), 320u * 240 * 3);
     MessageLog messages;
-    const std::unique_ptr<Image> shown = loadPcx(dir.file("vok_girl.pcx").c_str(), messages);
+    const std::unique_ptr<Image> shown = loadPcx(ShowContext(messages), dir.file("vok_girl.pcx").c_str());
     ASSERT_EQ(shown->width, 320);
     ASSERT_EQ(shown->height, 240);
     int differing = 0;
@@ -102,7 +101,7 @@ TEST(KitPicture, ScreenPicturesBecome320x240AndSpritesKeepTheirSize) {
         ASSERT_EQ(run.exitCode, 0) << run.err;
         const std::string out = dir.file(std::string(c.arguments).substr(0, std::string(c.arguments).find(' ')));
         MessageLog messages;
-        const std::unique_ptr<Image> shown = loadPcx(out.c_str(), messages);
+        const std::unique_ptr<Image> shown = loadPcx(ShowContext(messages), out.c_str());
         ASSERT_EQ(shown->width, c.width);
         ASSERT_EQ(shown->height, c.height);
         auto rowIsBlack = [&](int y) {
@@ -233,9 +232,7 @@ TEST(KitMesh, ModelsInEveryFormatLoadAndStayOnScreen) {
 
         Mesh mesh{};
         MessageLog messages;
-        platform::setDataDirectory(dir.path());
-        ASSERT_TRUE(loadAse(slot.c_str(), mesh, messages));
-        platform::setDataDirectory("");
+        ASSERT_TRUE(loadAse(ShowContext(messages, DataFolder(dir.path())), slot.c_str(), mesh));
         if (c.vertices > 0) {
             EXPECT_EQ(mesh.vertexCount, c.vertices);
             EXPECT_EQ(mesh.faceCount, c.faces);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "demo/scenes.h"
 #include "kit/kit_support.h"
 #include "kit/test_models.h"
 #include "support/command.h"
@@ -113,7 +114,7 @@ TEST(MakeItYours, YourPictureLetterAndObjectShowInTheirScenes) {
     ASSERT_EQ(shown.size(), wire.size());
     for (size_t k = 0; k < shown.size(); ++k) {
         SCOPED_TRACE("letter frame " + std::to_string(100 + k));
-        EXPECT_EQ(shown[k].scene, 3);
+        EXPECT_EQ(shown[k].scene, sceneNamed("letter V"));
         int differing = 0;
         for (size_t i = 0; i < 320 * 240; ++i)
             for (int c = 0; c < 3; ++c) {
@@ -130,7 +131,7 @@ TEST(MakeItYours, YourPictureLetterAndObjectShowInTheirScenes) {
 
     // The object's two scenes: on screen in every frame, however it turns.
     for (const Frame& frame : render(dark, work.file("object.raw"), 332, 397)) {
-        EXPECT_TRUE(frame.scene == 12 || frame.scene == 13);
+        EXPECT_EQ(sceneTable[frame.scene].mesh.turn, MeshTurn::Object) << frame.scene;
         const Extent e = litExtent(frame.bgra);
         EXPECT_GT(e.lit, 50);
         EXPECT_GT(std::max(e.right - e.left, e.bottom - e.top), 40);

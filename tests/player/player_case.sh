@@ -2,7 +2,7 @@
 # One case of the live player's tests, on a private X server.
 #   player_case.sh CASE VOKDEMO PROBE DATA_DIR WORK_DIR
 # Cases: window, scale, fullscreen, escape, audio, music-start, end, no-music,
-# no-audio, no-display, no-mesh, sync, wm-window, wm-fullscreen, keys.
+# no-audio, no-display, no-mesh, sync, wm-window, wm-fullscreen, keys, loop.
 #
 # No check depends on the moment a screenshot is taken: each polls until the
 # picture it expects shows, and starts the show where that picture holds for
@@ -145,22 +145,76 @@ send_keys() {
 }
 key_pause=0.4
 
-# Each --sync-log line for a seek must match the expected landings in order,
-# given as SCENE:FROM_MS:TO_MS, with the music within one audio buffer
-# (1024 frames, 23.2 ms) of the picture.
+# The first millisecond of every scene, then the end (the scene table's bounds).
+mapfile -t scene_starts < <("$probe" scenes)
+last_scene=$(( ${#scene_starts[@]} - 2 ))
+scene_at() {
+  local k=0
+  while [ $(( k + 1 )) -lt ${#scene_starts[@]} ] && [ "$1" -ge "${scene_starts[k + 1]}" ]; do k=$(( k + 1 )); done
+  echo "$k"
+}
+
+# Where a key of the show lands from FROM_MS, as the player's table of keys says.
+landing_of() {
+  local key=$1 from=$2 scene
+  scene=$(scene_at "$from")
+  case "$key" in
+    Right) echo $(( from + 5000 < scene_starts[last_scene + 1] ? from + 5000 : scene_starts[last_scene + 1] )) ;;
+    Left) echo $(( from > 5000 ? from - 5000 : 0 )) ;;
+    Next|period) echo "${scene_starts[scene <= last_scene ? scene + 1 : last_scene + 1]}" ;;
+    Prior|comma) echo "${scene_starts[scene > 0 ? scene - 1 : 0]}" ;;
+    Home) echo 0 ;;
+  esac
+}
+
+# The --sync-log line of each seek, written as it happens, gives the time it
+# was asked at and the time it landed on; for the seeking keys given, in
+# order, each must land where that key lands from there, in the scene of its
+# landing. Reads nothing from the wall clock.
 expect_seeks() {
-  local got i=0 want scene from to
+  local got i=0 key s to from want
   mapfile -t got < <(grep '^vokdemo: sync seek' "$work/stderr")
   [ "${#got[@]}" -eq "$#" ] || fail "expected $# seeks, got ${#got[@]}: $(cat "$work/stderr")"
-  for want in "$@"; do
-    IFS=: read -r scene from to <<<"$want"
-    # vokdemo: sync seek SCENE show MS ms music MS ms offset MS ms
-    read -r _ _ _ s _ show _ _ music _ _ offset _ <<<"${got[i]}"
-    [ "$s" = "$scene" ] && [ "$show" -ge "$from" ] && [ "$show" -le "$to" ] ||
-      fail "seek $i: ${got[i]}; expected scene $scene at $from to $to ms"
-    awk -v o="$offset" 'BEGIN { exit !(o <= 23.2 && o >= -23.2) }' || fail "seek $i: music off the picture: ${got[i]}"
+  for key in "$@"; do
+    # vokdemo: sync seek SCENE show TO ms from FROM ms
+    read -r _ _ _ s _ to _ _ from _ <<<"${got[i]}"
+    want=$(landing_of "$key" "$from")
+    [ "$to" = "$want" ] && [ "$s" = "$(scene_at "$to")" ] ||
+      fail "seek $i ($key): ${got[i]}; expected scene $(scene_at "$want") at $want ms"
     i=$(( i + 1 ))
   done
+}
+
+# After a seek while the show plays, its first frame's time and the music the
+# listener hears (one reading) are within one audio buffer (1024 frames,
+# 23.2 ms) of each other.
+expect_music_follows() {
+  local lines
+  lines=$(grep -c '^vokdemo: sync landed' "$work/stderr")
+  [ "$lines" -ge 1 ] || fail "no frame after a seek: $(cat "$work/stderr")"
+  awk '/^vokdemo: sync landed/ { o = $(NF - 1); if (o > 23.2 || o < -23.2) { print; bad = 1 } } END { exit bad }' \
+    "$work/stderr" || fail "music off the picture after a seek"
+}
+
+# Waits up to 30 s for a line of standard error that matches PATTERN.
+wait_for_log() {
+  local _
+  for _ in $(seq 600); do
+    grep -q "$1" "$work/stderr" && return
+    sleep 0.05
+  done
+  fail "no line '$1' within 30 s: $(cat "$work/stderr")"
+}
+
+# Waits up to 20 s for the window to have the geometry "X Y W H".
+wait_for_geometry() {
+  local _ x y w h
+  for _ in $(seq 200); do
+    read -r x y w h <<<"$(window_geometry)"
+    [ "$x $y $w $h" = "$1" ] && return
+    sleep 0.1
+  done
+  fail "$2: the window is at $x,$y size ${w}x$h, not $1"
 }
 
 # One run of the player from START with the keys given, after the window and
@@ -183,51 +237,53 @@ case "$case_name" in
     keys_run 30 Right Left Left Next Prior Home comma period s
     # F: full screen and back to the window.
     send_keys f
-    read -r x y w h <<<"$(window_geometry)"
-    [ "$x $y $w $h" = "0 0 1024 768" ] || fail "F: the window is at $x,$y size ${w}x$h, not the whole screen"
+    wait_for_geometry "0 0 1024 768" "F"
     send_keys f
-    read -r x y w h <<<"$(window_geometry)"
-    [ "$x $y $w $h" = "10 10 640 480" ] || fail "F again: the window is at $x,$y size ${w}x$h, not 10,10 640x480"
+    wait_for_geometry "10 10 640 480" "F again"
     press_escape
     wait_player 10
     expect_exit 0
-    expect_seeks 5:35000:37000 4:30000:33000 3:25000:28965 4:28966:29500 3:24828:25300 0:0:400 0:0:400 1:8276:8700
-    shot=$(ls vokdemo-00[89].*s-scene01.png 2>/dev/null | head -1)
+    expect_seeks Right Left Left Next Prior Home comma period
+    expect_music_follows
+    shot=$(ls vokdemo-*s-scene01.png 2>/dev/null | head -1)
     [ -n "$shot" ] || fail "no screenshot of scene 1: $(ls)"
     [ "$(identify -format '%w %h' "$shot")" = "320 240" ] || fail "$shot is not a 320x240 picture"
     echo "seeks, screenshot and full screen: ok"
 
-    # The next scene from every scene; after the last the end step ends the show.
+    # The next scene from every scene, paused first so that the show cannot
+    # move on between keys: each lands at its scene's first millisecond, and
+    # after the last the end step ends the show.
     key_pause=0.3
-    keys_run 0 Next Next Next Next Next Next Next Next Next Next Next Next Next Next
+    keys_run 0 space Next Next Next Next Next Next Next Next Next Next Next Next Next Next
     wait_player 10
     expect_exit 0
-    expected=() scene=1
-    for ms in 8276 16552 24828 28966 33104 37242 41379 49655 57931 66207 74483 82758 91034 99310; do
-      expected+=("$scene:$ms:$(( ms + 400 ))")
-      scene=$(( scene + 1 ))
+    expect_seeks Next Next Next Next Next Next Next Next Next Next Next Next Next Next
+    for k in $(seq $(( last_scene + 1 ))); do
+      grep -q "^vokdemo: sync seek $k show ${scene_starts[k]} ms " "$work/stderr" ||
+        fail "no seek to scene $k at ${scene_starts[k]} ms: $(cat "$work/stderr")"
     done
-    expect_seeks "${expected[@]}"
     echo "next scene: ok"
 
     # Pause in the jittering credits: the picture holds for 2 s, the music
     # stops and goes on from the held moment.
     key_pause=0.2
     keys_run 76 space
+    wait_for_log '^vokdemo: sync pause'
     import -window "$window" "$work/held-a.png" || fail "no screenshot"
     sleep 2
     import -window "$window" "$work/held-b.png" || fail "no screenshot"
     changed=$(compare -metric AE "$work/held-a.png" "$work/held-b.png" null: 2>&1 | cut -d' ' -f1)
     [ "$changed" = 0 ] || fail "the picture moved while paused ($changed pixels)"
     send_keys space
+    wait_for_log '^vokdemo: sync play'
     sleep 1.5
     press_escape
     wait_player 10
     expect_exit 0
-    held=$(awk '/^vokdemo: sync pause/ { print $6 / 1000 }' "$work/stderr")
-    [ -n "$held" ] || fail "no pause: $(cat "$work/stderr")"
-    grep -q "^vokdemo: sync play 11 show $(awk '/^vokdemo: sync pause/ { print $6 }' "$work/stderr") ms" "$work/stderr" ||
+    read -r _ _ _ scene _ held_ms _ < <(grep '^vokdemo: sync pause' "$work/stderr")
+    grep -q "^vokdemo: sync play $scene show $held_ms ms" "$work/stderr" ||
       fail "the show did not go on from the held time: $(cat "$work/stderr")"
+    held=$(awk -v ms="$held_ms" 'BEGIN { print ms / 1000 }')
     "$probe" pause "$work/audio.raw" "$data/zumber.xm" 44080 "$held" 1.5 || fail "the music did not pause"
     echo "pause: ok"
 
@@ -238,11 +294,14 @@ case "$case_name" in
     burst=()
     for _ in $(seq 1000); do burst+=(key --delay 0 "${keys[RANDOM % ${#keys[@]}]}"); done
     xdotool "${burst[@]}" || fail "xdotool could not send the burst"
-    sleep 1
+    # S after the burst: once its line is there, the player has taken every
+    # key before it, however long a busy machine made that take.
+    send_keys s
+    wait_for_log '^vokdemo: screenshot'
     kill -0 "$player_pid" 2>/dev/null || fail "the player died in the burst: $(tail -5 "$work/stderr")"
     pauses=$(grep -c '^vokdemo: sync pause' "$work/stderr")
-    plays=$(grep -c '^vokdemo: sync play' "$work/stderr")
-    [ "$pauses" -gt "$plays" ] && send_keys space
+    last=$(grep -E '^vokdemo: sync (pause|play)' "$work/stderr" | tail -1 | cut -d' ' -f3)
+    [ "$last" = pause ] && send_keys space
     send_keys Home
     wm_dir=$work wm_player=$player_pid expect_show_on_screen "$window" "after the burst"
     press_escape
@@ -374,6 +433,33 @@ case "$case_name" in
     grep -q "ia pas le file v.ase" "$work/stdout" || fail "no message on standard output: $(cat "$work/stdout")"
     [ ! -e "$work/audio.raw" ] || fail "the music started before the meshes were loaded"
     ;;
+  loop)
+    # --loop from near the end: the show begins again at its end, the music
+    # with it; sent to its last scene, it plays through the end once more.
+    # Each new beginning's first frame is within one audio buffer of the
+    # music, and the show goes on from there.
+    start_x
+    use_disk_audio
+    start_player --sync-log --loop --start 96
+    find_window
+    wait_for_show_start
+    wait_for_log '^vokdemo: sync loop 0 show'
+    send_keys $(printf 'Next %.0s' $(seq "$last_scene"))
+    for _ in $(seq 600); do
+      [ "$(grep -c '^vokdemo: sync loop' "$work/stderr")" -ge 2 ] && break
+      sleep 0.05
+    done
+    [ "$(grep -c '^vokdemo: sync loop' "$work/stderr")" -eq 2 ] || fail "expected two new beginnings: $(cat "$work/stderr")"
+    wait_for_log '^vokdemo: sync scene 1 '
+    kill -0 "$player_pid" 2>/dev/null || fail "the looping show ended: $(cat "$work/stderr")"
+    grep '^vokdemo: sync \(loop\|scene 1 \)' "$work/stderr"
+    awk '/^vokdemo: sync loop/ { o = $(NF - 1); if (o > 23.2 || o < -23.2) { print; bad = 1 } }
+         /^vokdemo: sync scene/ { o = $(NF - 1); if (o < 0) o = -o; if (o >= 10) { print; bad = 1 } } END { exit bad }' \
+      "$work/stderr" || fail "music off the picture after a new beginning"
+    xdotool key Escape
+    wait_player 20
+    expect_exit 0
+    ;;
   sync)
     # The whole show against SDL's disk driver, which takes the sound at its
     # own pace (a sleep of whole milliseconds a buffer), not the wall clock's.
@@ -384,8 +470,8 @@ case "$case_name" in
     expect_exit 0
     grep '^vokdemo: sync' "$work/stderr"
     lines=$(grep -c '^vokdemo: sync scene .* offset' "$work/stderr")
-    [ "$lines" -eq 15 ] || fail "expected a line for each of the 14 scenes and the end, got $lines"
-    awk '/^vokdemo: sync/ { o = $(NF - 1); if (o < 0) o = -o; if (o >= 10) bad = 1 } END { exit bad }' \
+    [ "$lines" -eq $(( last_scene + 2 )) ] || fail "expected a line for each of the $(( last_scene + 1 )) scenes and the end, got $lines"
+    awk '/^vokdemo: sync .* offset/ { o = $(NF - 1); if (o < 0) o = -o; if (o >= 10) bad = 1 } END { exit bad }' \
       "$work/stderr" || fail "the picture and the music were 10 ms or more apart"
     ;;
   *)

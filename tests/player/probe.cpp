@@ -36,6 +36,7 @@
 
 #include "media/module_stream.h"
 #include "image/image.h"
+#include "demo/show_seek.h"
 #include "image/pcx.h"
 
 namespace {
@@ -71,7 +72,7 @@ int checkPicture(int argc, char** argv) {
     Rgb shot;
     if (!readPng(argv[2], shot)) return fail("cannot read the screenshot");
     MessageLog messages;
-    std::unique_ptr<Image> picture = loadPcx(argv[3], messages);
+    std::unique_ptr<Image> picture = loadPcx(ShowContext(messages), argv[3]);
     if (!picture->isScreenSized()) return fail("the picture is not 320x240");
     const int left = std::atoi(argv[4]), top = std::atoi(argv[5]), scale = std::atoi(argv[6]);
     const double minFade = std::atof(argv[7]), maxFade = std::atof(argv[8]);
@@ -240,10 +241,18 @@ int checkPause(int argc, char** argv) {
 
 }  // namespace
 
+// The first clock millisecond of every scene, then of the end step, one a
+// line, from the scene table: where the keys' seeks land.
+int printSceneStarts() {
+    for (int scene = 0; scene <= sceneCount; ++scene) std::printf("%u\n", sceneStartMs(scene));
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "picture") == 0) return checkPicture(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "audio") == 0) return checkAudio(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "music") == 0) return checkMusicPosition(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "pause") == 0) return checkPause(argc, argv);
-    return fail("usage: vok_player_probe picture|audio|music|pause ...");
+    if (argc == 2 && std::strcmp(argv[1], "scenes") == 0) return printSceneStarts();
+    return fail("usage: vok_player_probe picture|audio|music|pause|scenes ...");
 }

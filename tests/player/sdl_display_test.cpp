@@ -13,7 +13,7 @@
 namespace {
 
 void fill(Image& image, uint8_t r, uint8_t g, uint8_t b) {
-    for (int32_t i = 0; i < image.count; ++i) {
+    for (int32_t i = 0; i < image.count(); ++i) {
         image.pixels[4 * i] = b;
         image.pixels[4 * i + 1] = g;
         image.pixels[4 * i + 2] = r;

@@ -32,7 +32,7 @@ class LoadedMesh {
 public:
     explicit LoadedMesh(const std::string& name) {
         mesh = Mesh{};
-        EXPECT_TRUE(loadAse(dataFile(name).c_str(), mesh, messages)) << name;
+        EXPECT_TRUE(loadAse(ShowContext(messages), dataFile(name).c_str(), mesh)) << name;
     }
     ~LoadedMesh() { resetMesh(mesh); }
     LoadedMesh(const LoadedMesh&) = delete;
@@ -256,7 +256,7 @@ TEST(DatagenMeshes, LetterIsDrawnIntoTheWireLayer) {
     Image layer;
     drawWireframe(layer, loaded.mesh);
     int lit = 0;
-    for (int i = 0; i < layer.count; ++i) lit += layer.pixelAt(i % 320, i / 320) != 0;
+    for (int i = 0; i < layer.count(); ++i) lit += layer.pixelAt(i % 320, i / 320) != 0;
     EXPECT_GT(lit, 500);
 }
 

@@ -28,7 +28,7 @@ using ImagePtr = std::unique_ptr<Image>;
 
 ImagePtr load(const std::string& name) {
     MessageLog messages;
-    return loadPcx(dataFile(name).c_str(), messages);
+    return loadPcx(ShowContext(messages), dataFile(name).c_str());
 }
 
 uint8_t red(uint32_t pixel) { return (pixel >> 16) & 0xFF; }
@@ -107,7 +107,7 @@ TEST(DatagenPictures, FullScreenPicturesAreRichAndSized) {
         EXPECT_EQ(image->width, 320);
         EXPECT_EQ(image->height, 240);
         EXPECT_GT(distinctColours(*image), 200u);
-        for (int i = 0; i < image->count; ++i) ASSERT_EQ(image->pixels[4 * i + 3], 0) << "fourth byte";
+        for (int i = 0; i < image->count(); ++i) ASSERT_EQ(image->pixels[4 * i + 3], 0) << "fourth byte";
     }
     // The backgrounds are colourful pictures, not a few flat areas.
     for (const char* name : {"vok_zumber.pcx", "vok_logo.pcx", "vok_lomur.pcx", "vok_girl.pcx", "vok_vesk.pcx"}) {
@@ -154,9 +154,9 @@ TEST(DatagenPictures, OverlaysAreBrightTextOnBlack) {
             }
         // Black around the glowing lines, and dark on average: added onto a
         // picture it leaves most of it as it was.
-        EXPECT_GT(black, image->count * 45 / 100);
-        EXPECT_LT(sum / (3 * image->count), 40);
-        EXPECT_GT(bright, image->count * 2 / 100);
+        EXPECT_GT(black, image->count() * 45 / 100);
+        EXPECT_LT(sum / (3 * image->count()), 40);
+        EXPECT_GT(bright, image->count() * 2 / 100);
         // The borders stay black, so the jittered copies show no edge.
         for (int x = 0; x < image->width; ++x) {
             EXPECT_EQ(image->pixelAt(x, 0) & 0xFFFFFF, 0u);

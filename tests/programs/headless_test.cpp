@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "demo/scenes.h"
+#include "demo/show_seek.h"
 #include "support/command.h"
 #include "support/test_files.h"
 
@@ -68,15 +70,23 @@ std::string sha256OfFileSlice(const std::string& path, size_t offset, size_t siz
 
 constexpr size_t frameBytes = 307200;
 
+// The frames the show outputs at `fps`: those before the first whose time,
+// floor(k * 1000 / fps) ms, reaches the end step (the scene table's end).
+size_t framesBeforeTheEnd(int fps) {
+    size_t k = 0;
+    while (static_cast<uint32_t>(k * 1000 / fps) < showEndMs()) ++k;
+    return k;
+}
+
 }  // namespace
 
 TEST(HeadlessRender, AtOneFrameASecondTheFramesAreTheWholeSecondsBeforeTheEnd) {
     DemoRun run = runDemo("--fps 1 --hash");
     ASSERT_EQ(run.exitCode, 0);
     std::vector<FrameLine> lines = frameLines(run.out);
-    // 99.310 s is the first clock millisecond of the end step: frame 100 at
-    // 100,000 ms takes it and is not output.
-    ASSERT_EQ(lines.size(), 100u);
+    // The frame whose whole second reaches the first clock millisecond of the
+    // end step takes it and is not output.
+    ASSERT_EQ(lines.size(), framesBeforeTheEnd(1));
     for (size_t k = 0; k < lines.size(); ++k) {
         EXPECT_EQ(lines[k].index, static_cast<long long>(k));
         EXPECT_EQ(lines[k].ms, static_cast<long long>(k) * 1000);
@@ -85,15 +95,16 @@ TEST(HeadlessRender, AtOneFrameASecondTheFramesAreTheWholeSecondsBeforeTheEnd) {
 }
 
 TEST(HeadlessRender, FrameTimesAreFlooredAndTheLastFrameComesBeforeTheEndStep) {
-    DemoRun run = runDemo("--fps 7 --hash --frames 690-1000");
+    const long long last = static_cast<long long>(framesBeforeTheEnd(7)) - 1;
+    DemoRun run = runDemo("--fps 7 --hash --frames " + std::to_string(last - 5) + "-" + std::to_string(last + 300));
     ASSERT_EQ(run.exitCode, 0);
     std::vector<FrameLine> lines = frameLines(run.out);
-    // floor(695 * 1000 / 7) = 99285 is the last time before 99,310 ms.
+    // The last frame is the last whose floored time comes before the end step.
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines.front().index, 690);
-    EXPECT_EQ(lines.back().index, 695);
+    EXPECT_EQ(lines.front().index, last - 5);
+    EXPECT_EQ(lines.back().index, last);
     for (const FrameLine& line : lines) EXPECT_EQ(line.ms, line.index * 1000 / 7);
-    EXPECT_EQ(lines.back().scene, 13);
+    EXPECT_EQ(lines.back().scene, sceneCount - 1);
 }
 
 TEST(HeadlessRender, TwoRunsGiveTheSameFrames) {
@@ -102,9 +113,9 @@ TEST(HeadlessRender, TwoRunsGiveTheSameFrames) {
     ASSERT_EQ(first.exitCode, 0);
     EXPECT_EQ(first.out, second.out);
     std::vector<FrameLine> lines = frameLines(first.out);
-    ASSERT_EQ(lines.size(), 497u);  // floor(496 * 200) = 99,200 ms is the last
+    ASSERT_EQ(lines.size(), framesBeforeTheEnd(5));
     for (size_t k = 1; k < lines.size(); ++k) EXPECT_GE(lines[k].scene, lines[k - 1].scene);
-    EXPECT_EQ(lines.back().scene, 13);
+    EXPECT_EQ(lines.back().scene, sceneCount - 1);
 }
 
 TEST(HeadlessRender, MeshLoaderTextComesBeforeTheFirstFrameLine) {

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "app/cli/options.h"
+#include "demo/scenes.h"
 
 namespace {
 
 // The mode, then every option that differs from its default, in a fixed order.
 std::string describe(const Options& o) {
-    static const char* const modes[] = {"play", "render", "capture", "help", "version"};
+    static const char* const modes[] = {"play", "render", "capture", "help", "version", "verify"};
     std::ostringstream out;
     out << modes[static_cast<int>(o.mode)];
     if (o.fullscreen) out << " fullscreen";
@@ -20,6 +21,7 @@ std::string describe(const Options& o) {
     if (!o.vsync) out << " no-vsync";
     if (o.startSeconds != 0) out << " start=" << o.startSeconds;
     if (o.gentle) out << " gentle";
+    if (o.loop) out << " loop";
     if (o.fps) out << " fps=" << o.fps;
     if (o.t0) out << " t0=" << o.t0;
     if (o.hash) out << " hash";
@@ -102,6 +104,13 @@ const Row table[] = {
     {"--render --fps 2 --frames 5", "error: bad --frames '5': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --frames -1-3", "error: bad --frames '-1-3': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --raw", "error: --raw needs a value"},
+    // The check against the data set's frame table: the whole show at 60 fps, nothing written.
+    {"--verify", "verify"},
+    {"--verify --data d --t0 4294967295", "verify t0=4294967295 data=d"},
+    {"--verify --fps 30", "error: --verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)"},
+    {"--verify --hash", "error: --verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)"},
+    {"--render --fps 60 --verify", "error: --verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)"},
+    {"--verify --capture a.mp4", "error: --verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)"},
     // Capture: the defaults of 60 fps and scale 2 unless given.
     {"--capture out.mp4", "capture scale=2 fps=60 capture=out.mp4"},
     {"--capture out.mkv --lossless --fps 30 --scale 1", "capture scale=1 fps=30 capture=out.mkv lossless"},
@@ -113,14 +122,16 @@ const Row table[] = {
     {"--capture a.gif --fps 50 --scale 2", "capture scale=2 fps=50 capture=a.gif"},
     {"--poster p.png --from 12.5", "capture scale=2 fps=60 poster=p.png from=12.5"},
     {"--wav m.wav --from 0 --to 3", "capture scale=2 fps=60 wav=m.wav from=0 to=3"},
-    {"--png f --scene 13", "capture scale=2 fps=60 png=f scene=13"},
-    {"--png f --scene 14", "error: bad --scene '14': give a whole number from 0 to 13"},
     {"--png f --from -1", "error: bad --from '-1': give seconds of show time, 0 or more"},
     {"--png f --to 3s", "error: bad --to '3s': give seconds of show time, 0 or more"},
     {"--render --fps 5 --from 3",
      "error: --from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or --poster"},
     // Help, version and what is not an option.
     {"1 --gentle", "play fullscreen gentle"},
+    // A loop has no end: it plays, and nothing renders or captures it.
+    {"1 --loop", "play fullscreen loop"},
+    {"--render --fps 5 --loop", "error: --loop plays the show again and again: a loop has no end to render or capture"},
+    {"--capture a.mp4 --loop", "error: --loop plays the show again and again: a loop has no end to render or capture"},
     {"--help", "help"},
     {"-h", "help"},
     {"--version", "version"},
@@ -136,11 +147,20 @@ TEST(CommandLine, EveryRowOfTheTable) {
     for (const Row& row : table) EXPECT_EQ(parse(row.arguments), row.result) << "vokdemo " << row.arguments;
 }
 
+// --scene takes the scenes of the scene table and no other.
+TEST(CommandLine, SceneTakesTheScenesOfTheTable) {
+    const std::string last = std::to_string(sceneCount - 1), past = std::to_string(sceneCount);
+    EXPECT_EQ(parse("--png f --scene " + last), "capture scale=2 fps=60 png=f scene=" + last);
+    EXPECT_EQ(parse("--png f --scene " + past),
+              "error: bad --scene '" + past + "': give a whole number from 0 to " + last);
+    EXPECT_NE(std::string(usageText()).find("to " + last + " (" + sceneName(sceneCount - 1) + ")"), std::string::npos);
+}
+
 TEST(CommandLine, HelpNamesEveryOption) {
     const std::string help = usageText();
     for (const char* option : {"--fullscreen", "--window", "--scale N", "--no-vsync", "--vsync", "--start SECONDS", "--render",
                                "--fps N", "--t0 T", "--hash", "--raw FILE", "--frames A-B", "--capture OUT", "--png DIR",
-                               "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version", "--gentle"}) {
+                               "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version", "--gentle", "--verify"}) {
         EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
     }
 }

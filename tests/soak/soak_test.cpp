@@ -1,15 +1,18 @@
-// Twenty shows back to back in one process: every show gives the same frames,
-// and the process holds no more memory after the twentieth than after the
-// first. In the sanitizer build this also finds anything a show leaves behind.
+// Twenty shows back to back in one process, and a hundred rounds of a looping
+// show: every show and every round gives the same frames, and the process
+// holds no more memory after the twentieth show than after the first. In the
+// sanitizer build this also finds anything a show leaves behind.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "shell/show_run.h"
 #include "common/messages.h"
-#include "platform/platform.h"
+#include "shell/show_control.h"
+#include "shell/show_run.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -44,19 +47,20 @@ long residentBytes() {
     return read == 2 ? resident * 4096 : -1;
 }
 
-// FNV-1a over every frame's bytes, one value per frame.
+// A hash of a frame's bytes.
+uint64_t hashOf(const Image& image) {
+    return std::hash<std::string_view>{}(
+        std::string_view(reinterpret_cast<const char*>(image.pixels), static_cast<size_t>(image.count()) * 4));
+}
+
+// One value per frame of a whole show.
 std::vector<uint64_t> runShow() {
     MessageLog messages;
     std::vector<uint64_t> hashes;
-    headless::ShowRun run(fps, 0, messages);
+    headless::ShowRun run(fps, 0, ShowContext(messages, DataFolder(VOK_DATA_DIR)));
     EXPECT_EQ(run.startFailure(), 0) << messages.warnings;
     EXPECT_TRUE(messages.warnings.empty()) << messages.warnings;
-    while (run.renderNext()) {
-        const Image& image = run.image();
-        uint64_t hash = 14695981039346656037ull;
-        for (int64_t i = 0; i < static_cast<int64_t>(image.count) * 4; ++i) hash = (hash ^ image.pixels[i]) * 1099511628211ull;
-        hashes.push_back(hash);
-    }
+    while (run.renderNext()) hashes.push_back(hashOf(run.image()));
     EXPECT_FALSE(run.overran());
     return hashes;
 }
@@ -64,7 +68,6 @@ std::vector<uint64_t> runShow() {
 }  // namespace
 
 TEST(Soak, TwentyShowsGiveTheSameFramesAndHoldNoMoreMemory) {
-    platform::setDataDirectory(VOK_DATA_DIR);
     std::vector<uint64_t> first = runShow();
     ASSERT_EQ(static_cast<int64_t>(first.size()), headless::expectedFrameCount(fps));
     long residentAfterFirst = residentBytes();
@@ -82,4 +85,42 @@ TEST(Soak, TwentyShowsGiveTheSameFramesAndHoldNoMoreMemory) {
     long heapAfterLast = static_cast<long>(__sanitizer_get_current_allocated_bytes());
     EXPECT_NEAR(heapAfterLast, heapAfterFirst, mebibyte) << "heap bytes in use";
 #endif
+}
+
+namespace {
+
+// The hashes of every frame of `loops` rounds of a looping show on a virtual
+// clock from `t0`, one vector a round.
+std::vector<std::vector<uint64_t>> loopShow(int loops, uint32_t t0) {
+    MessageLog messages;
+    headless::VirtualClock clock(t0);
+    headless::ShowRun run(clock, ShowContext(messages, DataFolder(VOK_DATA_DIR)));
+    MusicFollower music;
+    Backend quiet;
+    ShowControl control(run.demo(), music);
+    control.setLoop(true);
+    std::vector<std::vector<uint64_t>> rounds(1);
+    for (int64_t k = 0; control.loops() < loops || rounds.back().size() < rounds.front().size(); ++k) {
+        clock.set(t0 + headless::frameMilliseconds(k, fps));
+        const int before = control.loops();
+        EXPECT_TRUE(control.step(quiet)) << "the looping show took its end step";
+        if (control.loops() != before) rounds.emplace_back();
+        rounds.back().push_back(hashOf(run.image()));
+    }
+    return rounds;
+}
+
+}  // namespace
+
+// A looping show begins again at its end, round after round, also across a
+// wrap of the tick counter, and each round draws what the first drew: the
+// hundredth ends in the same state as the first.
+TEST(Soak, AHundredLoopsDrawTheFirstRoundAgain) {
+    for (uint32_t t0 : {0u, 0xFFFFFFFFu - 30000u}) {
+        SCOPED_TRACE("t0 " + std::to_string(t0));
+        const std::vector<std::vector<uint64_t>> rounds = loopShow(100, t0);
+        ASSERT_EQ(rounds.size(), 101u);
+        EXPECT_EQ(rounds.front().size(), static_cast<size_t>(headless::expectedFrameCount(fps)));
+        for (size_t round = 1; round < rounds.size(); ++round) ASSERT_EQ(rounds[round], rounds[0]) << "round " << round;
+    }
 }

@@ -9,7 +9,7 @@ add_executable(vok_capture_tests
   ${CMAKE_SOURCE_DIR}/tests/support/command.cpp
   ${CMAKE_SOURCE_DIR}/tests/support/test_files.cpp)
 target_include_directories(vok_capture_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(vok_capture_tests PRIVATE PkgConfig::VOK_CAPTURE_OPENMPT GTest::gtest GTest::gtest_main)
+target_link_libraries(vok_capture_tests PRIVATE vokcore PkgConfig::VOK_CAPTURE_OPENMPT GTest::gtest GTest::gtest_main)
 target_compile_definitions(vok_capture_tests PRIVATE
   VOK_DATA_DIR="${VOK_DATA_DIR}"
   VOK_DEMO_BINARY="$<TARGET_FILE:vokdemo>")

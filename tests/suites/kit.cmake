@@ -7,6 +7,7 @@ add_executable(vok_kit_tests
   ${CMAKE_SOURCE_DIR}/tests/kit/kit_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/kit/make_it_yours_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/kit/test_models.cpp
+  ${CMAKE_SOURCE_DIR}/tests/kit/verify_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/support/command.cpp
   ${CMAKE_SOURCE_DIR}/tests/support/test_files.cpp)
 target_include_directories(vok_kit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
@@ -15,5 +16,5 @@ target_compile_definitions(vok_kit_tests PRIVATE
   VOK_DATA_DIR="${VOK_DATA_DIR}"
   VOK_KIT_BINARY="$<TARGET_FILE:vokkit>"
   VOK_DEMO_BINARY="$<TARGET_FILE:vokdemo>")
-add_dependencies(vok_kit_tests vokkit vokdemo vokdata)
+add_dependencies(vok_kit_tests vokkit vokdemo vokdata vokframetable)
 gtest_discover_tests(vok_kit_tests DISCOVERY_TIMEOUT 60)

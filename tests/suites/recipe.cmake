@@ -15,9 +15,13 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DI
 file(STRINGS ${CMAKE_SOURCE_DIR}/demo/scene_table.cpp vok_scene_rows REGEX "^    {\"")
 list(LENGTH vok_scene_rows vok_scenes_before)
 
-# The copy comes first, so the core's own table is never taken from the library.
-add_executable(vok_recipe_test ${VOK_RECIPE_TABLE} ${CMAKE_SOURCE_DIR}/tests/recipe/recipe_test.cpp)
-target_link_libraries(vok_recipe_test PRIVATE vokcore GTest::gtest GTest::gtest_main)
+# The copy comes first, so the core's own table is never taken from the library;
+# with it the option parser, the chapter builder and the flash report, which
+# list the scenes.
+add_executable(vok_recipe_test ${VOK_RECIPE_TABLE} ${CMAKE_SOURCE_DIR}/tests/recipe/recipe_test.cpp
+  ${CMAKE_SOURCE_DIR}/app/cli/options.cpp ${CMAKE_SOURCE_DIR}/app/capture/capture_clip.cpp)
+target_include_directories(vok_recipe_test PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(vok_recipe_test PRIVATE vokshell vokflash GTest::gtest GTest::gtest_main)
 target_compile_definitions(vok_recipe_test PRIVATE VOK_DATA_DIR="${VOK_DATA_DIR}" VOK_SCENES_BEFORE=${vok_scenes_before})
 add_dependencies(vok_recipe_test vokdata)
 gtest_discover_tests(vok_recipe_test DISCOVERY_TIMEOUT 60)

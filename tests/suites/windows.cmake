@@ -72,6 +72,8 @@ foreach(arch win64 win32)
   # two frame rates about a minute.
   set_tests_properties(windows.${arch}.music_end windows.${arch}.builtin_music_end PROPERTIES COST 100)
   set_tests_properties(windows.${arch}.frame_hashes PROPERTIES COST 60)
+  # How soon Escape ends the program: a real-time measurement (ctest -L realtime).
+  set_tests_properties(windows.${arch}.escape PROPERTIES LABELS "heavy;realtime")
 
   # The fault map's Windows column (tests/suites/faults.cmake).
   if(TARGET vok_fault_map)

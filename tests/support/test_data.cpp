@@ -58,7 +58,8 @@ void writeTestDataSet(const std::string& directory) {
         const int i = picture++;
         const bool isSprite = file.kind == DataKind::Sprite;
         const int size = isSprite ? 16 + 4 * sprite++ : 0;
-        const bool mask = std::string(file.name) == pictureFile(Picture::Mask);
+        // The cross-fade's mask is the third file of its row.
+        const bool mask = std::string(file.name) == sceneTable[sceneNamed("masked cross-fade")].files[2];
         auto colour = [i, mask](int x, int y) -> uint32_t {
             if (mask) return 0x010101u * static_cast<uint32_t>((x + y) & 0xFF);
             return static_cast<uint32_t>(((x * (i + 1)) & 0xFF) << 16 | ((y * 3 + i * 20) & 0xFF) << 8 |
@@ -73,11 +74,11 @@ void writeTestDataSet(const std::string& directory) {
     std::vector<float> object = pyramid;
     for (float& v : object) v *= 2.0f;
     std::vector<int> sides = {0, 1, 4, 1, 2, 4, 2, 3, 4, 3, 0, 4, 0, 1, 2, 0, 2, 3};
-    for (const DataFile& file : dataFiles) {
-        if (file.kind != DataKind::Mesh) continue;
+    for (int row = firstOf(DataKind::Mesh); row < firstOf(DataKind::Mesh) + meshCount; ++row) {
+        const DataFile& file = dataFiles[row];
         bool isObject = false;
         for (int scene = 0; scene < sceneCount; ++scene) {
-            isObject = isObject || (sceneTable[scene].mesh.turn == MeshTurn::Object && usedInScene(file, sceneTable[scene].name));
+            isObject = isObject || (sceneTable[scene].mesh.turn == MeshTurn::Object && sceneUses(scene, row));
         }
         writeFile(directory + "/" + file.name, makeAse(isObject ? object : pyramid, sides));
     }

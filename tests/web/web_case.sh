@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One case of the browser suite. "build" makes the page (scripts/build-web)
 # and installs the test driver (puppeteer-core, pinned by package-lock.json)
-# into the build tree; every other case runs web_test.mjs from there.
+# into the build tree; every other case runs web_test.mjs (with the other
+# .mjs files of tests/web) from there.
 #
 #   web_case.sh CASE SOURCE_DIR BUILD_DIR
 #
@@ -28,5 +29,9 @@ if [ "$case_name" = build ]; then
   exit 0
 fi
 
-cp "$source_dir/tests/web/web_test.mjs" "$driver/$case_name.mjs"
-exec node "$driver/$case_name.mjs" "$case_name" "$source_dir" "$source_dir/build/web" "$build_dir/vokdemo" "$build_dir/data"
+# Each case runs from a copy of its own, so that cases running at once never
+# read a file another is writing; node_modules is found in the folder above.
+mkdir -p "$driver/$case_name"
+cp "$source_dir"/tests/web/*.mjs "$driver/$case_name/"
+exec node "$driver/$case_name/web_test.mjs" "$case_name" "$source_dir" "$source_dir/build/web" "$build_dir/vokdemo" \
+  "$build_dir/data"

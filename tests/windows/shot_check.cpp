@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     MessageLog messages;
-    std::unique_ptr<Image> picture = loadPcx(argv[1], messages);
+    std::unique_ptr<Image> picture = loadPcx(ShowContext(messages), argv[1]);
     if (!picture->isScreenSized()) {
         std::fprintf(stderr, "%s is not a 320x240 picture\n", argv[1]);
         return 2;

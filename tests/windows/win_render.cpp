@@ -64,7 +64,7 @@ int hashEveryFrame(headless::ShowRun& run) {
         return 1;
     }
     while (run.renderNext()) {
-        const char* digest = sha.hexDigest(run.image().pixels, static_cast<size_t>(run.image().count) * 4);
+        const char* digest = sha.hexDigest(run.image().pixels, static_cast<size_t>(run.image().count()) * 4);
         if (digest == nullptr) return 1;
         std::printf("frame %" PRId64 " %" PRIu32 " %d %s\n", run.frame(), run.milliseconds(), run.scene(), digest);
     }
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     if (fps <= 0) return 2;
 
     StdioMessages messages;
-    headless::ShowRun run(fps, 0, messages);
+    headless::ShowRun run(fps, 0, ShowContext(messages));
     if (run.startFailure()) return run.startFailure();
     if (hash) return hashEveryFrame(run);
     std::set<int64_t> wanted;

@@ -6,7 +6,7 @@
 int main(int argc, char** argv) {
     if (argc != 2 || std::string(argv[1]) == "--help") {
         std::fprintf(stderr, "usage: vokdatagen OUTPUT_DIRECTORY\n"
-                             "Writes the show's twelve pictures, five meshes and the music.\n");
+                             "Writes the files of the show's data table: pictures, meshes and music.\n");
         return argc == 2 ? 0 : 2;
     }
     const std::string directory = argv[1];
@@ -14,4 +14,9 @@ int main(int argc, char** argv) {
     ok = writeMeshes(directory) && ok;
     ok = writeMusic(directory) && ok;
     return ok ? 0 : 1;
+}
+
+bool reportNoMaker(const char* name) {
+    std::fprintf(stderr, "vokdatagen: nothing makes %s, so the data set lacks it\n", name);
+    return false;
 }

@@ -1,6 +1,10 @@
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 
 #include "datagen.h"
+#include "demo/data_files.h"
 #include "letter_shapes.h"
 #include "shared/ase_writer.h"
 #include "tri_mesh.h"
@@ -29,14 +33,29 @@ bool writeAseFile(const std::string& path, const TriMesh& mesh) {
     return false;
 }
 
+// Which maker makes which of the data table's meshes.
+struct MeshMaker {
+    const char* name;
+    TriMesh (*make)();
+};
+const MeshMaker makers[] = {
+    {"v.ase", [] { return extrudeOutline("V", letterV(), letterDepth, nearLetterScale); }},
+    {"o.ase", [] { return extrudeRing("O", letterO(ringSegments), letterDepth, nearLetterScale); }},
+    {"k.ase", [] { return extrudeOutline("K", letterK(), letterDepth, nearLetterScale); }},
+    {"e.ase", [] { return extrudeOutline("E", letterE(), letterDepth, farLetterScale); }},
+    {"test.ase", knot},
+};
+
 }  // namespace
 
 bool writeMeshes(const std::string& directory) {
-    const std::string base = directory + "/";
-    bool ok = writeAseFile(base + "v.ase", extrudeOutline("V", letterV(), letterDepth, nearLetterScale));
-    ok = writeAseFile(base + "o.ase", extrudeRing("O", letterO(ringSegments), letterDepth, nearLetterScale)) && ok;
-    ok = writeAseFile(base + "k.ase", extrudeOutline("K", letterK(), letterDepth, nearLetterScale)) && ok;
-    ok = writeAseFile(base + "e.ase", extrudeOutline("E", letterE(), letterDepth, farLetterScale)) && ok;
-    ok = writeAseFile(base + "test.ase", knot()) && ok;
+    bool ok = true;
+    for (const DataFile& file : dataFiles) {
+        if (file.kind != DataKind::Mesh) continue;
+        const MeshMaker* maker = std::find_if(std::begin(makers), std::end(makers),
+                                              [&file](const MeshMaker& m) { return std::strcmp(m.name, file.name) == 0; });
+        ok = maker != std::end(makers) ? writeAseFile(directory + "/" + file.name, maker->make()) && ok
+                                       : reportNoMaker(file.name) && ok;
+    }
     return ok;
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include "canvas.h"
 
-// The painters of the show's twelve pictures, one a file name. The full-screen
+// The painters of the show's pictures, one a file name (pictures.cpp says which). The full-screen
 // pictures are 320x240; the sprites are small, on black.
 Canvas paintTitle();      // vok_zumber.pcx: the picture the show fades in
 Canvas paintLogo();       // vok_logo.pcx: the group's logo, for the rising wave warp

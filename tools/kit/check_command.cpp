@@ -13,9 +13,11 @@
 #include "commands.h"
 #include "image/pcx.h"
 #include "kit_slots.h"
-#include "platform/platform.h"
 #include "show_flashes.h"
 #include "show_poses.h"
+#include "show_table.h"
+#include "shared/replace_file.h"
+#include "verify/frame_table.h"
 #include "wire3d/ase.h"
 
 namespace {
@@ -30,9 +32,9 @@ struct Finding {
 
 std::string size(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
 
-std::string readWholeFile(const char* name, bool& found) {
+std::string readWholeFile(const DataFolder& data, const char* name, bool& found) {
     std::string bytes;
-    found = platform::readDataFile(name, bytes);
+    found = data.read(name, bytes);
     return bytes;
 }
 
@@ -43,9 +45,9 @@ int field16(const std::string& header, size_t offset) {
 const char* const convertPicture = "convert the original with vokkit picture";
 
 // What the header says against what the show's reader takes from it.
-Finding checkPicture(const Slot& slot) {
+Finding checkPicture(const DataFolder& data, const Slot& slot) {
     bool found = false;
-    const std::string bytes = readWholeFile(slot.name, found);
+    const std::string bytes = readWholeFile(data, slot.name, found);
     if (!found) {
         return {Finding::Missing, std::string("not found: the show draws ") +
                                       (slot.kind == DataKind::Sprite ? "nothing" : "black") +
@@ -56,7 +58,7 @@ Finding checkPicture(const Slot& slot) {
                                       convertPicture};
     }
     MessageLog ignored;  // the check words its own findings
-    const std::unique_ptr<Image> shown = loadPcx(slot.name, ignored);
+    const std::unique_ptr<Image> shown = loadPcx(ShowContext(ignored, data), slot.name);
     const int readWidth = field16(bytes, 12), readHeight = field16(bytes, 14);
     const int windowWidth = field16(bytes, 8) - field16(bytes, 4) + 1;
     const int windowHeight = field16(bytes, 10) - field16(bytes, 6) + 1;
@@ -82,7 +84,7 @@ Finding checkPicture(const Slot& slot) {
                                       ", needs 320x240 and draws black instead; convert it with vokkit picture "
                                       "(--crop or --fit)"};
     }
-    if (shown->count == 0) return {Finding::Problem, "the show sees an empty picture; " + std::string(convertPicture)};
+    if (shown->count() == 0) return {Finding::Problem, "the show sees an empty picture; " + std::string(convertPicture)};
     return {Finding::Ok, size(shown->width, shown->height) + " picture"};
 }
 
@@ -101,9 +103,9 @@ std::string poseList(const std::vector<std::string>& poses, size_t total) {
     return list + "from " + poses.front() + " to " + poses.back();
 }
 
-Finding checkMesh(const Slot& slot) {
+Finding checkMesh(const DataFolder& data, const Slot& slot) {
     bool found = false;
-    const std::string text = readWholeFile(slot.name, found);
+    const std::string text = readWholeFile(data, slot.name, found);
     if (!found) {
         return {Finding::Missing, "not found: the show stops at start with \"ia pas le file " +
                                       std::string(slot.name) + "\"; make it with vokkit mesh"};
@@ -111,7 +113,7 @@ Finding checkMesh(const Slot& slot) {
     OwnedMesh owned;
     Mesh& mesh = owned.mesh;
     MessageLog progress;  // the reader's French text, not shown by the check
-    if (!loadAse(slot.name, mesh, progress)) {
+    if (!loadAse(ShowContext(progress, data), slot.name, mesh)) {
         return {Finding::Missing, "cannot be opened: the show stops at start with \"ia pas le file " +
                                       std::string(slot.name) + "\""};
     }
@@ -146,13 +148,13 @@ Finding checkMesh(const Slot& slot) {
     return {Finding::Ok, counts + ", on screen at every angle of its scenes"};
 }
 
-Finding checkModule(const Slot& slot) {
+Finding checkModule(const DataFolder& data, const Slot& slot) {
     bool found = false;
-    readWholeFile(slot.name, found);
+    readWholeFile(data, slot.name, found);
     if (!found) return {Finding::Missing, "not found: the show plays in silence; put an XM module there"};
     std::ostringstream log;
     std::string problem;
-    const std::unique_ptr<openmpt::module> module = loadModule(slot.name, log, problem);
+    const std::unique_ptr<openmpt::module> module = loadModule(data.path(slot.name), log, problem);
     if (!module) return {Finding::Problem, problem + "; save it again as XM in your tracker"};
     const std::string type = module->get_metadata("type");
     if (type != "xm") {
@@ -174,12 +176,12 @@ Finding checkModule(const Slot& slot) {
     return {Finding::Ok, text};
 }
 
-Finding checkSlot(const Slot& slot) {
+Finding checkSlot(const DataFolder& data, const Slot& slot) {
     switch (slot.kind) {
         case DataKind::ScreenPicture:
-        case DataKind::Sprite: return checkPicture(slot);
-        case DataKind::Module: return checkModule(slot);
-        default: return checkMesh(slot);
+        case DataKind::Sprite: return checkPicture(data, slot);
+        case DataKind::Module: return checkModule(data, slot);
+        default: return checkMesh(data, slot);
     }
 }
 
@@ -193,8 +195,8 @@ const char* statusWord(Finding::Status status) {
 
 // The flash check of the show as it will play, as one more line. False when
 // the show fails it; a show that does not start is not checked.
-bool printFlashCheck() {
-    const ShowFlashes show = analyseShow(60);
+bool printFlashCheck(const DataFolder& data) {
+    const ShowFlashes show = analyseShow(data, 60);
     if (!show.started) {
         std::printf("%-8s %-15s not checked: the show stops at start\n", "-", "flashes");
         return true;
@@ -207,27 +209,43 @@ bool printFlashCheck() {
     return passes;
 }
 
-}  // namespace
-
-int runCheck(const std::vector<std::string>& arguments) {
-    std::vector<std::string> args = arguments;
-    const auto noFlashes = std::find(args.begin(), args.end(), "--no-flashes");
-    const bool checkFlashes = noFlashes == args.end();
-    if (!checkFlashes) args.erase(noFlashes);
-    if (args.size() > 1 || (!args.empty() && args[0].size() > 1 && args[0][0] == '-')) {
-        return refuse("check", "usage: vokkit check [DIR] [--no-flashes]");
+// The frame table beside the data files, for vokdemo --verify, as one more
+// line. The status of the check: exitBadInput when it cannot be written.
+int writeShowTable(const DataFolder& data, const std::string& directory, int status) {
+    const ShowTable table = makeShowTable(data);
+    if (!table.started) {
+        std::printf("%-8s %-15s not made: the show stops at start\n", "-", verify::tableName);
+        return status;
     }
-    const std::string directory = args.empty() ? "." : args[0];
-    if (::access(directory.c_str(), R_OK | X_OK) != 0) return refuse(directory, std::strerror(errno));
-    platform::setDataDirectory(directory);
+    const std::string path = directory + "/" + verify::tableName;
+    std::string error;
+    if (!replaceFile(path, table.text, error)) {
+        std::printf("%-8s %-15s not written: %s\n", "PROBLEM", verify::tableName, error.c_str());
+        return exitBadInput;
+    }
+    std::printf("%-8s %-15s %lld frames at %d fps, for vokdemo --verify\n", "ok", verify::tableName,
+                static_cast<long long>(table.frames), verify::tableFps);
+    return status;
+}
+
+// Takes a flag out of the arguments; true when it was there.
+bool takeFlag(std::vector<std::string>& args, const char* flag) {
+    const auto found = std::find(args.begin(), args.end(), flag);
+    if (found == args.end()) return false;
+    args.erase(found);
+    return true;
+}
+
+// Every file's line, then the flash check's: the check's exit status.
+int checkFiles(const DataFolder& data, bool checkFlashes) {
     int problems = 0;
     for (const Slot& slot : dataFiles) {
-        const Finding finding = checkSlot(slot);
+        const Finding finding = checkSlot(data, slot);
         if (finding.status != Finding::Ok) ++problems;
         std::printf("%-8s %-15s %s\n", statusWord(finding.status), slot.name, finding.text.c_str());
     }
     if (problems > 0 && checkFlashes) std::printf("%-8s %-15s not checked until the files are fixed\n", "-", "flashes");
-    const bool flashesPass = problems > 0 || !checkFlashes || printFlashCheck();
+    const bool flashesPass = problems > 0 || !checkFlashes || printFlashCheck(data);
     if (problems == 0) {
         std::printf("the show will play all %d files as intended\n", dataFileCount);
         if (!flashesPass) std::printf("but the show fails the flash check\n");
@@ -235,4 +253,20 @@ int runCheck(const std::vector<std::string>& arguments) {
     }
     std::printf("%d of %d files need a fix\n", problems, dataFileCount);
     return exitProblems;
+}
+
+}  // namespace
+
+int runCheck(const std::vector<std::string>& arguments) {
+    std::vector<std::string> args = arguments;
+    const bool checkFlashes = !takeFlag(args, "--no-flashes");
+    const bool table = takeFlag(args, "--table");
+    if (args.size() > 1 || (!args.empty() && args[0].size() > 1 && args[0][0] == '-')) {
+        return refuse("check", "usage: vokkit check [DIR] [--no-flashes] [--table]");
+    }
+    const std::string directory = args.empty() ? "." : args[0];
+    if (::access(directory.c_str(), R_OK | X_OK) != 0) return refuse(directory, std::strerror(errno));
+    const DataFolder data(directory);
+    const int status = checkFiles(data, checkFlashes);
+    return table ? writeShowTable(data, directory, status) : status;
 }

@@ -20,7 +20,6 @@
 #include "flash/verdict.h"
 #include "flash_options.h"
 #include "platform/data_location.h"
-#include "platform/platform.h"
 #include "show_flashes.h"
 
 namespace {
@@ -138,8 +137,7 @@ bool chooseDirectory(const FlashOptions& o, std::string& directory, std::string&
 int analyseDataSet(const FlashOptions& o, flash::FlashRecord& record, flash::HeatMap* heatMap) {
     std::string directory, error;
     if (!chooseDirectory(o, directory, error)) return refuse("flashes", error);
-    platform::setDataDirectory(directory);
-    ShowFlashes show = analyseShow(o.fps == 0 ? 60 : o.fps, o.field, heatMap);
+    ShowFlashes show = analyseShow(DataFolder(directory), o.fps == 0 ? 60 : o.fps, o.field, heatMap);
     if (!show.started) {
         return refuse(directory, "the show stops at start (" + show.startFailure + "), so nothing is shown to check");
     }

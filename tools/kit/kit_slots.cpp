@@ -1,5 +1,7 @@
 #include "kit_slots.h"
 
+#include "demo/scenes.h"
+
 const Slot* findSlot(const std::string& fileName) {
     for (const Slot& slot : dataFiles) {
         if (fileName == slot.name) return &slot;
@@ -10,10 +12,12 @@ const Slot* findSlot(const std::string& fileName) {
 std::string slotUse(const Slot& slot) {
     if (slot.kind == DataKind::Module) return "as the music";
     std::string scenes;
-    for (const char* scene : slot.scenes) {
-        if (scene) scenes += (scenes.empty() ? "\"" : ", \"") + std::string(scene) + "\"";
+    int count = 0;
+    for (int scene = 0; scene < sceneCount; ++scene) {
+        if (!sceneUses(scene, slotRow(slot))) continue;
+        scenes += (count++ == 0 ? "\"" : ", \"") + std::string(sceneName(scene)) + "\"";
     }
-    return (slot.scenes[1] ? "in the scenes " : "in the scene ") + scenes;
+    return (count > 1 ? "in the scenes " : "in the scene ") + scenes;
 }
 
 std::string slotNames(DataKind kind) {

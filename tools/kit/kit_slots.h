@@ -11,8 +11,11 @@ using Slot = DataFile;
 // The slot of a bare file name ("vok_girl.pcx"), or nullptr.
 const Slot* findSlot(const std::string& fileName);
 
+// The slot's row in the data table.
+inline int slotRow(const Slot& slot) { return static_cast<int>(&slot - dataFiles); }
+
 // How the show uses the slot's file, after "used": in the scenes "lomur wave",
-// "letter V", ... (the scenes the data table names), or "as the music".
+// "letter V", ... (the scene rows that name the file), or "as the music".
 std::string slotUse(const Slot& slot);
 
 // The names of the slots of a kind: "v.ase, o.ase, k.ase, e.ase or test.ase".

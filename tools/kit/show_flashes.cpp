@@ -37,12 +37,12 @@ std::string worstSecond(const flash::FlashRecord& record, flash::Reading reading
 
 }  // namespace
 
-ShowFlashes analyseShow(int fps, flash::FieldSize field, flash::HeatMap* heatMap) {
+ShowFlashes analyseShow(const DataFolder& data, int fps, flash::FieldSize field, flash::HeatMap* heatMap) {
     ShowFlashes result;
     result.record.fps = fps;
     result.record.field = field;
     MessageLog messages;  // the mesh reader's text is not the analyser's
-    headless::ShowRun run(fps, 0, messages);
+    headless::ShowRun run(fps, 0, ShowContext(messages, data));
     if (run.startFailure() != 0) {
         result.startFailure = lastLine(messages.textOut);
         return result;

@@ -39,7 +39,7 @@ Pose turned(void (*turnMesh)(Mesh&, float), float t, double z, std::string name)
 
 // Whether the scene turns the slot's mesh in the given way.
 bool turnedIn(const Slot& slot, int scene, MeshTurn turn) {
-    return sceneTable[scene].mesh.turn == turn && usedInScene(slot, sceneTable[scene].name);
+    return sceneTable[scene].mesh.turn == turn && sceneUses(scene, slotRow(slot));
 }
 
 }  // namespace
@@ -51,7 +51,7 @@ std::vector<Pose> showPoses(const Slot& slot) {
     double nearest = 0.0;  // the largest z translation any of its scenes gives it
     for (int scene = 0; scene < sceneCount; ++scene) {
         const SceneMesh& place = sceneTable[scene].mesh;
-        if (place.turn == MeshTurn::None || !usedInScene(slot, sceneTable[scene].name)) continue;
+        if (place.turn == MeshTurn::None || !sceneUses(scene, slotRow(slot))) continue;
         // An object scene's depth + rand() % range reaches depth + range - 1.
         const double z = place.depth + (place.depthRange - 1);
         nearest = letter || object ? std::max(nearest, z) : z;
