@@ -60,7 +60,7 @@ bool hasPngExtension(const std::string& path) {
 
 struct VideoOutput {
     VideoOutput(const std::string& modulePath, const VideoFormat& videoFormat)
-        : format(videoFormat), music(modulePath) {}
+        : format(videoFormat), music(modulePath, musicRate(videoFormat)) {}
     VideoFormat format;
     std::unique_ptr<ClipPalette> palette;  // a GIF's
     std::unique_ptr<PartialFile> file;
@@ -179,6 +179,15 @@ int64_t pngFrames(const Clip& clip, const headless::FrameRange& range) {
     return std::max<int64_t>(0, std::min(clip.last, range.last) - std::max(clip.first, range.first) + 1);
 }
 
+// "640x480", or a preset's "1920x1080 (the picture x4 in the middle)".
+std::string sizeText(const Options& options, const CaptureOutputs& outputs) {
+    const int width = screenWidth * options.scale, height = screenHeight * options.scale;
+    const VideoPreset* preset = outputs.video ? outputs.video->format.preset : nullptr;
+    if (!preset) return std::to_string(width) + "x" + std::to_string(height);
+    return std::to_string(preset->width) + "x" + std::to_string(preset->height) + " (the picture x" +
+           std::to_string(options.scale) + " in the middle)";
+}
+
 // "vokdemo: wrote show.mp4: 5959 frames at 60 fps, 640x480, ..."; a clip
 // says where it lies in the show.
 std::string summary(const Options& options, const Clip& clip, const CaptureOutputs& outputs, double seconds) {
@@ -187,7 +196,7 @@ std::string summary(const Options& options, const Clip& clip, const CaptureOutpu
         const int64_t frame = posterFrame(options, clip);
         std::snprintf(line, sizeof line, "vokdemo: wrote %s: frame %" PRId64 " (%.3f s of show), %dx%d",
                       options.posterFile.c_str(), frame, static_cast<double>(frame) / options.fps,
-                      320 * options.scale, 240 * options.scale);
+                      screenWidth * options.scale, screenHeight * options.scale);
         return line;
     }
     double showSeconds = static_cast<double>(clip.frames()) / options.fps;
@@ -205,9 +214,8 @@ std::string summary(const Options& options, const Clip& clip, const CaptureOutpu
         std::snprintf(part, sizeof part, " (from %.3f s)", static_cast<double>(clip.first) / options.fps);
     std::snprintf(line, sizeof line,
                   "vokdemo: wrote %s: %" PRId64
-                  " frames%s at %d fps, %dx%d, %.3f s of show in %.1f s (%.1fx real time)",
-                  written.c_str(), clip.frames(), part, options.fps, 320 * options.scale, 240 * options.scale,
-                  showSeconds, seconds, seconds > 0 ? showSeconds / seconds : 0.0);
+                  " frames%s at %d fps, %s, %.3f s of show in %.1f s (%.1fx real time)",
+                  written.c_str(), clip.frames(), part, options.fps, sizeText(options, outputs).c_str(), showSeconds, seconds, seconds > 0 ? showSeconds / seconds : 0.0);
     return line;
 }
 
@@ -245,7 +253,8 @@ bool prepareVideo(const Options& options, const ShowContext& context, const Clip
                   std::string& error) {
     if (options.captureFile.empty()) return true;
     VideoFormat format;
-    if (!chooseVideoFormat(options.captureFile, options.lossless, format, error)) return false;
+    const VideoPreset* preset = options.preset.empty() ? nullptr : findVideoPreset(options.preset.c_str());
+    if (!chooseVideoFormat(options.captureFile, options.lossless, preset, format, error)) return false;
     outputs.video = std::make_unique<VideoOutput>(context.data.path(moduleFile), format);
     if (format.paletted()) {
         warnAboutGif(options, clip);

@@ -5,6 +5,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/audio_fifo.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
@@ -114,8 +115,10 @@ AVStream* VideoWriter::addStream(AVCodecContext* codec) {
 bool VideoWriter::openVideo(const VideoFormat& format, int scale, int fps, std::string& error) {
     const AVCodec* codec = avcodec_find_encoder_by_name(format.videoEncoder.c_str());
     video_ = avcodec_alloc_context3(codec);
-    video_->width = screenWidth * scale;
-    video_->height = screenHeight * scale;
+    pictureWidth_ = screenWidth * scale;
+    pictureHeight_ = screenHeight * scale;
+    video_->width = format.preset ? format.preset->width : pictureWidth_;
+    video_->height = format.preset ? format.preset->height : pictureHeight_;
     video_->time_base = AVRational{1, fps};
     video_->framerate = AVRational{fps, 1};
     video_->pix_fmt = pictureFormat(format);
@@ -142,7 +145,7 @@ bool VideoWriter::openPictures(std::string& error) {
     const int code = av_frame_get_buffer(picture_, 0);
     if (code < 0) return failed("cannot make pictures for", code, error);
     if (palette_) return true;
-    scaler_ = sws_getContext(screenWidth, screenHeight, sourceFormat, video_->width, video_->height, video_->pix_fmt,
+    scaler_ = sws_getContext(screenWidth, screenHeight, sourceFormat, pictureWidth_, pictureHeight_, video_->pix_fmt,
                              SWS_POINT, nullptr, nullptr, nullptr);
     if (!scaler_) return failed("cannot scale pictures for", AVERROR(EINVAL), error);
     if (video_->pix_fmt == AV_PIX_FMT_YUV420P) {
@@ -159,7 +162,7 @@ bool VideoWriter::openAudio(const VideoFormat& format, int musicRate, std::strin
     audio_->time_base = AVRational{1, audio_->sample_rate};
     audio_->sample_fmt = audioSampleFormat(codec);
     av_channel_layout_default(&audio_->ch_layout, 2);
-    if (format.audioEncoder == "aac") audio_->bit_rate = 192000;
+    if (format.audioEncoder == "aac") audio_->bit_rate = format.preset ? format.preset->audioBitRate : 192000;
     if (format.audioEncoder == "libopus") audio_->bit_rate = 160000;
     if (container_->oformat->flags & AVFMT_GLOBALHEADER) audio_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     int code = avcodec_open2(audio_, codec, nullptr);
@@ -233,12 +236,33 @@ bool VideoWriter::writeFrame(const Image& image, int64_t index, std::string& err
         palette_->map(image, video_->width / image.width, picture_->data[0], picture_->linesize[0]);
         std::copy_n(palette_->entries(), 256, reinterpret_cast<uint32_t*>(picture_->data[1]));
     } else {
-        const uint8_t* planes[1] = {image.pixels};
-        const int strides[1] = {image.width * 4};
-        sws_scale(scaler_, planes, strides, 0, image.height, picture_->data, picture_->linesize);
+        scalePicture(image);
     }
     picture_->pts = index;
     return sendFrame(video_, videoStream_, picture_, error);
+}
+
+// The picture scaled into the middle of the frame, on black where the frame
+// is larger (a preset's). The offsets are even, so that the 4:2:0 colour
+// planes start in step with the picture.
+void VideoWriter::scalePicture(const Image& image) {
+    const int left = (video_->width - pictureWidth_) / 2 & ~1, top = (video_->height - pictureHeight_) / 2 & ~1;
+    uint8_t* planes[4] = {};
+    for (int plane = 0; plane < 4 && picture_->data[plane]; ++plane) {
+        const bool colour = video_->pix_fmt == AV_PIX_FMT_YUV420P && plane > 0;
+        const int bytes = plane == 0 && video_->pix_fmt == AV_PIX_FMT_BGR0 ? 4 : 1;
+        planes[plane] = picture_->data[plane] + (colour ? top / 2 : top) * picture_->linesize[plane] +
+                        (colour ? left / 2 : left) * bytes;
+    }
+    if (left > 0 || top > 0) {
+        const ptrdiff_t lines[4] = {picture_->linesize[0], picture_->linesize[1], picture_->linesize[2],
+                                    picture_->linesize[3]};
+        av_image_fill_black(picture_->data, lines, video_->pix_fmt, video_->color_range, video_->width,
+                            video_->height);
+    }
+    const uint8_t* source[1] = {image.pixels};
+    const int strides[1] = {image.width * 4};
+    sws_scale(scaler_, source, strides, 0, image.height, planes, picture_->linesize);
 }
 
 // The music up to `endSample` converted into the queue; without `music`, what

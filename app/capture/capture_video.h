@@ -51,6 +51,7 @@ public:
 private:
     bool openVideo(const VideoFormat& format, int scale, int fps, std::string& error);
     bool openPictures(std::string& error);
+    void scalePicture(const Image& image);
     bool openAudio(const VideoFormat& format, int musicRate, std::string& error);
     bool openConverter(int musicRate, std::string& error);
     bool writeHeader(const std::string& path, const VideoFormat& format, std::string& error);
@@ -81,6 +82,7 @@ private:
     ClipPalette* palette_ = nullptr;
     std::vector<Chapter> chapters_;
     std::vector<float> interleaved_;
+    int pictureWidth_ = 0, pictureHeight_ = 0;  // the scaled picture: the frame, or its middle
     int64_t musicRead_ = 0;       // at the music's rate
     int64_t samplesWritten_ = 0;  // at the encoder's rate
     bool headerWritten_ = false;  // and the trailer not yet

@@ -8,6 +8,8 @@ extern "C" {
 
 #include <cctype>
 
+#include "app/capture/capture_music.h"
+
 namespace {
 
 std::string lowerExtension(const std::string& path) {
@@ -35,6 +37,16 @@ bool formatAvailable(const VideoFormat& format, const std::string& extension, st
 }
 
 void x264Options(const VideoFormat& format, AVDictionary*& options) {
+    if (format.preset) {
+        // Made for a screen or a site that encodes again: a quality that
+        // keeps the large whole-scaled pixels sharp, in the profile every
+        // player and site takes.
+        av_dict_set(&options, "preset", "veryfast", 0);
+        av_dict_set(&options, "tune", "animation", 0);
+        av_dict_set(&options, "profile", "high", 0);
+        av_dict_set(&options, "crf", std::to_string(format.preset->crf).c_str(), 0);
+        return;
+    }
     if (format.lossless) {
         av_dict_set(&options, "preset", "superfast", 0);
         av_dict_set(&options, "qp", "0", 0);
@@ -62,9 +74,16 @@ void vp9Options(const VideoFormat& format, AVDictionary*& options) {
 
 }  // namespace
 
-bool chooseVideoFormat(const std::string& path, bool lossless, VideoFormat& format, std::string& error) {
+bool chooseVideoFormat(const std::string& path, bool lossless, const VideoPreset* preset, VideoFormat& format,
+                       std::string& error) {
     const std::string extension = lowerExtension(path);
-    if (extension == ".mp4") {
+    if (preset && (extension != ".mp4" || lossless)) {
+        error = std::string("--preset ") + preset->name + " writes lossy MP4 video: name the file .mp4";
+        return false;
+    }
+    if (preset) {
+        format = {"mp4", "libx264", "aac", false, preset};
+    } else if (extension == ".mp4") {
         format = {"mp4", lossless ? "libx264rgb" : "libx264", "aac", lossless};
     } else if (extension == ".mkv") {
         format = {"matroska", lossless ? "ffv1" : "libx264", lossless ? "flac" : "aac", lossless};
@@ -102,3 +121,5 @@ int audioRate(const AVCodec* codec, int musicRate) {
     }
     return best ? best : codec->supported_samplerates[0];
 }
+
+int musicRate(const VideoFormat& format) { return format.preset ? format.preset->audioRate : MusicSource::defaultRate; }

@@ -1,6 +1,9 @@
 #include "app/cli/options.h"
 
+#include "app/capture/video_presets.h"
+
 #include "demo/scenes.h"
+#include "image/image.h"
 
 #include <algorithm>
 #include <cctype>
@@ -64,12 +67,34 @@ bool captureSeconds(const char* name, const char* text, double& target, std::str
     return false;
 }
 
-// A GIF takes its own defaults: 25 fps, delays of 4/100 s that every browser
-// plays evenly at half the size of 50 fps, and the show's own picture size.
-bool namesGif(const std::string& path) {
-    std::string end = path.substr(path.size() - std::min<size_t>(path.size(), 4));
+// The path ends with the extension, in any case.
+bool namesExtension(const std::string& path, const char* extension) {
+    const size_t size = std::strlen(extension);
+    std::string end = path.substr(path.size() - std::min(path.size(), size));
     for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return end == ".gif";
+    return end == extension;
+}
+
+
+// "x4 (1280x960)"
+std::string pictureSize(int scale) {
+    return "x" + std::to_string(scale) + " (" + std::to_string(screenWidth * scale) + "x" +
+           std::to_string(screenHeight * scale) + ")";
+}
+
+// --preset's help, from the table of presets.
+const char* presetHelp() {
+    static const std::string text = [] {
+        std::string help = "a video made for a purpose, MP4 only (an explicit --fps\nwins; --scale may ask for a smaller picture):";
+        for (const VideoPreset& p : videoPresets) {
+            help += "\n" + std::string(p.name) + ": " + p.purpose + ", " + std::to_string(p.width) + "x" +
+                    std::to_string(p.height) + " at 60 fps,\n  the picture " + pictureSize(p.scale) +
+                    " centred on black,\n  H.264 High yuv420p at crf " + std::to_string(p.crf) + ", AAC at " +
+                    std::to_string(p.audioRate) + " Hz";
+        }
+        return help;
+    }();
+    return text.c_str();
 }
 
 // One option of the command line: its name, the name of its value (none for
@@ -188,6 +213,14 @@ const OptionRow optionTable[] = {
      [](ParseState& s, const char* v, std::string&) {
          return s.options.posterFile = v, s.options.mode = Options::Mode::Capture, true;
      }},
+    {"--preset", "NAME", "Capture", presetHelp(),
+     [](ParseState& s, const char* v, std::string& e) {
+         if (findVideoPreset(v)) return s.options.preset = v, true;
+         std::string names;
+         for (const VideoPreset& p : videoPresets) names += std::string(names.empty() ? "" : " or ") + p.name;
+         e = std::string("unknown --preset '") + v + "': give " + names;
+         return false;
+     }},
     {"--lossless", nullptr, "Capture",
      "lossless video (FFV1 in .mkv, H.264 at qp 0 in .mp4,\nVP9 lossless in .webm)",
      [](ParseState& s, const char*, std::string&) { return s.options.lossless = true, true; }},
@@ -267,6 +300,36 @@ const char* usageText() {
 
 const char* versionText() { return "vokdemo 1.0.0\n"; }
 
+// --verify alone (with --data or --t0): the table is the whole show at its own rate.
+bool checkVerify(Options& options, std::string& error) {
+    if (options.mode != Options::Mode::Play || options.fps != 0 || options.hash || !options.rawFile.empty() ||
+        options.hasFrameRange) {
+        error = "--verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)";
+        return false;
+    }
+    options.mode = Options::Mode::Verify;
+    return true;
+}
+
+// A preset makes an MP4 video of its own frame; what contradicts it is refused.
+bool applyPreset(Options& options, std::string& error) {
+    const VideoPreset& preset = *findVideoPreset(options.preset.c_str());
+    const std::string name = "--preset " + options.preset;
+    if (options.captureFile.empty()) {
+        error = name + " makes a video: give it with --capture FILE.mp4";
+    } else if (!namesExtension(options.captureFile, ".mp4")) {
+        error = name + " writes MP4 video: name the file .mp4, not '" + options.captureFile + "'";
+    } else if (options.lossless) {
+        error = name + " is lossy H.264 at crf " + std::to_string(preset.crf) + ": give it or --lossless, not both";
+    } else if (screenWidth * options.scale > preset.width || screenHeight * options.scale > preset.height) {
+        error = "--scale " + std::to_string(options.scale) + " makes the picture " + std::to_string(screenWidth * options.scale) +
+                "x" + std::to_string(screenHeight * options.scale) + ", larger than " + name + "'s " +
+                std::to_string(preset.width) + "x" + std::to_string(preset.height) + " frame";
+    }
+    if (options.scale == 0) options.scale = preset.scale;
+    return error.empty();
+}
+
 bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
     options = Options{};
     ParseState state{options};
@@ -297,15 +360,8 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
     }
     options.fullscreen = state.fullscreenAsked && !state.windowAsked;
 
-    if (options.verify) {
-        // The table is the whole show at its own rate: nothing else to render or write.
-        if (options.mode != Options::Mode::Play || options.fps != 0 || options.hash || !options.rawFile.empty() ||
-            options.hasFrameRange) {
-            error = "--verify renders the whole show at 60 fps and writes nothing: give it alone (with --data or --t0)";
-            return false;
-        }
-        options.mode = Options::Mode::Verify;
-    }
+    if (options.verify && !checkVerify(options, error)) return false;
+    if (!options.preset.empty() && !applyPreset(options, error)) return false;
     if (options.mode == Options::Mode::Render && options.fps == 0) {
         error = "--render needs --fps N";
         return false;
@@ -319,7 +375,9 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
         error = "--loop plays the show again and again: a loop has no end to render or capture";
         return false;
     }
-    const bool gif = namesGif(options.captureFile);
+    // A GIF takes its own defaults: 25 fps, delays of 4/100 s that every
+    // browser plays evenly at half the size of 50 fps, and the show's own size.
+    const bool gif = namesExtension(options.captureFile, ".gif");
     if (options.mode == Options::Mode::Capture && options.fps == 0) options.fps = gif ? 25 : 60;
     if (options.mode == Options::Mode::Capture && options.scale == 0) options.scale = gif ? 1 : 2;
     return true;

@@ -31,6 +31,7 @@ struct Options {
     std::string pngDir;       // --png DIR
     std::string wavFile;      // --wav OUT
     bool lossless = false;
+    std::string preset;  // --preset NAME: a row of videoPresets
     std::string posterFile;  // --poster FILE.png
 
     // The part of the show a capture writes: --from and --to, or --scene.

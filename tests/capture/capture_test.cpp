@@ -386,6 +386,79 @@ TEST(Capture, GifOfASceneIsSmallLoopsAndShowsTheScenesPixels) {
     EXPECT_EQ(pixelsOffThePalette(std::vector<uint8_t>(frames.begin(), frames.begin() + picture.size()), picture), 0u);
 }
 
+// Frames `frames` of a video, decoded whole as RGB bytes.
+std::vector<uint8_t> decodeFrames(const std::string& video, const std::vector<int>& frames) {
+    std::string select;
+    for (int k : frames) select += (select.empty() ? "" : "+") + std::string("eq(n\\,") + std::to_string(k) + ")";
+    const std::string out = runCommand("ffmpeg -v error -i " + quoted(video) + " -vf \"select='" + select +
+                                       "'\" -vsync 0 -f rawvideo -pix_fmt rgb24 -")
+                                .out;
+    return std::vector<uint8_t>(out.begin(), out.end());
+}
+
+// The presets on a second of the show (50 s to 51 s, scene 8): their frame,
+// rate and codecs, the picture whole-scaled in the middle on black and as
+// sharp as the lossy capture, a chapter, and AAC at 48,000 Hz that lasts as
+// long as the pictures to the sample and keeps the whole capture's time.
+TEST(Capture, PresetsMakeTheirFrameCodecsAndSoundOnAPartOfTheShow) {
+    TempDir dir;
+    const int64_t first = 3000, count = 60;
+    const std::vector<uint8_t> raw = headlessClip(60, first, count, dir);
+    ASSERT_EQ(runDemo("--wav " + dir.file("clip.wav") + " --from 50 --to 51").exitCode, 0);
+    std::string header;
+    const std::vector<int16_t> music = wavSamples(dir.file("clip.wav"), header);
+    std::vector<float> reference(music.size() / 2);
+    for (size_t i = 0; i < reference.size(); ++i) reference[i] = (float(music[2 * i]) + float(music[2 * i + 1])) / 32768.0f;
+
+    struct Preset {
+        const char* name;
+        int width, height, scale;
+    };
+    for (const Preset& p : {Preset{"party", 1920, 1080, 4}, Preset{"youtube", 3840, 2160, 9}}) {
+        const std::string video = dir.file(std::string(p.name) + ".mp4");
+        ASSERT_EQ(runDemo("--capture " + quoted(video) + " --preset " + p.name + " --from 50 --to 51").exitCode, 0);
+        EXPECT_EQ(probe(video, "v", "codec_name") + " " + probe(video, "v", "profile") + " " + probe(video, "v", "pix_fmt"),
+                  "h264 High yuv420p") << p.name;
+        EXPECT_EQ(probe(video, "v", "width") + "x" + probe(video, "v", "height"),
+                  std::to_string(p.width) + "x" + std::to_string(p.height)) << p.name;
+        EXPECT_EQ(probe(video, "v", "r_frame_rate"), "60/1") << p.name;
+        EXPECT_EQ(probe(video, "v", "nb_read_frames", "-count_frames"), std::to_string(count)) << p.name;
+        EXPECT_EQ(probe(video, "a", "codec_name") + " " + probe(video, "a", "sample_rate"), "aac 48000") << p.name;
+        // The track as the file gives it (the encoder's priming cut by the edit list): 800 samples a frame.
+        EXPECT_EQ(probe(video, "a", "start_pts") + " " + probe(video, "v", "start_pts"), "0 0") << p.name;
+        EXPECT_NEAR(std::stod(probe(video, "a", "duration_ts")), 800.0 * count, 1.0) << p.name;
+        EXPECT_EQ(chapters(video), (std::vector<std::pair<double, std::string>>{{0.0, "channel drift"}})) << p.name;
+        const std::vector<float> audio = mono(decodeAudio(video, 44100));
+        ASSERT_GE(audio.size(), reference.size()) << p.name;
+        EXPECT_EQ(correlationPeak(reference, audio, 4410, 33075, 100), 0) << p.name;
+
+        // The first and the last frame: black around the picture, which is the
+        // headless frame scaled.
+        const size_t frameSize = size_t(p.width) * p.height * 3;
+        const std::vector<uint8_t> decoded = decodeFrames(video, {0, int(count) - 1});
+        ASSERT_EQ(decoded.size(), 2 * frameSize) << p.name;
+        const int left = (p.width - 320 * p.scale) / 2, top = (p.height - 240 * p.scale) / 2;
+        for (size_t n = 0; n < 2; ++n) {
+            const std::vector<uint8_t> expected = scaledRgbFrame(raw, n == 0 ? 0 : count - 1, p.scale);
+            std::vector<uint8_t> picture;
+            int brightestBorder = 0;  // more than a coding block away from the picture, whose edge rings
+            for (int y = 0; y < p.height; ++y)
+                for (int x = 0; x < p.width; ++x) {
+                    const uint8_t* pixel = &decoded[n * frameSize + (size_t(y) * p.width + x) * 3];
+                    const bool inside = x >= left && x < left + 320 * p.scale && y >= top && y < top + 240 * p.scale;
+                    const bool near = x >= left - 16 && x < left + 320 * p.scale + 16 && y >= top - 16 &&
+                                      y < top + 240 * p.scale + 16;
+                    if (inside) picture.insert(picture.end(), pixel, pixel + 3);
+                    else if (!near) brightestBorder = std::max({brightestBorder, int(pixel[0]), int(pixel[1]), int(pixel[2])});
+                }
+            EXPECT_LE(brightestBorder, 2) << p.name << " frame " << n;
+            ASSERT_EQ(picture.size(), expected.size());
+            EXPECT_GT(psnr(expected, picture.data()), 32.0) << p.name << " frame " << n;
+        }
+        fs::remove(video);
+    }
+}
+
 // A disk that fills up: one line, exit code 1, and no file left behind.
 TEST(Capture, AFullDiskEndsWithOneLineAndLeavesNoFile) {
     TempDir dir;
@@ -429,6 +502,9 @@ TEST(Capture, ErrorsNameTheProblemExitWith2Or1AndLeaveNoFile) {
         {video + " --from -0.5", "bad --from '-0.5'", 2},
         {video + " --scene 3 --to 30", "--scene chooses the frames itself", 2},
         {"--poster " + dir.file("poster.jpg"), "name it .png", 2},
+        {"--capture " + dir.file("show.webm") + " --preset party", "--preset party writes MP4 video", 2},
+        {video + " --preset youtube --lossless", "give it or --lossless, not both", 2},
+        {video + " --preset party --scale 5", "larger than --preset party's 1920x1080 frame", 2},
         {"--wav " + dir.file("no-such-dir") + "/music.wav", "cannot write", 1},
         {"--poster " + dir.file("no-such-dir") + "/poster.png", "cannot write", 1},
         {"--png " + dir.write("a-file", "x") + " --fps 1", "cannot write into", 1},

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package, unpacks it into a scratch root and runs the
 # unpacked program from an empty directory: it must find its own data set and
-# render the same frames as the build. lintian must report no errors.
+# render the same frames as the build. lintian must report no errors; the
+# AppStream metainfo and the desktop entry must validate.
 #   deb_test.sh BUILD_DIR VOKDEMO DATA_DIR WORK_DIR
 # VOK_DEB_ARCH names the package's architecture (amd64 unless set); the
 # installed program runs under VOK_EMULATOR when set (for example qemu-aarch64),
@@ -36,6 +37,18 @@ if [ -z "${VOK_EMULATOR:-}" ]; then
   (cd "$work/empty" && "$installed" --verify) >"$work/verify.txt" 2>&1 || fail "--verify: $(cat "$work/verify.txt")"
   grep -q '^verified: [0-9]* frames identical$' "$work/verify.txt" || fail "--verify said: $(cat "$work/verify.txt")"
 fi
+
+# What software centres read: the metainfo and the desktop entry, valid, and
+# the metainfo's sentence on flashes as the package's verdict has it.
+metainfo=$(ls "$work"/root/usr/share/metainfo/*.metainfo.xml) || fail "no AppStream metainfo in the package"
+appstreamcli validate --no-net "$metainfo" >"$work/appstream.txt" 2>&1 || fail "appstreamcli: $(cat "$work/appstream.txt")"
+desktop-file-validate "$work/root/usr/share/applications/vokdemo.desktop" || fail "desktop-file-validate"
+case $(head -n 1 "$work/root/usr/share/games/vokdemo/flashes.txt") in
+  pass) says=passes ;;
+  fail) says=fails ;;
+  *) fail "the package's flashes.txt is not a verdict" ;;
+esac
+grep -q "$says the photosensitive-flash check" "$metainfo" || fail "the metainfo does not say the show $says the check"
 
 # lintian refuses to look at a package as root only with a warning; errors are 'E:' lines.
 lintian --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 || true

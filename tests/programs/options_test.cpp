@@ -31,6 +31,7 @@ std::string describe(const Options& o) {
     if (!o.pngDir.empty()) out << " png=" << o.pngDir;
     if (!o.wavFile.empty()) out << " wav=" << o.wavFile;
     if (o.lossless) out << " lossless";
+    if (!o.preset.empty()) out << " preset=" << o.preset;
     if (!o.posterFile.empty()) out << " poster=" << o.posterFile;
     if (o.hasFrom) out << " from=" << o.fromSeconds;
     if (o.hasTo) out << " to=" << o.toSeconds;
@@ -104,6 +105,21 @@ const Row table[] = {
     {"--render --fps 2 --frames 5", "error: bad --frames '5': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --frames -1-3", "error: bad --frames '-1-3': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --raw", "error: --raw needs a value"},
+    // Presets: a video for a purpose, MP4 only; an explicit --fps wins, --scale must fit the frame.
+    {"--capture a.mp4 --preset party", "capture scale=4 fps=60 capture=a.mp4 preset=party"},
+    {"--capture a.MP4 --preset youtube", "capture scale=9 fps=60 capture=a.MP4 preset=youtube"},
+    {"--capture a.mp4 --preset party --fps 30 --scale 1", "capture scale=1 fps=30 capture=a.mp4 preset=party"},
+    {"--capture a.mp4 --preset youtube --scale 9", "capture scale=9 fps=60 capture=a.mp4 preset=youtube"},
+    {"--capture a.mp4 --preset disco", "error: unknown --preset 'disco': give party or youtube"},
+    {"--preset party", "error: --preset party makes a video: give it with --capture FILE.mp4"},
+    {"--wav m.wav --preset party", "error: --preset party makes a video: give it with --capture FILE.mp4"},
+    {"--capture a.webm --preset party", "error: --preset party writes MP4 video: name the file .mp4, not 'a.webm'"},
+    {"--capture a.mp4 --preset party --lossless",
+     "error: --preset party is lossy H.264 at crf 18: give it or --lossless, not both"},
+    {"--capture a.mp4 --preset party --scale 5",
+     "error: --scale 5 makes the picture 1600x1200, larger than --preset party's 1920x1080 frame"},
+    {"--capture a.mp4 --preset youtube --scale 10",
+     "error: --scale 10 makes the picture 3200x2400, larger than --preset youtube's 3840x2160 frame"},
     // The check against the data set's frame table: the whole show at 60 fps, nothing written.
     {"--verify", "verify"},
     {"--verify --data d --t0 4294967295", "verify t0=4294967295 data=d"},
@@ -160,7 +176,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
     const std::string help = usageText();
     for (const char* option : {"--fullscreen", "--window", "--scale N", "--no-vsync", "--vsync", "--start SECONDS", "--render",
                                "--fps N", "--t0 T", "--hash", "--raw FILE", "--frames A-B", "--capture OUT", "--png DIR",
-                               "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version", "--gentle", "--verify"}) {
+                               "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version", "--gentle", "--verify", "--preset NAME"}) {
         EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
     }
 }

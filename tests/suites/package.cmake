@@ -10,3 +10,9 @@ if(VOK_DPKG_SHLIBDEPS AND VOK_LINTIAN)
 else()
   message(STATUS "dpkg-shlibdeps or lintian missing: the package test is skipped")
 endif()
+
+# The AppStream metainfo follows the flash verdict and validates; the desktop
+# entry validates. Skipped (77) without appstreamcli or desktop-file-validate.
+add_test(NAME package.metainfo
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/package/metainfo_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR}/metainfo)
+set_tests_properties(package.metainfo PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
