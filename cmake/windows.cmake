@@ -49,15 +49,42 @@ else()
 endif()
 file(WRITE ${CMAKE_BINARY_DIR}/builtin-music.txt "${VOK_BUILTIN_MUSIC_STATUS}\n")
 
+# The window and its screen. DirectDraw is loaded at run time (ddraw.dll is
+# not imported), so the program starts and shows its frames through GDI
+# where DirectDraw is missing or refused.
 add_library(vokwin32 STATIC
+  display/ddraw_library.cpp
+  display/gdi_screen.cpp
   display/win32_display.cpp
+  display/win32_dpi.cpp
+  display/win32_surfaces.cpp
+  display/win32_window.cpp
   platform/win32_platform.cpp
   app/win32/win32_music.cpp)
-target_link_libraries(vokwin32 PUBLIC vokconvert vokwin32music ddraw)
+target_link_libraries(vokwin32 PUBLIC vokconvert vokwin32music gdi32)
 
-add_executable(vokdemo WIN32 app/win32/win32_main.cpp app/win32/win32_flash_warning.cpp)
-target_link_libraries(vokdemo PRIVATE vokshell)
-target_link_libraries(vokdemo PRIVATE vokwin32)
+# The program: the command line every build reads, its keys, its screenshots
+# through the system's imaging component (ole32; the GUIDs from the static
+# uuid library), and its manifest as a resource.
+enable_language(RC)
+add_executable(vokdemo WIN32
+  app/cli/options.cpp
+  app/cli/progress_line.cpp
+  app/cli/screensaver_arguments.cpp
+  app/headless/verify.cpp
+  app/win32/win32_backend.cpp
+  app/win32/win32_console.cpp
+  app/win32/win32_flash_warning.cpp
+  app/win32/win32_keys.cpp
+  app/win32/win32_main.cpp
+  app/win32/win32_preview.cpp
+  app/win32/win32_screensaver.cpp
+  app/win32/win32_screensaver_settings.cpp
+  app/win32/win32_screenshot.cpp
+  app/win32/win32_show_loop.cpp
+  app/win32/vokdemo.rc
+  platform/data_location.cpp)
+target_link_libraries(vokdemo PRIVATE vokshell vokverify vokwin32 ole32 uuid)
 target_link_options(vokdemo PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 option(VOK_WINDOWS_TESTS "Build the Windows test programs" ON)
@@ -82,9 +109,9 @@ target_link_options(vok_core_tests PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 # Tests of the window, the presentation and the music import.
 file(GLOB VOK_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*_test.cpp)
-add_executable(vok_win32_tests ${VOK_WIN_TESTS})
+add_executable(vok_win32_tests ${VOK_WIN_TESTS} app/win32/win32_screenshot.cpp)
 target_include_directories(vok_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(vok_win32_tests PRIVATE vokwin32 gtest gtest_main)
+target_link_libraries(vok_win32_tests PRIVATE vokwin32 gtest gtest_main ole32 uuid)
 target_link_options(vok_win32_tests PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 # Stand-ins for the music library: each logs its calls. One exports the
@@ -92,7 +119,7 @@ target_link_options(vok_win32_tests PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 # directory, so that no "fmod.dll" lies next to the program. 32-bit symbols
 # carry the stdcall decoration (@ and the bytes of arguments), 64-bit ones
 # none; the decorated stand-in exports the 32-bit names on both.
-set(vok_functions FSOUND_Init:12 FMUSIC_LoadSong:4 FMUSIC_PlaySong:4)
+set(vok_functions FSOUND_Init:12 FMUSIC_LoadSong:4 FMUSIC_PlaySong:4 FMUSIC_StopSong:4 FMUSIC_SetPaused:8)
 foreach(variant decorated plain)
   set(vok_def "EXPORTS\n")
   foreach(function ${vok_functions})
@@ -128,6 +155,11 @@ if(TARGET vok_win_openmpt)
   target_link_libraries(vok_win_music_render PRIVATE vokwin32music)
   target_link_options(vok_win_music_render PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 endif()
+
+# A stand-in for the preview of Windows' screensaver settings: a window whose
+# handle it gives the screensaver.
+add_executable(vok_preview_host ${CMAKE_SOURCE_DIR}/tests/windows/preview_host.cpp)
+target_link_options(vok_preview_host PRIVATE ${VOK_WIN32_LINK_OPTIONS})
 
 # The headless renderer as a console program, for comparing frames with the
 # Linux build (SHA-256 through the system's bcrypt.dll).

@@ -44,8 +44,8 @@ PixelFormat makePixelFormat(uint32_t bitCount, uint32_t redMask, uint32_t greenM
     return format;
 }
 
-int converterBytes(const PixelFormat& format, bool windowed) {
-    if (!windowed || format.bitCount == 32) return 4;
+int converterBytes(const PixelFormat& format) {
+    if (format.bitCount == 32) return 4;
     return format.bitCount == 24 ? 3 : 2;
 }
 

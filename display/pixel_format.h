@@ -22,10 +22,11 @@ PixelFormat makePixelFormat(uint32_t bitCount, uint32_t redMask, uint32_t greenM
 // pixel, or a channel wider than 8 bits (a negative right shift).
 bool isConvertible(const PixelFormat& format);
 
-// The converter a screen takes, by the bytes it writes a pixel: 4 in full
-// screen (the mode is always 32 bits) and for 32-bit windows, 3 for 24-bit
-// windows, 2 for any other window.
-int converterBytes(const PixelFormat& format, bool windowed);
+// The converter a surface takes, by the bytes it writes a pixel, from the
+// surface's own format (in a window and in full screen alike, since a full
+// screen keeps the desktop's format where its own mode is refused): 4 for 32
+// bits, 3 for 24, 2 for any other.
+int converterBytes(const PixelFormat& format);
 
 // Each writes 240 rows of 320 pixels, rows `pitch` bytes apart, taking 4, 3 or 2
 // bytes a pixel. The image must hold 76,800 pixels. Each returns 1.

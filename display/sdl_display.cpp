@@ -145,7 +145,7 @@ int SdlDisplay::present(const Image& image) {
     // A failed lock leaves the texture as it was; the next flip shows it again.
     if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return 1;
     uint8_t* surface = static_cast<uint8_t*>(pixels);
-    switch (converterBytes(format, windowed)) {
+    switch (converterBytes(format)) {
         case 4: present32(image, format, surface, pitch); break;
         case 3: present24(image, format, surface, pitch); break;
         default: present16(image, format, surface, pitch); break;

@@ -1,6 +1,10 @@
 #include "platform/data_location.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -71,6 +75,15 @@ DataLocation locateDataSet(const DataPlaces& places) {
     return location;
 }
 
+#ifdef _WIN32
+// Windows keeps the data set in the program's own folder, as its zip does.
+std::string installedDataDirectory() {
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "";
+    return fs::path(self).parent_path().string();
+}
+#else
 std::string installedDataDirectory() {
     char self[4096];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
@@ -81,6 +94,7 @@ std::string installedDataDirectory() {
     }
     return VOK_INSTALLED_DATA_DIR;
 }
+#endif
 
 std::vector<std::string> dataSetProblems(const std::string& directory) {
     const std::string shown = directory.empty() ? "the working directory" : directory;

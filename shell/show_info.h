@@ -10,6 +10,7 @@
 std::string screenshotName(uint32_t showMs, int scene);
 
 // The overlay's lines: the show time, the scene with its name, the frame
-// rate and how far the picture is ahead of the music (no music: a negative
-// `musicMs`).
-std::string overlayText(uint32_t showMs, int scene, double framesPerSecond, double musicMs);
+// rate and how far the picture is ahead of the music; where that is not
+// known (a negative `musicMs`) `musicNote` takes the last line.
+std::string overlayText(uint32_t showMs, int scene, double framesPerSecond, double musicMs,
+                        const char* musicNote = "no music");

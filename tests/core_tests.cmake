@@ -13,6 +13,7 @@ set(VOK_CORE_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/core/pcx_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/pixel_format_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/random_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/core/scaled_converter_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/sha256_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/show_run_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/core/show_seek_test.cpp

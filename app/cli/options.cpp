@@ -232,6 +232,48 @@ const OptionRow optionTable[] = {
      [](ParseState& s, const char*, std::string&) { return s.options.mode = Options::Mode::Version, true; }},
 };
 
+// The options of the Windows program, each with its own help line where the
+// table's says what is not so there (nullptr: the table's).
+struct ProgramOption {
+    const char* name;
+    const char* help;
+};
+
+const ProgramOption windowsOptions[] = {
+    {"--fullscreen",
+     "full screen: the 320x240 mode, or where the screen refuses\nit the desktop's mode with the picture at the largest\n"
+     "whole scale that fits, centred"},
+    {"--window", nullptr},
+    {"--scale", "the picture's whole scale, 1 to 16 (default: in a window\nthe screen's DPI over 96 rounded, so 1 at 96 and 120 DPI,\n"
+                "2 at 144 and 192; full screen the largest that fits,\nwhich N caps)"},
+    {"--start", nullptr},
+    {"--sync-log", "at every scene change, seek and pause, print on standard\nerror how far the picture is from the built-in music"},
+    {"--gentle", nullptr},
+    {"--loop", nullptr},
+    {"--verify",
+     "render the whole show at 60 fps and compare every frame's\nhash with the table of the data set (frames.sha256); says\n"
+     "'verified: N frames identical' or the first frame that\ndiffers on the console that started the program, or in a\n"
+     "message box; exit status 0 or 1, 2 without a usable table"},
+    {"--data", "read the data files from DIR (default: the working\ndirectory, else the program's own folder)"},
+    {"--help", nullptr},
+    {"--version", nullptr},
+};
+
+const ProgramOption* windowsOption(const char* name) {
+    for (const ProgramOption& option : windowsOptions)
+        if (std::strcmp(name, option.name) == 0) return &option;
+    return nullptr;
+}
+
+bool offered(const OptionRow& row, Program program) {
+    return program == Program::Vokdemo || windowsOption(row.name) != nullptr;
+}
+
+const char* helpOf(const OptionRow& row, Program program) {
+    const ProgramOption* own = program == Program::Windows ? windowsOption(row.name) : nullptr;
+    return own != nullptr && own->help != nullptr ? own->help : row.help;
+}
+
 const OptionRow* findOption(const char* arg) {
     if (std::strcmp(arg, "-h") == 0) arg = "--help";
     for (const OptionRow& row : optionTable)
@@ -247,10 +289,10 @@ std::string sceneRange() {
 
 // "  --scale N           window or capture scale, ..." with continuation lines
 // under the help column; "{scenes}" in the help stands for sceneRange().
-std::string usageLine(const OptionRow& row) {
+std::string usageLine(const OptionRow& row, const char* rowHelp) {
     std::string left = std::string("  ") + row.name + (row.valueName ? std::string(" ") + row.valueName : "");
     left.resize(std::max<size_t>(left.size() + 1, 22), ' ');
-    std::string help = row.help;
+    std::string help = rowHelp;
     const size_t scenes = help.find("{scenes}");
     if (scenes != std::string::npos) help.replace(scenes, 8, sceneRange());
     std::string line = left;
@@ -258,23 +300,29 @@ std::string usageLine(const OptionRow& row) {
     return line + "\n";
 }
 
-// The live show's keys (the Windows program has Escape only).
-const char* const keysText =
-    "\n"
-    "Keys of the live show:\n"
-    "  Space               pause and resume\n"
-    "  Left, Right         5 s back, 5 s forward\n"
-    "  Page Up or ,        the start of the previous scene\n"
-    "  Page Down or .      the start of the next scene\n"
-    "  Home                the beginning\n"
-    "  F                   full screen on and off\n"
-    "  S                   the frame as a 320x240 PNG picture in the working\n"
-    "                      directory, named with the show time and the scene\n"
-    "  I                   show time, scene, frame rate and the picture's\n"
-    "                      offset from the music, on and off\n"
-    "  Escape              end the show\n";
+// The live show's keys; the Windows program adds Alt+Enter and has a second
+// place for its screenshots.
+std::string keysText(Program program) {
+    const bool windows = program == Program::Windows;
+    return std::string(
+               "\n"
+               "Keys of the live show:\n"
+               "  Space               pause and resume\n"
+               "  Left, Right         5 s back, 5 s forward\n"
+               "  Page Up or ,        the start of the previous scene\n"
+               "  Page Down or .      the start of the next scene\n"
+               "  Home                the beginning\n") +
+           (windows ? "  F or Alt+Enter      full screen on and off\n" : "  F                   full screen on and off\n") +
+           "  S                   the frame as a 320x240 PNG picture in the working\n" +
+           (windows ? "                      folder (or the program's, when that cannot be\n"
+                      "                      written), named with the show time and the scene\n"
+                    : "                      directory, named with the show time and the scene\n") +
+           "  I                   show time, scene, frame rate and the picture's\n"
+           "                      offset from the music, on and off\n"
+           "  Escape              end the show\n";
+}
 
-std::string makeUsage() {
+std::string makeUsage(Program program) {
     std::string text =
         "usage: vokdemo [1] [options]\n"
         "\n"
@@ -282,20 +330,22 @@ std::string makeUsage() {
         "plays it full screen instead.\n";
     std::string section;
     for (const OptionRow& row : optionTable) {
+        if (!offered(row, program)) continue;
         if (section != row.section) {
             section = row.section;
             text += "\n" + section + ":\n";
         }
-        text += usageLine(row);
+        text += usageLine(row, helpOf(row, program));
     }
-    return text + keysText;
+    return text + keysText(program);
 }
 
 }  // namespace
 
-const char* usageText() {
-    static const std::string text = makeUsage();
-    return text.c_str();
+const char* usageText(Program program) {
+    static const std::string vokdemo = makeUsage(Program::Vokdemo);
+    static const std::string windows = makeUsage(Program::Windows);
+    return program == Program::Windows ? windows.c_str() : vokdemo.c_str();
 }
 
 const char* versionText() { return "vokdemo 1.0.0\n"; }
@@ -330,7 +380,7 @@ bool applyPreset(Options& options, std::string& error) {
     return error.empty();
 }
 
-bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
+bool parseOptions(int argc, char** argv, Options& options, std::string& error, Program program) {
     options = Options{};
     ParseState state{options};
     // The first character of the command line decides the mode: a first
@@ -340,6 +390,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const OptionRow* row = findOption(arg);
+        if (row && !offered(*row, program)) {
+            error = std::string("'") + arg + "' is not an option of the Windows program (see --help)";
+            return false;
+        }
         if (!row) {
             if (arg[0] == '-' && arg[1] != '\0') {
                 error = std::string("unknown option '") + arg + "' (see --help)";

@@ -40,9 +40,14 @@ struct Options {
     int scene = -1;  // -1: not given
 };
 
+// The programs that read this command line: vokdemo takes every option; the
+// Windows program those of the live show that mean something there, some
+// with a help line of their own.
+enum class Program { Vokdemo, Windows };
+
 // Parses argv into `options`. On a bad command line returns false with a
 // one-line message in `error`.
-bool parseOptions(int argc, char** argv, Options& options, std::string& error);
+bool parseOptions(int argc, char** argv, Options& options, std::string& error, Program program = Program::Vokdemo);
 
-const char* usageText();
+const char* usageText(Program program = Program::Vokdemo);
 const char* versionText();

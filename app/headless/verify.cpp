@@ -7,6 +7,7 @@
 
 #include "app/cli/progress_line.h"
 #include "app/cli/runners.h"
+#include "app/headless/verify.h"
 #include "common/data_folder.h"
 #include "common/messages.h"
 #include "shell/show_run.h"
@@ -69,13 +70,18 @@ verify::Verdict verifyShow(const Options& options, verify::FrameTable table) {
 
 }  // namespace
 
-int runVerify(const Options& options) {
+verify::Verdict verifyDataSet(const Options& options) {
     verify::FrameTable table = readTable(DataFolder(options.dataDir).path(verify::tableName));
-    if (!table.problem.empty()) {
-        std::fprintf(stderr, "vokdemo: %s\n", verify::tableVerdict(table.problem).line.c_str());
-        return 2;
+    if (!table.problem.empty()) return verify::tableVerdict(table.problem);
+    return verifyShow(options, std::move(table));
+}
+
+int runVerify(const Options& options) {
+    const verify::Verdict verdict = verifyDataSet(options);
+    if (verdict.status == 2) {
+        std::fprintf(stderr, "vokdemo: %s\n", verdict.line.c_str());
+    } else {
+        std::printf("%s\n", verdict.line.c_str());
     }
-    const verify::Verdict verdict = verifyShow(options, std::move(table));
-    std::printf("%s\n", verdict.line.c_str());
     return verdict.status;
 }

@@ -13,9 +13,9 @@
 #include "app/sdl/player_keys.h"
 #include "app/sdl/sdl_music.h"
 #include "shell/show_control.h"
+#include "shell/sync_log.h"
 #include "shell/show_start.h"
 #include "shell/stdio_messages.h"
-#include "demo/scenes.h"
 #include "display/gentle_screen.h"
 #include "display/sdl_display.h"
 #include "platform/posix_platform.h"
@@ -56,23 +56,6 @@ private:
     uint32_t start_ = 0;         // SDL's tick when the music started
     uint32_t last_ = 0;
 };
-
-// With --sync-log, one line on standard error at every change of scene,
-// around the keys of the show and at every new beginning of a looping show
-// (`what`: "scene", "pause", "play", "landed", "loop"):
-// the scene, the show's time, where in the music the listener is, and how
-// far the picture is ahead of the music.
-void logSync(const MusicTicks& ticks, const char* what, int scene, uint32_t showMs) {
-    const double musicMs = ticks.music() ? ticks.music()->heardMusicMs() : -1;
-    if (musicMs < 0) {
-        std::fprintf(stderr, "vokdemo: sync %s %d show %u ms, no music\n", what, scene, showMs);
-        return;
-    }
-    std::fprintf(stderr, "vokdemo: sync %s %d show %u ms music %.1f ms offset %.1f ms\n", what, scene, showMs, musicMs,
-                 showMs - musicMs);
-}
-
-uint32_t showMsNow(const FrameClock& clock) { return clock.now() - clock.startTick; }
 
 double steadySeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -142,44 +125,6 @@ void showHeldPicture(Demo& demo, SdlBackend& backend) {
     waitForNextFrame(backend.pacer());
 }
 
-// With --sync-log: a line at every seek as it happens (the landing's scene,
-// the time it landed on and the picture's time it was asked at) and at
-// every pause and resume; while the show plays, the offset from the music at
-// the first frame after a seek ("landed") and at every change of scene.
-void logSeek(const SeekLanding& seek) {
-    std::fprintf(stderr, "vokdemo: sync seek %d show %u ms from %u ms\n", sceneAtMs(seek.toMs), seek.toMs,
-                 seek.fromMs);
-}
-
-struct SyncLog {
-    const MusicTicks& ticks;
-    bool on;
-    int scene = -1;
-    int seeks = 0;
-    int loops = 0;
-
-    void afterKey(const ShowControl& control, bool wasPaused, int seeksBefore) const {
-        if (!on) return;
-        if (control.seeks() != seeksBefore) logSeek(control.lastSeek());
-        if (control.paused() != wasPaused) logSync(ticks, wasPaused ? "play" : "pause", scene, control.shownMs());
-    }
-    void afterFrame(const Demo& demo, const ShowControl& control) {
-        const int shown = demo.state->lastScene;
-        if (on && !control.paused()) {
-            if (control.loops() != loops) {
-                logSync(ticks, "loop", shown, showMsNow(*demo.clock));
-            } else if (control.seeks() != seeks) {
-                logSync(ticks, "landed", shown, showMsNow(*demo.clock));
-            } else if (shown != scene) {
-                logSync(ticks, "scene", shown, showMsNow(*demo.clock));
-            }
-        }
-        seeks = control.seeks();
-        loops = control.loops();
-        scene = shown;
-    }
-};
-
 // Everything the live player keeps, in one place: where its words go, the
 // clock that follows the music, the backend with its screen and music, and
 // the show once it has started.
@@ -202,7 +147,8 @@ int runLoop(Player& player, Uint32 showEndedEvent, const Options& options) {
     control.setLoop(options.loop);
     PlayerKeys keys(demo, control, backend.music(), backend.display());
     backend.keys = &keys;
-    SyncLog log{player.ticks, options.syncLog};
+    const MusicTicks& ticks = player.ticks;
+    SyncLog log(options.syncLog, [&ticks] { return ticks.music() ? ticks.music()->heardMusicMs() : -1; });
     SDL_Event event;
     for (;;) {
         if (SDL_PollEvent(&event)) {

@@ -1,69 +1,96 @@
-// The Windows program: the shared start-up with the music library, the
-// Display and the Demo, then the message-first loop until the quit message.
+// The Windows program: the shared command line, then the shared start-up with
+// the music library, the Display and the Demo, then the message-first loop
+// until the quit message.
 #include <windows.h>
 
-#include "shell/show_start.h"
-#include "shell/stdio_messages.h"
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "app/cli/options.h"
+#include "app/headless/verify.h"
+#include "app/win32/win32_backend.h"
+#include "app/win32/win32_console.h"
 #include "app/win32/win32_flash_warning.h"
 #include "app/win32/win32_music.h"
-#include "display/win32_display.h"
+#include "app/win32/win32_screensaver.h"
+#include "app/win32/win32_show_loop.h"
+#include "common/show_context.h"
+#include "platform/data_location.h"
 #include "platform/win32_platform.h"
+#include "shell/show_start.h"
+#include "shell/stdio_messages.h"
 
 namespace {
 
-// What the Windows program supplies to the shared start-up and frame step.
-class Win32Backend : public Backend {
-public:
-    Win32Backend(HINSTANCE instance, int showCommand, int windowed)
-        : instance_(instance), showCommand_(showCommand), windowed_(windowed) {}
+DataLocation findDataSet(const Options& options) {
+    std::error_code ignored;
+    DataPlaces places;
+    places.option = options.dataDir;
+    places.workingDirectory = std::filesystem::current_path(ignored).string();
+    places.installed = installedDataDirectory();
+    return locateDataSet(places);
+}
 
-    void initialiseMusic() override { music::init(44100, 32, 0); }
-    void loadMusic(const std::string& path) override { song_ = music::loadSong(path.c_str()); }
-    bool openDisplay() override {
-        display_ = new Display(instance_, showCommand_, windowed_);  // never deleted
-        return true;
+// --verify: the verdict's line on the console, or in a message box.
+int verifyAndTell(const Options& options) {
+    const verify::Verdict verdict = verifyDataSet(options);
+    const console::Kind kind = verdict.status == 0   ? console::Kind::Information
+                               : verdict.status == 1 ? console::Kind::Warning
+                                                     : console::Kind::Error;
+    console::tell((verdict.status == 2 ? "vokdemo: " : "") + verdict.line + "\n", kind);
+    return verdict.status;
+}
+
+// The command line as every build reads it, and the data set. -1 when the
+// show is to play; otherwise the exit code, after --help or --version (0),
+// --verify (its status), a bad command line (2) or no data set (1), each said
+// on the console that started the program or in a message box.
+int readCommandLine(Options& options) {
+    std::string error;
+    if (!parseOptions(__argc, __argv, options, error, Program::Windows)) {
+        console::tell("vokdemo: " + error + "\n", console::Kind::Error);
+        return 2;
     }
-    void playMusic(double) override { music::playSong(song_); }
-    void present(const Image& work) override { display_->present(work); }
-    void flip() override { display_->flip(); }
-
-private:
-    HINSTANCE instance_;
-    int showCommand_;
-    int windowed_;
-    void* song_ = nullptr;
-    Display* display_ = nullptr;
-};
-
-// Only the first character of the command line counts: "1" is full screen.
-int windowedFor(const char* commandLine) { return (commandLine != nullptr && commandLine[0] == '1') ? 0 : 1; }
+    if (options.mode == Options::Mode::Version) {
+        console::tell(versionText(), console::Kind::Information);
+        return 0;
+    }
+    const DataLocation data = findDataSet(options);
+    if (options.mode == Options::Mode::Help) {
+        console::tell(std::string(usageText(Program::Windows)) + "\nData files: " + describeDataLocation(data) + "\n",
+                      console::Kind::Information);
+        return 0;
+    }
+    if (data.source == DataLocation::Source::None) {
+        console::tell("vokdemo: " + data.error + "\n", console::Kind::Error);
+        return 1;
+    }
+    for (const std::string& problem : dataSetProblems(data.directory))
+        console::write("vokdemo: " + problem + "\n", console::Kind::Error);
+    options.dataDir = data.directory;
+    return options.mode == Options::Mode::Verify ? verifyAndTell(options) : -1;
+}
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    if (startedAsScreensaver()) return runScreensaver(instance, showCommand);
+    static Options options;
+    const int early = readCommandLine(options);
+    if (early >= 0) return early;
     static StdioMessages messages;
-    static Win32Backend backend(instance, showCommand, windowedFor(commandLine));
-    ShowContext context(messages);  // the data files are in the working directory
+    ShowContext context(messages, DataFolder(options.dataDir));
     context.ticks = win32::tickCount;
     context.keyWaiting = win32::keyPressWaiting;
-    warnOfFlashes(context.data);
-    ShowStart start = startShow(backend, context);
+    if (!options.gentle && !agreesToFlashes(context.data)) return 0;
+
+    static Win32Backend backend(instance, showCommand, options);
+    ShowStart start = startShow(backend, context, options.startSeconds);
     if (!start.demo) return start.exitCode;
     Demo& demo = *start.demo.release();  // lives to the end of the process
-
-    static MSG message;
-    for (;;) {
-        if (PeekMessage(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!GetMessage(&message, nullptr, 0, 0)) {
-                music::stop();
-                return static_cast<int>(message.wParam);
-            }
-            TranslateMessage(&message);
-            DispatchMessage(&message);
-        } else if (!stepFrame(demo, backend)) {
-            // The frame that took the end step was still presented and
-            // flipped; the next pass of the loop finds the quit message.
-            PostQuitMessage(0);
-        }
-    }
+    const int exitCode = runShow(demo, backend, ShowLoopSettings{options.loop, options.syncLog});
+    music::stop();
+    return exitCode;
 }

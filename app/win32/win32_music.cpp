@@ -11,7 +11,10 @@ namespace {
 // decorated names (_Name@bytes of arguments); some builds export plain names.
 using InitFunction = signed char(__stdcall*)(int, int, unsigned);
 using LoadSongFunction = void*(__stdcall*)(const char*);
-using PlaySongFunction = signed char(__stdcall*)(void*);
+using SongFunction = signed char(__stdcall*)(void*);
+using SetPausedFunction = signed char(__stdcall*)(void*, signed char);
+
+void* librarySong = nullptr;  // the library's handle of the loaded module
 
 HMODULE library() {
     static HMODULE module = LoadLibraryA("fmod.dll");
@@ -30,6 +33,21 @@ Function lookUpAs(const char* decorated, const char* plain) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(lookUp(decorated, plain)));
 }
 
+void setLibraryPaused(signed char paused) {
+    static auto function = lookUpAs<SetPausedFunction>("_FMUSIC_SetPaused@8", "FMUSIC_SetPaused");
+    if (function != nullptr && librarySong != nullptr) function(librarySong, paused);
+}
+
+// The song from its start: stopped where the library exports that, then
+// played again.
+void playLibrarySongAgain() {
+    static auto stopSong = lookUpAs<SongFunction>("_FMUSIC_StopSong@4", "FMUSIC_StopSong");
+    static auto playSong = lookUpAs<SongFunction>("_FMUSIC_PlaySong@4", "FMUSIC_PlaySong");
+    if (librarySong == nullptr || playSong == nullptr) return;
+    if (stopSong != nullptr) stopSong(librarySong);
+    playSong(librarySong);
+}
+
 }  // namespace
 
 // Without the library, the built-in player takes each step; a library that
@@ -45,21 +63,43 @@ void init(int mixRate, int maxSoftwareChannels, unsigned flags) {
 
 void* loadSong(const char* fileName) {
     static auto function = lookUpAs<LoadSongFunction>("_FMUSIC_LoadSong@4", "FMUSIC_LoadSong");
-    if (function != nullptr) return function(fileName);
+    if (function != nullptr) return librarySong = function(fileName);
     return library() == nullptr ? builtin_music::loadSong(fileName) : nullptr;
 }
 
-void playSong(void* song) {
-    static auto function = lookUpAs<PlaySongFunction>("_FMUSIC_PlaySong@4", "FMUSIC_PlaySong");
+void playSong(void* song, double startSeconds) {
+    static auto function = lookUpAs<SongFunction>("_FMUSIC_PlaySong@4", "FMUSIC_PlaySong");
     if (function != nullptr) {
         function(song);
     } else if (library() == nullptr) {
-        builtin_music::playSong(song);
+        builtin_music::playSong(song, startSeconds);
     }
 }
 
 void stop() {
     if (library() == nullptr) builtin_music::stop();
 }
+
+void pause() {
+    if (library() == nullptr) {
+        builtin_music::pause();
+    } else {
+        setLibraryPaused(1);
+    }
+}
+
+void playFrom(double seconds) {
+    if (library() == nullptr) {
+        builtin_music::playFrom(seconds);
+    } else if (seconds == 0.0) {
+        playLibrarySongAgain();
+    } else {
+        setLibraryPaused(0);
+    }
+}
+
+double heardMusicMs() { return library() == nullptr ? builtin_music::heardMusicMs() : -1; }
+
+const char* unheardNote() { return library() == nullptr ? "no music" : "music library: seeks move the picture only"; }
 
 }  // namespace music

@@ -5,7 +5,10 @@ namespace builtin_music {
 
 void init() {}
 void* loadSong(const char*) { return nullptr; }
-void playSong(void*) {}
+void playSong(void*, double) {}
 void stop() {}
+void pause() {}
+void playFrom(double) {}
+double heardMusicMs() { return -1; }
 
 }  // namespace builtin_music

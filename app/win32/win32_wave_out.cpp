@@ -83,3 +83,15 @@ void WaveOut::stop() {
         bufferDone = nullptr;
     }
 }
+
+void WaveOut::pause() {
+    if (device != nullptr) waveOutPause(device);
+}
+
+int64_t WaveOut::playedFrames() {
+    if (device == nullptr) return -1;
+    MMTIME time = {};
+    time.wType = TIME_SAMPLES;
+    if (waveOutGetPosition(device, &time, sizeof time) != MMSYSERR_NOERROR || time.wType != TIME_SAMPLES) return -1;
+    return time.u.sample;
+}

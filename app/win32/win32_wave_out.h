@@ -26,6 +26,12 @@ public:
     // Stops the thread and closes the device; playing ends at once.
     void stop();
 
+    // Holds the sound where it is; start() plays again.
+    void pause();
+
+    // The frames the device has played since start(), or -1 when none is open.
+    int64_t playedFrames();
+
 private:
     static DWORD WINAPI run(void* self);
     void feed(WAVEHDR& header);

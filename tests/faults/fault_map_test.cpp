@@ -326,6 +326,14 @@ const char* windowsIntro =
     "Wine refuses a prefix another user owns, and root reads any file.\n\n"
     "| File | Fault | Exit | Frames written |\n|---|---|---|---|\n";
 
+// Wine's loader of the build's width, as the suite names it: Debian's `wine`
+// command takes the 32-bit one whenever it is installed, even where the
+// kernel cannot run it.
+std::string wineLoader() {
+    const char* loader = std::getenv("VOK_WINE_LOADER");
+    return loader != nullptr ? loader : "wine";
+}
+
 }  // namespace
 
 TEST(FaultMap, WindowsBuildUnderWine) {
@@ -344,7 +352,8 @@ TEST(FaultMap, WindowsBuildUnderWine) {
     // started first (once wineboot's own server runs, `wineserver -p` fails),
     // away from the test's output, which ctest reads until every holder ends.
     fs::create_directory(prefix);
-    if (std::system("wineserver -p >/dev/null 2>&1 && wine wineboot -i >/dev/null 2>&1") != 0) {
+    setenv("WINELOADER", wineLoader().c_str(), 1);
+    if (std::system(("wineserver -p >/dev/null 2>&1 && " + wineLoader() + " wineboot -i >/dev/null 2>&1").c_str()) != 0) {
         std::system("wineserver -k >/dev/null 2>&1");
         GTEST_SKIP() << "Wine cannot make a " << arch << " prefix here (is Wine of that width installed, and can"
                      << " this machine run its programs?)";
@@ -361,7 +370,7 @@ TEST(FaultMap, WindowsBuildUnderWine) {
         ChildOptions options;
         options.cpuLimitSeconds = 20;
         options.workingDirectory = folder.string();
-        ChildResult child = runChild({"/usr/bin/env", "wine", program, "1", "frames.raw", "1"}, options);
+        ChildResult child = runChild({"/usr/bin/env", wineLoader(), program, "1", "frames.raw", "1"}, options);
         std::string exit = exitText(child);
         size_t frameLines = 0;
         for (const std::string& line : lines(child.output)) frameLines += line.rfind("frame ", 0) == 0;

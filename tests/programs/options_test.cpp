@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/cli/options.h"
+#include "app/cli/screensaver_arguments.h"
 #include "demo/scenes.h"
 
 namespace {
@@ -41,7 +42,7 @@ std::string describe(const Options& o) {
 }
 
 // What the command line gives: the description, or "error: " and the message.
-std::string parse(const std::string& arguments) {
+std::string parse(const std::string& arguments, Program program = Program::Vokdemo) {
     std::vector<std::string> words{"vokdemo"};
     std::istringstream in(arguments);
     for (std::string word; in >> word;) words.push_back(word);
@@ -49,7 +50,7 @@ std::string parse(const std::string& arguments) {
     for (std::string& word : words) argv.push_back(word.data());
     Options options;
     std::string error;
-    if (!parseOptions(static_cast<int>(argv.size()), argv.data(), options, error)) return "error: " + error;
+    if (!parseOptions(static_cast<int>(argv.size()), argv.data(), options, error, program)) return "error: " + error;
     return describe(options);
 }
 
@@ -157,7 +158,41 @@ const Row table[] = {
     {"-x", "error: unknown option '-x' (see --help)"},
 };
 
+// The Windows program: the same rules, the live show's options that mean
+// something there, and a line for those that do not.
+const Row windowsTable[] = {
+    {"", "play"},
+    {"1", "play fullscreen"},
+    {"2 --scale 2", "play scale=2"},
+    {"1 --scale 2 --window", "play scale=2"},
+    {"--fullscreen --start 20 --data d --gentle", "play fullscreen start=20 gentle data=d"},
+    {"--sync-log", "play"},
+    {"--scale 0", "error: bad --scale '0': give a whole number from 1 to 16"},
+    {"--scale 99", "error: bad --scale '99': give a whole number from 1 to 16"},
+    {"--render --fps 60", "error: '--render' is not an option of the Windows program (see --help)"},
+    {"--no-vsync", "error: '--no-vsync' is not an option of the Windows program (see --help)"},
+    {"--bogus", "error: unknown option '--bogus' (see --help)"},
+    {"-h", "help"},
+    {"--version", "version"},
+};
+
 }  // namespace
+
+TEST(CommandLine, EveryRowOfTheWindowsTable) {
+    for (const Row& row : windowsTable)
+        EXPECT_EQ(parse(row.arguments, Program::Windows), row.result) << "vokdemo.exe " << row.arguments;
+}
+
+TEST(CommandLine, WindowsHelpNamesItsOptionsAndKeysOnly) {
+    const std::string help = usageText(Program::Windows);
+    for (const char* option : {"--fullscreen", "--window", "--scale N", "--start SECONDS", "--sync-log", "--gentle",
+                               "--data DIR", "--help", "--version"})
+        EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
+    for (const char* option : {"--render", "--capture", "--no-vsync", "--fps"})
+        EXPECT_EQ(help.find(option), std::string::npos) << option;
+    EXPECT_NE(help.find("F or Alt+Enter"), std::string::npos);
+    EXPECT_NE(help.find("DPI"), std::string::npos);
+}
 
 TEST(CommandLine, EveryRowOfTheTable) {
     for (const Row& row : table) EXPECT_EQ(parse(row.arguments), row.result) << "vokdemo " << row.arguments;
@@ -179,4 +214,48 @@ TEST(CommandLine, HelpNamesEveryOption) {
                                "--wav OUT", "--from SECONDS", "--to SECONDS", "--scene N", "--poster FILE.png", "--lossless", "--data DIR", "--help", "--version", "--gentle", "--verify", "--preset NAME"}) {
         EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
     }
+}
+
+namespace {
+
+// What a screensaver's command line gives: "show", "preview HWND",
+// "settings [HWND]", or "error: " and the message.
+std::string parseSaver(const std::string& arguments) {
+    std::vector<std::string> words{"vokdemo.scr"};
+    std::istringstream in(arguments);
+    for (std::string word; in >> word;) words.push_back(word);
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    ScreensaverArguments saver;
+    std::string error;
+    if (!parseScreensaverArguments(static_cast<int>(argv.size()), argv.data(), saver, error)) return "error: " + error;
+    static const char* const modes[] = {"show", "preview", "settings"};
+    std::string text = modes[static_cast<int>(saver.mode)];
+    return saver.window != 0 ? text + " " + std::to_string(saver.window) : text;
+}
+
+}  // namespace
+
+TEST(ScreensaverCommandLine, EveryFormWindowsGivesAndNoOther) {
+    const Row rows[] = {
+        {"", "settings"},
+        {"/s", "show"},
+        {"/S", "show"},
+        {"-s", "show"},
+        {"/p 132456", "preview 132456"},
+        {"/P:132456", "preview 132456"},
+        {"/p", "error: '/p' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/p:", "error: '/p:' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/p x12", "error: '/p' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/p 0", "error: '/p' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/p 99999999999999999999999", "error: '/p' needs the preview window's handle, as /p HWND or /p:HWND"},
+        {"/c", "settings"},
+        {"/c:7788", "settings 7788"},
+        {"/C:7788", "settings 7788"},
+        {"/c:junk", "error: unknown argument '/c:junk': a screensaver takes /s, /p HWND or /c"},
+        {"/a", "error: unknown argument '/a': a screensaver takes /s, /p HWND or /c"},
+        {"/show", "error: unknown argument '/show': a screensaver takes /s, /p HWND or /c"},
+        {"s", "error: unknown argument 's': a screensaver takes /s, /p HWND or /c"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(parseSaver(row.arguments), row.result) << "vokdemo.scr " << row.arguments;
 }

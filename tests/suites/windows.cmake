@@ -25,8 +25,17 @@ target_link_libraries(vok_rate_converter_test PRIVATE GTest::gtest GTest::gtest_
 gtest_discover_tests(vok_rate_converter_test DISCOVERY_TIMEOUT 60)
 
 set(VOK_WINE_CASE ${CMAKE_CURRENT_LIST_DIR}/../windows/wine_case.sh)
-set(VOK_WINE_CASES core_tests win32_tests frame_hashes shot24 shot16 fullscreen escape plain_names
-  missing_mesh music_end builtin_music_end music_samples bad_module no_sound_device)
+set(VOK_WINE_CASES core_tests win32_tests frame_hashes escape plain_names missing_mesh music_end
+  builtin_music_end music_samples bad_module no_sound_device
+  # Where the picture shows (the table at the top of wine_case.sh).
+  shot24 shot16 scale2 first_not_1 fullscreen fill fill16 fill_capped fill_option virtual_desktop dpi192
+  gdi_window gdi_fullscreen
+  # The command line and the keys.
+  options keys pause screenshot_key alt_enter key_burst flash_box
+  # Looping and the check of a machine's show.
+  loop verify
+  # The screensaver.
+  saver_show saver_preview saver_settings)
 find_program(VOK_OPENBOX openbox)
 if(VOK_OPENBOX)
   list(APPEND VOK_WINE_CASES wm_window wm_fullscreen)
@@ -36,9 +45,11 @@ foreach(arch win64 win32)
   if(arch STREQUAL win64)
     set(mingw x86_64-w64-mingw32)
     set(win_dir windows64)
+    set(wine_loader /usr/lib/wine/wine64)
   else()
     set(mingw i686-w64-mingw32)
     set(win_dir windows)
+    set(wine_loader /usr/lib/wine/wine)
   endif()
   set(vok_wine_tools_found TRUE)
   foreach(tool ${mingw}-g++ wine xvfb-run xdotool import)
@@ -80,6 +91,6 @@ foreach(arch win64 win32)
     add_test(NAME faults.windows.${arch} COMMAND vok_fault_map --gtest_filter=FaultMap.WindowsBuildUnderWine)
     set_tests_properties(faults.windows.${arch} PROPERTIES TIMEOUT 600 LABELS heavy
       FIXTURES_REQUIRED vok_windows_build_${arch} SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]"
-      ENVIRONMENT "VOK_WINE_RENDER=${CMAKE_BINARY_DIR}/${win_dir}/vok_win_render.exe;VOK_WINE_ARCH=${arch}")
+      ENVIRONMENT "VOK_WINE_RENDER=${CMAKE_BINARY_DIR}/${win_dir}/vok_win_render.exe;VOK_WINE_ARCH=${arch};VOK_WINE_LOADER=${wine_loader}")
   endif()
 endforeach()

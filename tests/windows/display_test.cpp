@@ -5,9 +5,15 @@
 #include <cstring>
 #include <memory>
 
+#include "display/gdi_screen.h"
+#include "display/screen_scale.h"
 #include "display/win32_display.h"
 #include "platform/win32_platform.h"
 #include "windows/fake_surface.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 namespace {
 
@@ -70,8 +76,12 @@ TEST_F(DisplayTest, WindowHasTheClientAreaCaptionAndPlace) {
     GetWindowRect(display->window, &outer);
     EXPECT_EQ(outer.left, 10);
     EXPECT_EQ(outer.top, 10);
-    EXPECT_EQ(outer.right - outer.left, windowWidthFor(320));
-    EXPECT_EQ(outer.bottom - outer.top, windowHeightFor(240));
+    EXPECT_EQ(outer.right - outer.left, display->windowSize.cx);
+    EXPECT_EQ(outer.bottom - outer.top, display->windowSize.cy);
+    RECT client;
+    GetClientRect(display->window, &client);
+    EXPECT_EQ(client.right, 320);  // the suite's screens are at 96 DPI
+    EXPECT_EQ(client.bottom, 240);
 
     EXPECT_EQ(display->clientRect.left, 0);
     EXPECT_EQ(display->clientRect.top, 0);
@@ -111,8 +121,8 @@ TEST_F(DisplayTest, WindowProcedureFollowsMinimiseActivateAndTracking) {
     MINMAXINFO info = {};
     info.ptMaxSize = {1234, 567};
     SendMessage(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(info.ptMinTrackSize.x, windowWidthFor(320));
-    EXPECT_EQ(info.ptMinTrackSize.y, windowHeightFor(240));
+    EXPECT_EQ(info.ptMinTrackSize.x, display->windowSize.cx);
+    EXPECT_EQ(info.ptMinTrackSize.y, display->windowSize.cy);
     EXPECT_EQ(info.ptMaxTrackSize.x, info.ptMinTrackSize.x);
     EXPECT_EQ(info.ptMaxTrackSize.y, info.ptMinTrackSize.y);
     EXPECT_EQ(info.ptMaxSize.x, 1234);
@@ -185,14 +195,27 @@ TEST_F(DisplayTest, Windowed24BitWritesThreeBytesAPixel) {
     EXPECT_EQ(readPixel(back, 960, 319, 239, 3), image.pixelAt(319, 239) & 0xFFFFFF);
 }
 
-TEST_F(DisplayTest, FullScreenAlwaysWritesFourBytesAPixel) {
+// Full screen on a desktop whose mode stayed: the surface's own format, the
+// picture scaled by the converter and centred on black, then a flip.
+TEST_F(DisplayTest, FullScreenWritesTheScreensFormatScaledAndCentred) {
     display->windowed = 0;
-    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    FakeSurface primary(1024, 768, 2048), back(1024, 768, 2048);
     useFakes(&primary, &back);
-    display->format = makePixelFormat(16, 0xFF0000, 0xFF00, 0xFF);  // the reported count is not consulted
-    const Image& image = gradient();
+    display->format = makePixelFormat(16, 0xF800, 0x07E0, 0x001F);
+    display->placement = centredPlacement(1024, 768, 0);
+    Image image;
+    image.pixels[2] = 255;                                  // (0, 0) pure red
+    image.pixels[4 * screenPixels - 4] = 255;               // (319, 239) pure blue
     display->present(image);
-    EXPECT_EQ(readPixel(back, 1280, 319, 239, 4), image.pixelAt(319, 239) & 0xFFFFFF);  // top byte 0
+    EXPECT_EQ(readPixel(back, 2048, 0, 0, 2), 0u);          // the bands are black
+    EXPECT_EQ(readPixel(back, 2048, 31, 24, 2), 0u);
+    EXPECT_EQ(readPixel(back, 2048, 32, 23, 2), 0u);
+    EXPECT_EQ(readPixel(back, 2048, 32, 24, 2), 0xF800u);   // 3x3 pixels of red from (32, 24)
+    EXPECT_EQ(readPixel(back, 2048, 34, 26, 2), 0xF800u);
+    EXPECT_EQ(readPixel(back, 2048, 35, 24, 2), 0u);
+    EXPECT_EQ(readPixel(back, 2048, 991, 743, 2), 0x001Fu); // the last pixel ends at (991, 743)
+    EXPECT_EQ(readPixel(back, 2048, 992, 743, 2), 0u);
+    EXPECT_EQ(readPixel(back, 2048, 991, 744, 2), 0u);
     display->flip();
     EXPECT_EQ(primary.flips, 1);
     EXPECT_EQ(primary.blts, 0);
@@ -335,6 +358,124 @@ TEST_F(DisplayTest, NothingIsTouchedWhenDirectDrawCouldNotBeSetUp) {
     EXPECT_EQ(display->flip(), 1);
     EXPECT_EQ(back.locks, 0);
     EXPECT_EQ(primary.blts, 0);
+}
+
+// WM_DPICHANGED: the window takes the new DPI's factor (or keeps the scale
+// asked for) with its corner where Windows suggests, and the picture's
+// surface follows, so frames go on at the new size.
+TEST_F(DisplayTest, ADpiChangeResizesTheWindowAndItsSurface) {
+    const struct {
+        UINT dpi;
+        int32_t scaleAsked;
+        LONG width, height;
+    } rows[] = {{192, 0, 640, 480}, {120, 0, 320, 240}, {144, 0, 640, 480}, {96, 0, 320, 240}, {192, 1, 320, 240}};
+    for (const auto& row : rows) {
+        display->scaleAsked = row.scaleAsked;
+        RECT suggested = {40 + static_cast<LONG>(row.dpi), 30, 900, 700};
+        SendMessage(display->window, WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT client, outer;
+        GetClientRect(display->window, &client);
+        GetWindowRect(display->window, &outer);
+        EXPECT_EQ(client.right, row.width) << row.dpi;
+        EXPECT_EQ(client.bottom, row.height) << row.dpi;
+        EXPECT_EQ(outer.left, suggested.left) << row.dpi;
+        EXPECT_EQ(outer.top, 30) << row.dpi;
+        EXPECT_EQ(display->dotsPerInch, row.dpi);
+        ASSERT_EQ(display->surfacesReady, 1) << row.dpi;
+        EXPECT_EQ(display->surfaceWidth, row.width) << row.dpi;
+        EXPECT_EQ(display->clientRect.right, row.width) << row.dpi;
+        EXPECT_EQ(display->screenRect.right - display->screenRect.left, row.width) << row.dpi;
+        display->present(gradient());
+        display->flip();
+    }
+    EXPECT_FALSE(display->gdi);
+}
+
+// A fake back surface of the old size is let go when the scale changes.
+TEST_F(DisplayTest, ADpiChangeReleasesTheOldSurface) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    useFakes(&primary, &back);
+    RECT suggested = {10, 10, 700, 600};
+    SendMessage(display->window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(back.releases, 1);
+    EXPECT_NE(display->back, &back);
+    EXPECT_EQ(display->surfaceWidth, 640);
+    SendMessage(display->window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(back.releases, 1);  // the same scale keeps its surface
+}
+
+// Full screen and back, twice: the window covers the screen, then returns
+// to its place and size with a picture surface of its own again.
+TEST_F(DisplayTest, FullScreenAndBackReturnsTheWindowToItsPlace) {
+    RECT before;
+    GetWindowRect(display->window, &before);
+    for (int round = 0; round < 2; ++round) {
+        display->toggleFullScreen();
+        EXPECT_EQ(display->windowed, 0);
+        RECT covering;
+        GetWindowRect(display->window, &covering);
+        EXPECT_EQ(covering.right - covering.left, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_EQ(covering.bottom - covering.top, GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_EQ(display->surfacesReady, 1);
+        display->present(gradient());
+        display->flip();
+        display->toggleFullScreen();
+        RECT after;
+        GetWindowRect(display->window, &after);
+        EXPECT_TRUE(EqualRect(&before, &after)) << after.left << "," << after.top << " " << after.right << "," << after.bottom;
+        EXPECT_EQ(display->surfacesReady, 1);
+        EXPECT_EQ(display->surfaceWidth, 320);
+    }
+    EXPECT_FALSE(display->gdi);
+}
+
+// Through GDI the surfaces are never touched, and the client area shows the
+// picture itself: the colours in place, rows from the top.
+TEST_F(DisplayTest, TheGdiPathDrawsThePictureWithoutSurfaces) {
+    FakeSurface primary(320, 240, 1280), back(320, 240, 1280);
+    useFakes(&primary, &back);
+    display->gdi = true;
+    display->present(gradient());
+    display->flip();
+    EXPECT_EQ(back.locks, 0);
+    EXPECT_EQ(primary.blts, 0);
+    HDC dc = GetDC(display->window);
+    for (POINT at : {POINT{0, 0}, POINT{319, 0}, POINT{5, 3}, POINT{0, 239}, POINT{319, 239}}) {
+        const uint32_t word = gradient().pixelAt(at.x, at.y);
+        EXPECT_EQ(GetPixel(dc, at.x, at.y), RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF)) << at.x << "," << at.y;
+    }
+    ReleaseDC(display->window, dc);
+}
+
+// The screensaver's preview: the frame as large as a window holds, at
+// a whole scale where 320x240 fits (pixel for pixel), else shrunk smoothly to
+// the largest 4:3 picture, centred on black.
+TEST_F(DisplayTest, TheGdiPictureFitsAPreviewWindow) {
+    GdiScreen screen;
+    screen.present(gradient());
+    const struct {
+        int width, height;
+        RECT picture;  // where the picture must lie
+    } rows[] = {{320, 240, {0, 0, 320, 240}}, {152, 112, {1, 0, 150, 111}}, {400, 250, {40, 5, 360, 245}}};
+    for (const auto& row : rows) {
+        HWND child = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 400, 300, row.width, row.height, nullptr,
+                                     nullptr, GetModuleHandle(nullptr), nullptr);
+        ASSERT_NE(child, nullptr);
+        screen.showFitted(child);
+        HDC dc = GetDC(child);
+        const RECT& p = row.picture;
+        EXPECT_EQ(GetPixel(dc, p.left - 1, (p.top + p.bottom) / 2) & 0xFFFFFF, p.left > 0 ? 0u : CLR_INVALID & 0xFFFFFF)
+            << row.width;
+        EXPECT_EQ(GetPixel(dc, (p.left + p.right) / 2, p.bottom) & 0xFFFFFF, p.bottom < row.height ? 0u : CLR_INVALID & 0xFFFFFF)
+            << row.width;
+        EXPECT_NE(GetPixel(dc, (p.left + p.right) / 2, (p.top + p.bottom) / 2) & 0xFFFFFF, 0u) << row.width;
+        if (row.width == 320) {
+            const uint32_t word = gradient().pixelAt(7, 200);
+            EXPECT_EQ(GetPixel(dc, 7, 200), RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF));
+        }
+        ReleaseDC(child, dc);
+        DestroyWindow(child);
+    }
 }
 
 TEST(Win32Platform, NoConsoleMeansNoKeyPress) {

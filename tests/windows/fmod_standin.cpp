@@ -48,4 +48,18 @@ signed char __stdcall FMUSIC_PlaySong(void* song) {
     return song == &loadedSong ? 1 : 0;
 }
 
+signed char __stdcall FMUSIC_StopSong(void* song) {
+    char line[128];
+    std::snprintf(line, sizeof line, "FMUSIC_StopSong %p\n", song);
+    record(line);
+    return song == &loadedSong ? 1 : 0;
+}
+
+signed char __stdcall FMUSIC_SetPaused(void* song, signed char paused) {
+    char line[128];
+    std::snprintf(line, sizeof line, "FMUSIC_SetPaused %p %d\n", song, paused);
+    record(line);
+    return song == &loadedSong ? 1 : 0;
+}
+
 }  // extern "C"

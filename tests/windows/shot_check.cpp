@@ -1,11 +1,13 @@
-// Checks a screenshot of the Windows program: the 320x240 area of the window
-// (or the whole 320x240 screen) shows the given picture in the desktop's
-// format. At 24 and 32 bits per pixel every channel must match exactly; at
-// 16 bits (5-6-5) only the bits that survive the conversion are compared.
-// With --faded the picture may be dimmed, as during the fade-in, by one factor
-// from 0.3 to 1 for the whole picture, give or take one step of each channel.
+// Checks a screenshot of the Windows program: the picture shows in the
+// desktop's format, each of its pixels a square of SCALE x SCALE, either
+// somewhere near the top left (a window: --search) or at (X, Y) with every
+// other pixel of the screen black (full screen: --at). At 24 and 32 bits per
+// pixel every channel must match exactly; at 16 bits (5-6-5) only the bits
+// that survive the conversion are compared. With --faded the picture may be
+// dimmed, as during the fade-in, by one factor from 0.3 to 1 for the whole
+// picture, give or take one step of each channel.
 //
-//   vok_shot_check PICTURE.pcx SHOT.rgb WIDTH HEIGHT BITS (--search | --whole-screen) [--faded]
+//   vok_shot_check PICTURE.pcx SHOT.rgb WIDTH HEIGHT BITS (--search SCALE | --at X Y SCALE) [--faded]
 //
 // SHOT.rgb holds WIDTH x HEIGHT pixels of three bytes (red, green, blue).
 #include <algorithm>
@@ -27,6 +29,14 @@ struct Screenshot {
     const unsigned char* at(int x, int y) const { return &rgb[3 * (static_cast<size_t>(y) * width + x)]; }
 };
 
+// Where the picture is looked for: its top-left corner and its scale.
+struct Place {
+    int x = 0, y = 0, scale = 1;
+    bool inside(const Screenshot& shot) const {
+        return x >= 0 && y >= 0 && x + screenWidth * scale <= shot.width && y + screenHeight * scale <= shot.height;
+    }
+};
+
 struct Tolerance {
     int redShift, greenShift, blueShift;  // low bits the desktop's format drops
     bool faded = false;                   // the picture may be dimmed
@@ -40,22 +50,29 @@ bool channelMatches(int seen, int expected, int shift, const Tolerance& t) {
     return difference >= -t.steps && difference <= t.steps;
 }
 
-bool pixelMatches(const Image& picture, const Screenshot& shot, const Tolerance& t, int px, int py, int x0, int y0) {
-    const uint8_t* expected = picture.pixels + 4 * (py * screenWidth + px);  // blue, green, red
-    const unsigned char* seen = shot.at(x0 + px, y0 + py);                  // red, green, blue
+bool matchesAt(const uint8_t* expected, const unsigned char* seen, const Tolerance& t) {  // BGR against RGB
     return channelMatches(seen[0], expected[2], t.redShift, t) && channelMatches(seen[1], expected[1], t.greenShift, t) &&
            channelMatches(seen[2], expected[0], t.blueShift, t);
 }
 
+// Every screen pixel of picture pixel (px, py) shows it.
+bool pixelMatches(const Image& picture, const Screenshot& shot, const Tolerance& t, int px, int py, const Place& p) {
+    const uint8_t* expected = picture.pixels + 4 * (py * screenWidth + px);
+    for (int dy = 0; dy < p.scale; ++dy)
+        for (int dx = 0; dx < p.scale; ++dx)
+            if (!matchesAt(expected, shot.at(p.x + px * p.scale + dx, p.y + py * p.scale + dy), t)) return false;
+    return true;
+}
+
 // For a faded picture: the one factor that best explains the screenshot at
-// (x0, y0), measured over a spread of pixels.
-void measureFade(const Image& picture, const Screenshot& shot, Tolerance& t, int x0, int y0) {
+// the place, measured over a spread of pixels.
+void measureFade(const Image& picture, const Screenshot& shot, Tolerance& t, const Place& p) {
     if (!t.faded) return;
     double seenTimesExpected = 0, expectedSquared = 0;
     for (int i = 0; i < 997; ++i) {
         int px = (i * 37) % screenWidth, py = (i * 53) % screenHeight;
         const uint8_t* expected = picture.pixels + 4 * (py * screenWidth + px);
-        const unsigned char* seen = shot.at(x0 + px, y0 + py);
+        const unsigned char* seen = shot.at(p.x + px * p.scale, p.y + py * p.scale);
         for (int c = 0; c < 3; ++c) {
             seenTimesExpected += (seen[c] + 0.5) * expected[2 - c];  // the fade truncates: half a step down on average
             expectedSquared += double(expected[2 - c]) * expected[2 - c];
@@ -65,21 +82,33 @@ void measureFade(const Image& picture, const Screenshot& shot, Tolerance& t, int
     t.steps = t.fade >= 0.3 ? 1 : -1;  // too dark to tell the picture from black: nothing matches
 }
 
-// Counts the pixels of the picture that the screenshot shows differently at (x0, y0).
-long mismatches(const Image& picture, const Screenshot& shot, const Tolerance& t, int x0, int y0, long stopAfter) {
+// Counts the pixels of the picture that the screenshot shows differently at the place.
+long mismatches(const Image& picture, const Screenshot& shot, const Tolerance& t, const Place& p, long stopAfter) {
     long count = 0;
     for (int y = 0; y < screenHeight; ++y)
         for (int x = 0; x < screenWidth; ++x)
-            if (!pixelMatches(picture, shot, t, x, y, x0, y0) && ++count >= stopAfter) return count;
+            if (!pixelMatches(picture, shot, t, x, y, p) && ++count >= stopAfter) return count;
+    return count;
+}
+
+// Pixels of the screen outside the picture that are not black.
+long litOutside(const Screenshot& shot, const Place& p) {
+    long count = 0;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x) {
+            const bool inPicture = x >= p.x && y >= p.y && x < p.x + screenWidth * p.scale && y < p.y + screenHeight * p.scale;
+            const unsigned char* seen = shot.at(x, y);
+            if (!inPicture && (seen[0] | seen[1] | seen[2]) != 0) ++count;
+        }
     return count;
 }
 
 // A quick look at a few spread-out pixels before the full comparison.
-bool samplesMatch(const Image& picture, const Screenshot& shot, Tolerance& t, int x0, int y0) {
-    measureFade(picture, shot, t, x0, y0);
+bool samplesMatch(const Image& picture, const Screenshot& shot, Tolerance& t, const Place& p) {
+    measureFade(picture, shot, t, p);
     for (int i = 0; i < 97; ++i) {
         int px = (i * 37) % screenWidth, py = (i * 53) % screenHeight;
-        if (!pixelMatches(picture, shot, t, px, py, x0, y0)) return false;
+        if (!pixelMatches(picture, shot, t, px, py, p)) return false;
     }
     return true;
 }
@@ -90,11 +119,41 @@ bool readShot(const char* path, Screenshot& shot) {
     return shot.rgb.size() == 3 * static_cast<size_t>(shot.width) * shot.height;
 }
 
+int checkAt(const Image& picture, const Screenshot& shot, Tolerance& t, const Place& p) {
+    if (!p.inside(shot)) {
+        std::printf("the picture at (%d, %d) x%d does not fit a %dx%d screen\n", p.x, p.y, p.scale, shot.width, shot.height);
+        return 1;
+    }
+    measureFade(picture, shot, t, p);
+    const long wrong = mismatches(picture, shot, t, p, screenPixels);
+    const long lit = litOutside(shot, p);
+    std::printf("at (%d, %d) x%d: %ld of 76800 pixels differ (fade %.3f), %ld lit pixels around it\n", p.x, p.y, p.scale,
+                wrong, t.fade, lit);
+    return wrong == 0 && lit == 0 ? 0 : 1;
+}
+
+// The window's client area lies near the top left: the window is placed at
+// (10, 10), and its frame and caption come before the client area.
+int search(const Image& picture, const Screenshot& shot, Tolerance& t, int scale) {
+    for (int y0 = 0; y0 <= 120; ++y0)
+        for (int x0 = 0; x0 <= 120; ++x0) {
+            const Place p{x0, y0, scale};
+            if (p.inside(shot) && samplesMatch(picture, shot, t, p) && mismatches(picture, shot, t, p, 1) == 0) {
+                std::printf("the picture is shown at (%d, %d) x%d (fade %.3f)\n", x0, y0, scale, t.fade);
+                return 0;
+            }
+        }
+    std::printf("the picture is not in the screenshot at x%d\n", scale);
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 7 && argc != 8) {
-        std::fprintf(stderr, "usage: %s PICTURE.pcx SHOT.rgb WIDTH HEIGHT BITS (--search | --whole-screen) [--faded]\n",
+    const bool at = argc >= 7 && std::strcmp(argv[6], "--at") == 0;
+    const int placeArguments = at ? 4 : 2;
+    if (argc < 6 + placeArguments || argc > 7 + placeArguments) {
+        std::fprintf(stderr, "usage: %s PICTURE.pcx SHOT.rgb WIDTH HEIGHT BITS (--search SCALE | --at X Y SCALE) [--faded]\n",
                      argv[0]);
         return 2;
     }
@@ -111,29 +170,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s is not a %sx%s RGB screenshot\n", argv[2], argv[3], argv[4]);
         return 2;
     }
-    int bits = std::atoi(argv[5]);
-    Tolerance tolerance = bits == 16 ? Tolerance{3, 2, 3} : Tolerance{0, 0, 0};
-    tolerance.faded = argc == 8 && std::strcmp(argv[7], "--faded") == 0;
-    bool wholeScreen = std::strcmp(argv[6], "--whole-screen") == 0;
-
-    if (wholeScreen) {
-        if (shot.width != screenWidth || shot.height != screenHeight) {
-            std::fprintf(stderr, "the screen is %dx%d, not 320x240\n", shot.width, shot.height);
-            return 1;
-        }
-        measureFade(*picture, shot, tolerance, 0, 0);
-        long wrong = mismatches(*picture, shot, tolerance, 0, 0, screenPixels);
-        std::printf("whole screen: %ld of 76800 pixels differ (fade %.3f)\n", wrong, tolerance.fade);
-        return wrong == 0 ? 0 : 1;
-    }
-    // The window's client area lies near the top left: the window is placed
-    // at (10, 10), and its frame and caption come before the client area.
-    for (int y0 = 0; y0 <= 120 && y0 + screenHeight <= shot.height; ++y0)
-        for (int x0 = 0; x0 <= 120 && x0 + screenWidth <= shot.width; ++x0)
-            if (samplesMatch(*picture, shot, tolerance, x0, y0) && mismatches(*picture, shot, tolerance, x0, y0, 1) == 0) {
-                std::printf("the picture is shown at (%d, %d) (fade %.3f)\n", x0, y0, tolerance.fade);
-                return 0;
-            }
-    std::printf("the picture is not in the screenshot\n");
-    return 1;
+    Tolerance tolerance = std::atoi(argv[5]) == 16 ? Tolerance{3, 2, 3} : Tolerance{0, 0, 0};
+    tolerance.faded = argc == 7 + placeArguments && std::strcmp(argv[argc - 1], "--faded") == 0;
+    if (at) return checkAt(*picture, shot, tolerance, Place{std::atoi(argv[7]), std::atoi(argv[8]), std::atoi(argv[9])});
+    const int scale = std::atoi(argv[7]);
+    return scale >= 1 ? search(*picture, shot, tolerance, scale) : 2;
 }

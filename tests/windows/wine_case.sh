@@ -44,17 +44,29 @@ build() {
   imports=$($mingw-objdump -p "$win_build/vokdemo.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
   note "vokdemo.exe imports: $imports"
   note "built-in music: $(cat "$win_build/builtin-music.txt")"
+  # DirectDraw is loaded at run time, so that the program starts without it.
   for dll in $imports; do
     case $dll in
-      ddraw.dll|gdi32.dll|kernel32.dll|msvcrt.dll|user32.dll|winmm.dll) ;;
-      *) fail "vokdemo.exe imports $dll, which is not a system DLL" ;;
+      advapi32.dll|gdi32.dll|kernel32.dll|msvcrt.dll|ole32.dll|user32.dll|winmm.dll) ;;
+      *) fail "vokdemo.exe imports $dll, which is not a system DLL or must be loaded at run time" ;;
     esac
   done
   local headers
   headers=$($mingw-objdump -p "$win_build/vokdemo.exe")
   grep -q 'Subsystem.*Windows GUI' <<<"$headers" || fail "vokdemo.exe is not a GUI program"
+  # The manifest: a resource of type 24 (RT_MANIFEST) and number 1, with
+  # per-monitor DPI awareness (v2) and the Windows versions it is written for.
+  local resources
+  resources=$(sed -n '/The .rsrc Resource Directory section/,/Resources start/p' <<<"$headers")
+  grep -q 'Entry: ID: 0x000018,' <<<"$resources" && grep -q 'Entry: ID: 0x000001,' <<<"$resources" ||
+    fail "vokdemo.exe has no manifest resource"
+  local text
+  text=$(strings "$win_build/vokdemo.exe")
+  grep -q '<dpiAwareness[^>]*>PerMonitorV2' <<<"$text" || fail "the manifest declares no PerMonitorV2"
+  [ "$(grep -c '<supportedOS ' <<<"$text")" = 5 ] || fail "the manifest lacks supportedOS entries"
+  note "manifest: per-monitor DPI awareness v2, five supportedOS entries"
   exports=$($mingw-objdump -p "$win_build/standin-decorated/fmod.dll" | grep -o '_F[A-Z_a-z]*@[0-9]*' | sort | tr '\n' ' ')
-  [ "$exports" = "_FMUSIC_LoadSong@4 _FMUSIC_PlaySong@4 _FSOUND_Init@12 " ] ||
+  [ "$exports" = "_FMUSIC_LoadSong@4 _FMUSIC_PlaySong@4 _FMUSIC_SetPaused@8 _FMUSIC_StopSong@4 _FSOUND_Init@12 " ] ||
     fail "the music stand-in exports '$exports'"
   exit 0
 }
@@ -70,6 +82,11 @@ loader=/usr/lib/wine/wine64 package=wine64
 [ -e "$loader" ] || skip "Wine's $arch loader $loader is not installed (package $package)"
 loader_answer=$(WINEPREFIX=/nonexistent "$loader" --version 2>&1) ||
   skip "this machine cannot run Wine's $arch loader: $(tail -n 1 <<<"$loader_answer")"
+# Every run goes to that loader directly: Debian's `wine` command takes the
+# 32-bit one whenever it is installed, even where the kernel cannot run it,
+# and the 64-bit one starts 64-bit programs by itself.
+export WINELOADER=$loader
+wine() { "$loader" "$@"; }
 [ -f "$win_build/vokdemo.exe" ] || fail "the cross build is missing (run the build case first)"
 [ -f "$data_dir/v.ase" ] || fail "the data set is missing in $data_dir"
 
@@ -78,12 +95,37 @@ builtin_music=$(cat "$win_build/builtin-music.txt" 2>/dev/null || echo "none: bu
 has_builtin_music() { [ "${builtin_music#libopenmpt}" != "$builtin_music" ]; }
 needs_builtin_music() { has_builtin_music || skip "the build has no built-in music ($builtin_music)"; }
 
+# Where the title picture shows, case by case: the X screen, what the Wine
+# prefix or the environment gets first (desktop: Wine's virtual desktop of
+# 1024x768, where the 320x240 mode can be set; dpi192: LogPixels 192;
+# no_ddraw: DirectDraw disabled), where the picture must be (search:SCALE
+# somewhere near the top left, a window; at:X:Y:SCALE there with the rest of
+# the screen black) and the program's arguments.
+placements='
+shot24           1024x768x24  -         search:1       
+shot16           1024x768x16  -         search:1
+scale2           1024x768x24  -         search:2       --scale 2
+first_not_1      1024x768x24  -         search:1       0 --scale 1
+fullscreen       320x240x24   -         at:0:0:1       1
+fill             1024x768x24  -         at:32:24:3     1
+fill16           1024x768x16  -         at:32:24:3     10
+fill_capped      1024x768x24  -         at:192:144:2   1 --scale 2
+fill_option      1024x768x24  -         at:32:24:3     --fullscreen
+virtual_desktop  1024x768x24  desktop   at:0:0:1       1
+dpi192           1024x768x24  dpi192    search:2
+gdi_window       1024x768x24  no_ddraw  search:1
+gdi_fullscreen   1024x768x24  no_ddraw  at:32:24:3     1
+'
+placement_of() { awk -v c="$1" '$1 == c' <<<"$placements"; }
+
 # ---- Everything below runs inside xvfb-run ----
 
 screen_for_case() {
+  local row
+  row=$(placement_of "$1")
+  if [ -n "$row" ]; then awk '{ print $2 }' <<<"$row"; return; fi
   case $1 in
-    shot16) echo 1024x768x16 ;;
-    fullscreen|wm_fullscreen) echo 320x240x24 ;;
+    wm_fullscreen) echo 320x240x24 ;;
     *) echo 1024x768x24 ;;
   esac
 }
@@ -154,9 +196,21 @@ ms_since() { echo $(($(now) - $1)); }
 
 start_program() {
   started=$(now)
-  (cd "$run_dir" && exec wine "$win_build/vokdemo.exe" "$@" >"$out" 2>"$err" </dev/null) &
+  (cd "$run_dir" && exec "$loader" "${program:-$win_build/vokdemo.exe}" "$@" >"$out" 2>"$err" </dev/null) &
   pid=$!
   wm_player=$pid
+}
+
+# The screensaver as Windows installs it: vokdemo.scr with the data set and
+# the music stand-in in a folder of its own, started in another folder (the
+# working folder holds no data).
+stage_screensaver() {
+  local saver=$scratch/saver
+  mkdir -p "$saver"
+  for file in "$data_dir"/*; do ln -s "$file" "$saver/"; done
+  cp "$win_build/vokdemo.exe" "$saver/vokdemo.scr"
+  cp "$win_build/standin-decorated/fmod.dll" "$saver/"
+  program=$saver/vokdemo.scr
 }
 
 # Waits for the program to end, at most $1 seconds; sets status.
@@ -199,10 +253,20 @@ wait_for_meshes() {
   fail "the meshes were not read within 60 s"
 }
 
+# The ids of the viewable top-level windows named $1. (xdotool's search
+# stops at the first window that goes away while it looks, as a finished
+# program's do, so the tree is read.)
+windows_named() {
+  local id
+  for id in $(xwininfo -root -children 2>/dev/null | grep -F " \"$1\": " | awk '{ print $1 }'); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$id"
+  done
+}
+
 window_id() {
   local id
   for _ in $(seq 1 50); do
-    id=$(xdotool search --name "^$caption\$" 2>/dev/null | head -1)
+    id=$(windows_named "$caption" | head -1)
     [ -n "$id" ] && { echo "$id"; return; }
     sleep 0.1
   done
@@ -214,6 +278,9 @@ press_escape() {
   [ -n "$window" ] || fail "no window with the caption $caption"
   xdotool key --window "$window" Escape
   escape_time=$(now)  # once the key has gone out: starting xdotool does not count
+  # xdotool can stop between the press and the release when the window goes
+  # at the press; the key would then repeat into the next program of the case.
+  xdotool keyup Escape 2>/dev/null
 }
 
 screenshot() {
@@ -221,11 +288,70 @@ screenshot() {
   convert "$scratch/shot.png" -depth 8 "rgb:$scratch/shot.rgb" || fail "converting the screenshot"
 }
 
+# The window's place and size on the X screen: "X Y WIDTH HEIGHT".
+window_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+# Sends keys to the program's window, $key_pause s apart.
+key_pause=0.4
+send_keys() {
+  local key
+  for key in "$@"; do
+    xdotool key --window "$window" "$key"
+    sleep "$key_pause"
+  done
+}
+
+# The first millisecond of every scene, then the end, from the scene table
+# (the player suite's probe reads it).
+scene_starts=()
+read_scene_starts() {
+  [ -x "$linux_build/tests/vok_player_probe" ] || fail "the player suite's probe is missing"
+  mapfile -t scene_starts < <("$linux_build/tests/vok_player_probe" scenes)
+}
+scene_at() {
+  local k=0
+  while [ $(( k + 1 )) -lt ${#scene_starts[@]} ] && [ "$1" -ge "${scene_starts[k + 1]}" ]; do k=$(( k + 1 )); done
+  echo "$k"
+}
+
+# Where a key of the show lands from FROM_MS, as the SDL player's keys do.
+landing_of() {
+  local key=$1 from=$2 scene last=$(( ${#scene_starts[@]} - 2 )) end=${scene_starts[-1]}
+  scene=$(scene_at "$from")
+  case "$key" in
+    Right) echo $(( from + 5000 < end ? from + 5000 : end )) ;;
+    Left) echo $(( from > 5000 ? from - 5000 : 0 )) ;;
+    Next|period) echo "${scene_starts[scene < last + 1 ? scene + 1 : last + 1]}" ;;
+    Prior|comma) echo "${scene_starts[scene > 0 ? scene - 1 : 0]}" ;;
+    Home) echo 0 ;;
+  esac
+}
+
+# The --sync-log line of each seek, written as it happens, gives the time it
+# was asked at and the time it landed on; for the seeking keys given, in
+# order, each must land where that key lands from there, in the scene of its
+# landing. Reads nothing from the wall clock.
+expect_seeks() {
+  local got i=0 key s to from want
+  mapfile -t got < <(tr -d '\r' <"$err" | grep '^vokdemo: sync seek')
+  [ "${#got[@]}" -eq "$#" ] || fail "expected $# seeks, got ${#got[@]}"
+  for key in "$@"; do
+    # vokdemo: sync seek SCENE show TO ms from FROM ms
+    read -r _ _ _ s _ to _ _ from _ <<<"${got[i]}"
+    want=$(landing_of "$key" "$from")
+    [ "$to" = "$want" ] && [ "$s" = "$(scene_at "$to")" ] ||
+      fail "seek $i ($key): ${got[i]}; expected scene $(scene_at "$want") at $want ms"
+    i=$(( i + 1 ))
+  done
+}
+
 # The title fades in over the show's first 5.5 s and stays until 8.28 s. The
 # checker takes it at any fade from 0.3 on, so the test polls screenshots for
 # 30 s instead of betting on the moment of one; the faded picture holds for
 # more than 5 s of show time.
-expect_title() {  # bits-per-pixel of the desktop, then the checker's placement option
+expect_title() {  # bits-per-pixel of the desktop, then the checker's placement options
   local deadline=$(( $(now) + 30000 )) geometry
   while [ "$(now)" -lt "$deadline" ]; do
     kill -0 "$pid" 2>/dev/null || fail "the program ended before the title was seen"
@@ -279,6 +405,55 @@ expect_sound_fed_for() {
 
 expect_exit_code() { [ "$status" = "$1" ] || fail "exit code $status, expected $1"; }
 
+# Waits at most $2 s for the COUNT-th ($3, default 1) line of standard error
+# that matches the pattern $1, while the program lives.
+wait_for_line() {
+  local deadline=$(( $(now) + 1000 * $2 )) count=${3:-1}
+  while [ "$(tr -d '\r' <"$err" | grep -c "$1")" -lt "$count" ]; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before a line like '$1'"
+    [ "$(now)" -lt "$deadline" ] || fail "no line like '$1' within $2 s"
+    sleep 0.1
+  done
+}
+
+# The prefix or the environment for a placement case.
+prepare() {
+  case $1 in
+    desktop)
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+      wineserver -k >/dev/null 2>&1 ;;  # the desktop that wineboot started goes
+    dpi192)
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+      wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
+        /t REG_DWORD /d 192 /f >/dev/null 2>&1
+      wineserver -k >/dev/null 2>&1 ;;  # the DPI is read when Wine starts again
+    no_ddraw) export WINEDLLOVERRIDES="mscoree,mshtml=;ddraw=d" ;;
+  esac
+}
+
+# The line that says how the frames are shown: through GDI where DirectDraw
+# is disabled; in full screen on a screen that has no 320x240 mode, where it
+# went instead; otherwise nothing.
+expect_path_lines() {
+  local setup=$1 screen=$2 arguments=$3
+  if [ "$setup" = no_ddraw ]; then
+    [ "$(tr -d '\r' <"$err" | grep -c '^vokdemo: DirectDraw cannot be used (ddraw.dll cannot be loaded); the frames are shown through GDI$')" = 1 ] ||
+      fail "not one line about GDI"
+  else
+    grep -q 'through GDI' "$err" && fail "GDI was used: $(grep 'through GDI' "$err")"
+  fi
+  local refused=0
+  case "$arguments" in 1*|--fullscreen*) [ "$setup" = - ] && [ "${screen%x*}" != 320x240 ] && refused=1 ;; esac
+  if [ "$refused" = 1 ]; then
+    tr -d '\r' <"$err" | grep -q '^vokdemo: the 320x240 mode was refused (0x[0-9A-F]*); full screen stays at 1024x768 with the picture at x[0-9], centred$' ||
+      fail "no line about the refused mode"
+  else
+    grep -q 'mode was refused' "$err" && fail "$(grep 'mode was refused' "$err")"
+  fi
+  return 0
+}
+
 case $case_name in wm_*) start_window_manager ;; esac
 make_prefix
 case $case_name in
@@ -296,23 +471,356 @@ case $case_name in
     grep -q '\[  PASSED  \]' "$out" || fail "no test passed"
     expect_exit_code 0
     ;;
-  shot24|shot16)
+  shot24|shot16|scale2|first_not_1|fullscreen|fill|fill16|fill_capped|fill_option|virtual_desktop|dpi192|gdi_window|gdi_fullscreen)
+    read -r _ screen setup picture arguments <<<"$(placement_of "$case_name")"
+    stage_data; with_music_standin decorated
+    prepare "$setup"
+    # shellcheck disable=SC2086 # the table's arguments are words
+    start_program $arguments
+    wait_for_show_start
+    bits=${screen##*x}
+    [ "$bits" = 24 ] && bits=32
+    IFS=: read -r mode x y scale <<<"$picture"
+    if [ "$mode" = search ]; then expect_title "$bits" --search "$x"; else expect_title "$bits" --at "$x" "$y" "$scale"; fi
+    press_escape
+    wait_for_exit 5
+    expect_exit_code 0
+    expect_path_lines "$setup" "$screen" "$arguments"
+    ;;
+  options)
+    # The shared command line: what it prints, where, and the exit code; no
+    # window opens for any of these.
+    stage_data
+    while IFS='|' read -r arguments code stream pattern; do
+      [ -n "$arguments" ] || continue
+      # shellcheck disable=SC2086
+      (cd "$run_dir" && wine "$win_build/vokdemo.exe" $arguments >"$out" 2>"$err" </dev/null)
+      status=$?
+      [ "$status" = "$code" ] || fail "vokdemo.exe $arguments: exit code $status, expected $code"
+      file=$out; [ "$stream" = err ] && file=$err
+      tr -d '\r' <"$file" | grep -qE "$pattern" || fail "vokdemo.exe $arguments: no line like '$pattern'"
+      if [ "$code" = 2 ]; then
+        [ "$(grep -c . "$err")" = 1 ] || fail "vokdemo.exe $arguments: not one line on standard error"
+        [ ! -s "$out" ] || fail "vokdemo.exe $arguments: wrote to standard output"
+      fi
+      note "vokdemo.exe $arguments: exit $status, $(head -1 "$file" | tr -d '\r')"
+    done <<'TABLE'
+--help|0|out|^usage: vokdemo \[1\] \[options\]$
+--help|0|out|^  F or Alt\+Enter +full screen on and off$
+--help|0|out|^Data files: the working directory$
+--data . -h|0|out|^Data files: \. \(given with --data\)$
+--version|0|out|^vokdemo 1\.0\.0$
+--bogus|2|err|^vokdemo: unknown option '--bogus' \(see --help\)$
+1 --bogus|2|err|^vokdemo: unknown option '--bogus' \(see --help\)$
+--scale 0|2|err|^vokdemo: bad --scale '0': give a whole number from 1 to 16$
+--scale 99|2|err|^vokdemo: bad --scale '99': give a whole number from 1 to 16$
+--render --fps 10|2|err|^vokdemo: '--render' is not an option of the Windows program \(see --help\)$
+--data no-such-folder|1|err|^vokdemo: the data directory 'no-such-folder' does not exist$
+TABLE
+    ;;
+  flash_box)
+    # A data set whose verdict fails: a box before the show with play (OK)
+    # and quit (Cancel; Escape); --gentle plays without it.
+    stage_data; with_music_standin decorated
+    printf 'fail\nfails: the test says so\n' >"$run_dir/flashes.txt"
+    for answer in Escape Return; do
+      rm -f "$calls"
+      start_program
+      box=
+      for _ in $(seq 200); do
+        box=$(windows_named vokdemo | head -1)
+        [ -n "$box" ] && break
+        kill -0 "$pid" 2>/dev/null || fail "the program ended without a box"
+        sleep 0.1
+      done
+      [ -n "$box" ] || fail "no box before the show"
+      sleep 1
+      [ -e "$calls" ] && fail "the show began behind the box"
+      xdotool key --window "$box" "$answer"
+      if [ "$answer" = Escape ]; then
+        wait_for_exit 10
+        expect_exit_code 0
+        [ -e "$calls" ] && fail "Escape in the box did not quit"
+      else
+        wait_for_show_start
+        press_escape
+        wait_for_exit 10
+        expect_exit_code 0
+      fi
+      note "$answer in the box: $([ -e "$calls" ] && echo played || echo quit)"
+      xdotool keyup Return 2>/dev/null  # as press_escape does
+    done
+    rm -f "$calls"
+    start_program --gentle
+    wait_for_show_start
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    ;;
+  loop)
+    # --loop: the show begins again at its end, and the music with it: the
+    # library's song played again, the built-in player's output opened again
+    # from the start; the end reached by the keys loops too.
+    stage_data; with_music_standin decorated
+    start_program --loop --start 96 --sync-log
+    wait_for_show_start
+    window=$(window_id)
+    wait_for_line '^vokdemo: sync loop 0 show' 30
+    [ "$(grep -c '^FMUSIC_PlaySong' "$calls")" = 2 ] || fail "the library's song did not begin again"
+    read_scene_starts
+    key_pause=0.1 send_keys $(printf 'Next %.0s' $(seq $(( ${#scene_starts[@]} - 1 ))))  # to the end
+    wait_for_line '^vokdemo: sync loop 0 show' 30 2
+    kill -0 "$pid" 2>/dev/null || fail "the looping show ended"
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    note "library: two new beginnings, $(grep -c '^FMUSIC_PlaySong' "$calls") plays of the song"
+    if has_builtin_music; then
+      rm -f "$run_dir/fmod.dll" "$calls"
+      with_null_sound_device; trace_sound_calls
+      start_program --loop --start 97 --sync-log
+      wait_for_line '^vokdemo: sync loop 0 show' 60
+      press_escape
+      wait_for_exit 10
+      expect_exit_code 0
+      [ "$(grep -c 'trace:winmm:waveOutOpen (' "$err")" -ge 2 ] || fail "the built-in music did not begin again"
+      note "built-in music: opened again at the new beginning"
+    fi
+    ;;
+  verify)
+    # --verify on the console: the data set's table, then a data set with
+    # one pixel of one picture changed, where the line is the Linux build's.
+    stage_data
+    (cd "$run_dir" && wine "$win_build/vokdemo.exe" --verify >"$out" 2>"$err" </dev/null)
+    status=$?
+    expect_exit_code 0
+    frames=$(grep -c . "$data_dir/frames.sha256")
+    [ "$(tr -d '\r' <"$out")" = "verified: $frames frames identical" ] || fail "the table: $(cat "$out")"
+    note "$(tr -d '\r' <"$out")"
+    changed=$run_dir/changed  # Wine takes it by its relative name
+    cp -r "$data_dir" "$changed"
+    convert "$changed/vok_logo.pcx" -fill 'rgb(1,2,3)' -draw 'point 160,120' "$scratch/changed.png" &&
+      "$linux_build/tools/kit/vokkit" picture "$scratch/changed.png" "$changed/vok_logo.pcx" >/dev/null 2>&1 ||
+      fail "changing one pixel of vok_logo.pcx"
+    linux_line=$("$linux_build/vokdemo" --verify --data "$changed" 2>/dev/null)
+    (cd "$run_dir" && wine "$win_build/vokdemo.exe" --verify --data changed >"$out" 2>"$err" </dev/null)
+    status=$?
+    expect_exit_code 1
+    [ "$(tr -d '\r' <"$out")" = "$linux_line" ] || fail "one pixel changed: '$(cat "$out")', the Linux build says '$linux_line'"
+    note "one pixel changed: $linux_line"
+    rm "$changed/frames.sha256"
+    (cd "$run_dir" && wine "$win_build/vokdemo.exe" --verify --data changed >"$out" 2>"$err" </dev/null)
+    status=$?
+    expect_exit_code 2
+    [ "$(grep -c . "$err")" = 1 ] && grep -q '^vokdemo: cannot verify: ' "$err" || fail "no table: $(cat "$err")"
+    ;;
+  saver_show)
+    # /s: full screen and looping from another folder, its data and music
+    # library beside it; a move of the mouse within the slack goes on, a
+    # longer one ends it, as does a key.
+    stage_screensaver
+    for ending in mouse key; do
+      rm -f "$calls"
+      start_program /s
+      wait_for_show_start
+      window=$(window_id)
+      [ "$(window_geometry "$window")" = "0 0 1024 768" ] || fail "/s: the window is at $(window_geometry "$window")"
+      wm_player=$pid expect_show_on_screen root "as a screensaver"
+      if [ "$ending" = mouse ]; then
+        xdotool mousemove_relative 2 1
+        sleep 1
+        kill -0 "$pid" 2>/dev/null || fail "a move of 2 pixels ended the screensaver"
+        xdotool mousemove_relative 2 1 mousemove_relative 40 30
+      else
+        xdotool key --window "$window" a
+        xdotool keyup a 2>/dev/null
+      fi
+      wait_for_exit 10
+      expect_exit_code 0
+      note "/s ended by the $ending"
+    done
+    ;;
+  saver_preview)
+    # /p HWND: the show runs for the window the test's host gives it, until
+    # that window goes; a handle that is no window, and none, are one line
+    # each. (Wine draws nothing of a child window whose parent belongs to
+    # another process: its device context has no drawable. What the preview
+    # draws is checked in the display tests, into a window of their own.)
+    stage_screensaver
+    saver=$program
+    program=$win_build/vok_preview_host.exe
+    start_program "Z:${saver//\//\\}"  # the Windows name of the Unix path
+    wait_for_meshes  # the preview's words reach the host's output
+    sleep 2
+    kill -0 "$pid" 2>/dev/null || fail "the host ended: $(cat "$out")"
+    host=$(windows_named "preview host" | head -1)
+    [ -n "$host" ] || fail "no host window"
+    xdotool key --window "$host" Escape
+    xdotool keyup Escape 2>/dev/null
+    wait_for_exit 20
+    grep -q '^preview ended with 0' "$out" || fail "the preview: $(cat "$out")"
+    expect_exit_code 0
+    for arguments in "/p 12345" "/p"; do
+      # shellcheck disable=SC2086
+      (cd "$run_dir" && "$loader" "$saver" $arguments >"$out" 2>"$err" </dev/null)
+      status=$?
+      expect_exit_code 2
+      [ "$(tr -d '\r' <"$err" | grep -c '^vokdemo: ')" = 1 ] || fail "$arguments: not one line"
+      note "vokdemo.scr $arguments: $(tr -d '\r' <"$err")"
+    done
+    ;;
+  saver_settings)
+    # /c: the settings dialog; its check box off and OK keep the music off
+    # in the registry, and /s then plays without the music library.
+    stage_screensaver
+    start_program /c
+    dialog=
+    for _ in $(seq 100); do
+      dialog=$(windows_named "vokdemo screensaver" | head -1)
+      [ -n "$dialog" ] && break
+      sleep 0.1
+    done
+    [ -n "$dialog" ] || fail "no settings dialog"
+    xdotool windowfocus --sync "$dialog" 2>/dev/null  # no window manager gives it the keys
+    key_pause=0.5 window=$dialog send_keys space Return
+    xdotool keyup Return 2>/dev/null
+    wait_for_exit 10
+    expect_exit_code 0
+    wine reg query 'HKCU\Software\vokdemo\Screensaver' /v Sound 2>/dev/null | tr -d '\r' | grep -q 'REG_DWORD *0x0$' ||
+      fail "the music is not off in the registry"
+    rm -f "$calls"
+    start_program /s
+    wait_for_meshes  # no music to say when the show starts
+    wm_player=$pid expect_show_on_screen root "as a silent screensaver"
+    xdotool mousemove_relative 2 1 mousemove_relative 40 30
+    wait_for_exit 10
+    expect_exit_code 0
+    [ ! -e "$calls" ] || fail "the music library was called with the music off"
+    note "the music off is kept, and /s plays silent"
+    ;;
+  keys)
+    # Seeks by 5 s, by scenes and to the beginning land where the SDL
+    # player's do, as the sync log reports them.
+    stage_data; with_music_standin decorated
+    start_program --sync-log --start 30
+    wait_for_show_start
+    window=$(window_id)
+    read_scene_starts
+    send_keys Right Left Left Next Prior Home comma period
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    expect_seeks Right Left Left Next Prior Home comma period
+    [ "$(grep -c '^vokdemo: sync landed' "$err")" = 8 ] || fail "not a frame after each seek"
+    # The music library plays its song again for the two landings at 0.
+    [ "$(grep -c '^FMUSIC_StopSong' "$calls")" = 2 ] || fail "the library's song did not begin again at 0"
+    ;;
+  pause)
+    # Space holds the picture and the built-in music (waveOutPause), and the
+    # show and the music go on from the held moment.
+    needs_builtin_music
+    stage_data; with_null_sound_device; trace_sound_calls
+    start_program --sync-log --start 76
+    wait_for_meshes
+    window=$(window_id)
+    sleep 1
+    key_pause=0.5 send_keys space
+    import -window "$window" "$scratch/held-a.png" || fail "no screenshot"
+    sleep 2
+    import -window "$window" "$scratch/held-b.png" || fail "no screenshot"
+    changed=$(compare -metric AE "$scratch/held-a.png" "$scratch/held-b.png" null: 2>&1 | cut -d' ' -f1)
+    [ "$changed" = 0 ] || fail "the picture moved while paused ($changed pixels)"
+    send_keys space
+    sleep 1
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    held=$(awk '/^vokdemo: sync pause/ { print $6 }' "$err")
+    [ -n "$held" ] || fail "no pause in the sync log"
+    grep -q "^vokdemo: sync play 11 show $held ms" "$err" || fail "the show did not go on from the held $held ms"
+    grep -q 'trace:winmm:waveOutPause' "$err" || fail "the music was not paused"
+    [ "$(grep -c 'trace:winmm:waveOutOpen (' "$err")" = 2 ] || fail "the music did not start again from the held moment"
+    note "paused at $held ms, resumed there"
+    ;;
+  screenshot_key)
+    # Paused, to the beginning and on to the sprites scene: the one frame
+    # drawn there is the renderer's frame at that time (the sprites draw from
+    # the time alone, whatever came before), and S writes it as a PNG picture
+    # into the working folder.
+    stage_data; with_music_standin decorated
+    start_program --sync-log
+    wait_for_show_start
+    window=$(window_id)
+    send_keys space Home Next Next Next Next Next Next Next s
+    press_escape
+    wait_for_exit 10
+    expect_exit_code 0
+    read_scene_starts
+    ms=${scene_starts[7]}
+    name=$(printf 'vokdemo-%03d.%03ds-scene07.png' $(( ms / 1000 )) $(( ms % 1000 )))
+    shot=$run_dir/$name
+    [ -f "$shot" ] || fail "no screenshot $name: $(ls "$run_dir" | grep png)"
+    tr -d '\r' <"$err" | grep -q "^vokdemo: screenshot $name\$" || fail "no line for the screenshot"
+    "$linux_build/vokdemo" --data "$data_dir" --render --fps 1000 --frames "$ms-$ms" --raw "$scratch/frame.raw" \
+      >/dev/null 2>&1 || fail "the Linux renderer failed"
+    convert -size 320x240 -depth 8 "bgra:$scratch/frame.raw" "rgb:$scratch/rendered.rgb" || fail "converting the frame"
+    convert "$shot" -depth 8 "rgb:$scratch/written.rgb" || fail "reading the screenshot"
+    if ! cmp -s "$scratch/rendered.rgb" "$scratch/written.rgb"; then
+      cp "$shot" "$linux_build/windows-$arch-$case_name-failed.png"
+      fail "the screenshot is not the renderer's frame at $ms ms (kept as windows-$arch-$case_name-failed.png)"
+    fi
+    note "the screenshot equals the renderer's frame at $ms ms"
+    ;;
+  alt_enter)
+    # Alt+Enter toggles full screen and brings the window back to its place,
+    # also after 50 presses in a row; the show goes on.
     stage_data; with_music_standin decorated
     start_program
     wait_for_show_start
-    expect_title "${case_name#shot}" --search
+    window=$(window_id)
+    sleep 1
+    before=$(window_geometry "$window")
+    key_pause=1 send_keys alt+Return
+    [ "$(window_geometry "$window")" = "0 0 1024 768" ] || fail "full screen: the window is at $(window_geometry "$window")"
+    key_pause=1 send_keys alt+Return
+    [ "$(window_geometry "$window")" = "$before" ] || fail "back: the window is at $(window_geometry "$window"), not $before"
+    key_pause=0.05 send_keys $(printf 'alt+Return %.0s' $(seq 50))
+    sleep 1
+    kill -0 "$pid" 2>/dev/null || fail "the program died in 50 presses of Alt+Enter"
+    [ "$(window_geometry "$window")" = "$before" ] || fail "after 50: the window is at $(window_geometry "$window")"
+    wm_player=$pid expect_show_on_screen "$window" "after 50 presses of Alt+Enter"
     press_escape
-    wait_for_exit 5
+    wait_for_exit 10
     expect_exit_code 0
+    note "window at $before, full screen and back"
     ;;
-  fullscreen)
+  key_burst)
+    # 1,000 of the show's keys in a burst: the program lives and plays on.
     stage_data; with_music_standin decorated
-    start_program 1
+    start_program --sync-log
     wait_for_show_start
-    expect_title 32 --whole-screen
+    window=$(window_id)
+    keys=(space Left Right Prior Next Home comma period i)
+    burst=()
+    for _ in $(seq 1000); do burst+=(key --window "$window" --delay 0 "${keys[RANDOM % ${#keys[@]}]}"); done
+    xdotool "${burst[@]}" || fail "xdotool could not send the burst"
+    # The program has taken every key once its sync log stays as it is.
+    logged=-1
+    for _ in $(seq 30); do
+      kill -0 "$pid" 2>/dev/null || fail "the program died in the burst"
+      [ "$(wc -l <"$err")" = "$logged" ] && break
+      logged=$(wc -l <"$err")
+      sleep 1
+    done
+    pauses=$(grep -c '^vokdemo: sync pause' "$err")
+    plays=$(grep -c '^vokdemo: sync play' "$err")
+    [ "$pauses" -gt "$plays" ] && send_keys space
+    send_keys Home
+    wm_player=$pid expect_show_on_screen "$window" "after the burst"
     press_escape
-    wait_for_exit 5
+    wait_for_exit 10
     expect_exit_code 0
+    note "burst: $pauses pauses, $(grep -c '^vokdemo: sync seek' "$err") seeks"
     ;;
   escape)
     stage_data; with_music_standin decorated
