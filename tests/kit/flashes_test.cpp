@@ -73,6 +73,25 @@ TEST(KitFlashes, BadInputGetsOneLineAndStatus2) {
     }
 }
 
+// The help of the kit and of its flash commands goes to standard output
+// with status 0, and names every option and status of the check.
+TEST(KitFlashes, HelpNamesEveryOptionAndStatus) {
+    for (const char* asked : {"--help", "flashes --help", "flashes -h", "flashes --raw x.bgra --help"}) {
+        SCOPED_TRACE(asked);
+        const CommandResult run = runKit(asked);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        for (const char* says : {"--rule wcag", "--rule broadcast", "--field WxH", "107/k x 80/k", "--csv FILE",
+                                 "--heatmap FILE.png", "--plot FILE.png", "--verdict FILE", "PASS WITH WARNING",
+                                 "1 for FAIL", "Exit status 2"})
+            EXPECT_NE(run.out.find(says), std::string::npos) << says << "\n" << run.out;
+    }
+    const CommandResult check = runKit("check -h");
+    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_NE(check.out.find("vokkit check [DIR]"), std::string::npos) << check.out;
+    EXPECT_EQ(check.out.find("vokkit flashes [DIR]"), std::string::npos) << check.out;
+}
+
 struct StatusCase {
     const char* name;
     int frames, hold, fps;
