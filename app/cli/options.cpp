@@ -165,7 +165,8 @@ const OptionRow optionTable[] = {
      }},
     {"--hash", nullptr, "Headless rendering", "print 'frame K T_MS SCENE SHA256' for every frame",
      [](ParseState& s, const char*, std::string&) { return s.options.hash = true, true; }},
-    {"--raw", "FILE", "Headless rendering", "write the 307,200-byte BGRA frames one after another",
+    {"--raw", "FILE", "Headless rendering",
+     "write the 307,200-byte BGRA frames one after another\n(\"-\": to standard output, the loader's text then going to\nstandard error)",
      [](ParseState& s, const char* v, std::string&) { return s.options.rawFile = v, true; }},
     {"--frames", "A-B", "Headless rendering",
      "only frames A to B (inclusive) are printed or written\n(--hash, --raw and --png; everything is still rendered)",
@@ -423,6 +424,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error, P
     if (options.mode != Options::Mode::Capture && (options.hasFrom || options.hasTo || options.scene >= 0)) {
         error = "--from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or "
                 "--poster";
+        return false;
+    }
+    if (options.rawFile == "-" && options.hash) {
+        error = "--raw - and --hash both write to standard output: give one of them";
         return false;
     }
     if (options.loop && options.mode != Options::Mode::Play) {

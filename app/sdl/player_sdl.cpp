@@ -16,7 +16,7 @@
 #include "shell/sync_log.h"
 #include "shell/show_start.h"
 #include "shell/stdio_messages.h"
-#include "display/gentle_screen.h"
+#include "flash/gentle_screen.h"
 #include "display/sdl_display.h"
 #include "platform/posix_platform.h"
 
@@ -94,7 +94,7 @@ public:
     }
     void present(const Image& work) override {
         const Image& shown = keys ? keys->picture(work) : work;
-        display_->present(gentle_ ? gentle_->soften(shown, SDL_GetTicks()) : shown);
+        display_->present(gentle_ ? gentle_->show(shown, SDL_GetTicks()) : shown);
     }
     void flip() override { display_->flip(); }
     void pause() override { music_.pause(); }
@@ -113,7 +113,7 @@ private:
     SdlMusic music_;
     std::unique_ptr<SdlDisplay> display_;
     std::unique_ptr<FramePacer> pacer_;
-    std::unique_ptr<GentleScreen> gentle_;  // --gentle: the screen gets a softened copy
+    std::unique_ptr<GentleScreen> gentle_;  // --gentle: flashes over the limit are held back
 };
 
 // While the show is paused the held picture is shown again, at the
