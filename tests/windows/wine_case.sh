@@ -263,10 +263,12 @@ windows_named() {
   done
 }
 
+# The player's window, at any depth (a window manager or Wine's virtual
+# desktop puts it inside a window of its own), while the program runs.
 window_id() {
   local id
   for _ in $(seq 1 50); do
-    id=$(windows_named "$caption" | head -1)
+    id=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -1)
     [ -n "$id" ] && { echo "$id"; return; }
     sleep 0.1
   done
