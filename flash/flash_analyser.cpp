@@ -14,8 +14,9 @@ uint32_t frameMs(int64_t frame, int fps) {
     return static_cast<uint32_t>(static_cast<uint64_t>(frame) * 1000u / static_cast<uint64_t>(fps));
 }
 
-FlashAnalyser::FlashAnalyser(FieldSize field)
-    : fields_{{FieldCounter(field), FieldCounter(field)}, {FieldCounter(wholeScreen), FieldCounter(wholeScreen)}} {
+FlashAnalyser::FlashAnalyser(FieldSize field, uint32_t spanMs)
+    : fields_{{FieldCounter(field), FieldCounter(field)}, {FieldCounter(wholeScreen), FieldCounter(wholeScreen)}},
+      spanMs_(spanMs) {
     // Room for a change of every field, touched now rather than at the
     // first scene cut.
     for (int r = 0; r < readingCount; ++r) {
@@ -55,7 +56,7 @@ uint32_t FlashAnalyser::begin(const uint8_t* bgra, uint32_t timeMs) {
 // Frames a second old or more leave the window: their fields' changes no
 // longer count, and neither do the stamps they gave.
 void FlashAnalyser::leaveSecond(uint32_t timeMs) {
-    while (!second_.empty() && timeMs - second_.front().timeMs >= secondMs) {
+    while (!second_.empty() && timeMs - second_.front().timeMs >= spanMs_) {
         SecondFrame& old = second_.front();
         for (int r = 0; r < readingCount; ++r)
             for (int k = 0; k < kindCount; ++k) fields_[r][k].forgetOldest(old.changes[r][k]);
@@ -108,7 +109,7 @@ bool FlashAnalyser::wouldOverflow(Reading reading, Kind kind, const FieldCounter
     const int after = fields_[reading][kind].count(change.field) + 1;
     if (after > transitionLimit) return true;
     if (reading != Broadcast || after < warningFrom) return false;
-    return flashingMs(lastMs_) + durationMs + secondMs >= extendedLimitMs;
+    return flashingMs(lastMs_) + durationMs + spanMs_ >= extendedLimitMs;
 }
 
 // Holds back the pixels whose transitions make a change that would go over

@@ -41,7 +41,9 @@ uint32_t frameMs(int64_t frame, int fps);
 
 class FlashAnalyser {
 public:
-    explicit FlashAnalyser(FieldSize field = wcagField);
+    // `spanMs` is how long a "second" is read: a check reads 1000 ms; the
+    // gentle screen a little more, as a margin for when frames reach the eye.
+    explicit FlashAnalyser(FieldSize field = wcagField, uint32_t spanMs = secondMs);
 
     // Takes the next frame, shown at `timeMs` of any millisecond clock (a
     // time before the previous frame's counts as the previous frame's).
@@ -86,6 +88,7 @@ private:
     std::deque<SecondFrame> second_;        // the frames of the last second, oldest first
     std::deque<FlashingFrame> flashing_;    // frames of the last 5 s that held 4 to 6 changes
     uint32_t flashingMs_ = 0;               // their durations added up
+    uint32_t spanMs_;
     uint32_t serial_ = 0, lastMs_ = 0;
 };
 
