@@ -140,8 +140,8 @@ const OptionRow optionTable[] = {
      "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears; at every seek, where it was asked and where it landed",
      [](ParseState& s, const char*, std::string&) { return s.options.syncLog = true, true; }},
     {"--gentle", nullptr, "Live show",
-     "soften what reaches the screen so that it passes the flash\ncheck (vokkit flashes): brightness moves at most half of\n"
-     "black to white a second; the rendered frames stay as they are",
+     "hold back the flashes that would go over the limit of the\nflash check (vokkit flashes); everything else reaches the\n"
+     "screen as rendered, and the rendered frames stay as they are",
      [](ParseState& s, const char*, std::string&) { return s.options.gentle = true, true; }},
     {"--loop", nullptr, "Live show",
      "at its end the show begins again, with its music, until\nEscape or the window is closed",
