@@ -61,7 +61,7 @@ add_library(vokwin32 STATIC
   display/win32_window.cpp
   platform/win32_platform.cpp
   app/win32/win32_music.cpp)
-target_link_libraries(vokwin32 PUBLIC vokconvert vokwin32music gdi32)
+target_link_libraries(vokwin32 PUBLIC vokconvert vokflash vokwin32music gdi32)
 
 # The program: the command line every build reads, its keys, its screenshots
 # through the system's imaging component (ole32; the GUIDs from the static

@@ -1,182 +1,194 @@
 #include "flash/flash_analyser.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace flash {
-namespace {
 
-constexpr int pixelCount = frameWidth * frameHeight;
-constexpr int fieldColumns = frameWidth - fieldWidth + 1;  // 107 positions across
-constexpr int fieldRows = frameHeight - fieldHeight + 1;   // 81 down
-constexpr int tableWidth = frameWidth + 1;
+Status wcagStatus(const FrameFigures& figures) { return statusOf(figures.wcag.most()); }
 
-// sRGB decoded to linear light as WCAG writes it (the 0.03928 knee gives
-// the same 8-bit values as sRGB's own 0.04045).
-double decode(uint8_t value) {
-    const double c = value / 255.0;
-    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+Status broadcastStatus(const FrameFigures& figures) {
+    return figures.extendedMs >= extendedLimitMs ? Status::Fail : statusOf(figures.broadcast.most());
 }
 
-struct Linear {
-    float channel[256];
-    Linear() {
-        for (int i = 0; i < 256; ++i) channel[i] = static_cast<float>(decode(static_cast<uint8_t>(i)));
-    }
-};
-const Linear linear;
-
-float luminanceOf(float r, float g, float b) { return 0.2126f * r + 0.7152f * g + 0.0722f * b; }
-float redOf(float r, float g, float b) { return std::max(0.0f, (r - g - b) * 320.0f); }
-bool saturatedRed(float r, float g, float b) { return r > 0.0f && r >= 0.8f * (r + g + b); }
-
-}  // namespace
-
-double relativeLuminance(uint8_t red, uint8_t green, uint8_t blue) {
-    return luminanceOf(linear.channel[red], linear.channel[green], linear.channel[blue]);
+uint32_t frameMs(int64_t frame, int fps) {
+    return static_cast<uint32_t>(static_cast<uint64_t>(frame) * 1000u / static_cast<uint64_t>(fps));
 }
 
-double redQuantity(uint8_t red, uint8_t green, uint8_t blue) {
-    return redOf(linear.channel[red], linear.channel[green], linear.channel[blue]);
-}
-
-FlashAnalyser::FlashAnalyser(int fps)
-    : fps_(std::max(1, fps)),
-      general_(pixelCount),
-      red_(pixelCount),
-      history_(static_cast<size_t>(fps_) * pixelCount),
-      previous_(pixelCount),
-      generalCounts_(pixelCount, fps_),
-      redCounts_(pixelCount, fps_),
-      summedArea_(static_cast<size_t>(frameHeight + 1) * tableWidth, 0) {}
-
-// Rising: from the lowest value since the last transition; falling: from the
-// highest. A transition starts the next one's extremes at the new value.
-bool FlashAnalyser::generalTransition(Track& t, float v) {
-    if (t.direction != 1 && v - t.low >= 0.1f && t.low < 0.8f) {
-        t = {v, v, 1, false};
-        return true;
-    }
-    if (t.direction != -1 && t.high - v >= 0.1f && v < 0.8f) {
-        t = {v, v, -1, false};
-        return true;
-    }
-    t.low = std::min(t.low, v);
-    t.high = std::max(t.high, v);
-    return false;
-}
-
-bool FlashAnalyser::redTransition(Track& t, float v, bool saturated) {
-    if (t.direction != 1 && v - t.low > 20.0f && saturated) {
-        t = {v, v, 1, saturated};
-        return true;
-    }
-    if (t.direction != -1 && t.high - v > 20.0f && t.highSaturated) {
-        t = {v, v, -1, saturated};
-        return true;
-    }
-    t.low = std::min(t.low, v);
-    if (v > t.high) t.high = v, t.highSaturated = saturated;
-    return false;
-}
-
-// Whether the pixels that made at least `transitions` transitions cover an
-// area's worth of some field: a summed-area table of them, and the sum over
-// every position of the field.
-FlashAnalyser::Counts::Counts(int pixels, int fps) : perPixel(pixels), pixelsWith(fps + 1) { pixelsWith[0] = pixels; }
-
-int FlashAnalyser::Counts::atLeast(int n) const {
-    int pixels = 0;
-    for (size_t c = static_cast<size_t>(n); c < pixelsWith.size(); ++c) pixels += pixelsWith[c];
-    return pixels;
-}
-
-int FlashAnalyser::Counts::most() const {
-    int n = static_cast<int>(pixelsWith.size()) - 1;
-    while (n > 0 && pixelsWith[n] == 0) --n;
-    return n;
-}
-
-bool FlashAnalyser::coversArea(const Counts& counts, int transitions) {
-    if (counts.atLeast(transitions) < areaPixels) return false;  // not even the whole frame has enough
-    uint32_t* table = summedArea_.data();
-    for (int y = 0; y < frameHeight; ++y) {
-        uint32_t rowSum = 0;
-        const uint16_t* row = &counts.perPixel[static_cast<size_t>(y) * frameWidth];
-        uint32_t* above = &table[static_cast<size_t>(y) * tableWidth];
-        uint32_t* here = above + tableWidth;
-        for (int x = 0; x < frameWidth; ++x) {
-            rowSum += row[x] >= transitions;
-            here[x + 1] = above[x + 1] + rowSum;
+FlashAnalyser::FlashAnalyser(FieldSize field, uint32_t spanMs)
+    : fields_{{FieldCounter(field), FieldCounter(field)}, {FieldCounter(wholeScreen), FieldCounter(wholeScreen)}},
+      spanMs_(spanMs) {
+    // Room for a change of every field, touched now rather than at the
+    // first scene cut.
+    for (int r = 0; r < readingCount; ++r) {
+        for (int k = 0; k < kindCount; ++k) {
+            decided_[r][k].resize(static_cast<size_t>(fields_[r][k].columns()) * fields_[r][k].rows());
+            decided_[r][k].clear();
         }
     }
-    for (int y = 0; y < fieldRows; ++y) {
-        const uint32_t* top = &table[static_cast<size_t>(y) * tableWidth];
-        const uint32_t* bottom = top + static_cast<size_t>(fieldHeight) * tableWidth;
-        for (int x = 0; x < fieldColumns; ++x) {
-            const uint32_t covered = bottom[x + fieldWidth] - bottom[x] - top[x + fieldWidth] + top[x];
-            if (covered >= static_cast<uint32_t>(areaPixels)) return true;
-        }
-    }
-    return false;
 }
 
-// The most flashes (pairs of transitions) whose pixels together cover an
-// area's worth of one field. Covering holds for every count up to the answer
-// and for none above it, and the answer moves little from frame to frame, so
-// the search walks from the previous frame's answer.
-int FlashAnalyser::concurrentFlashes(Counts& counts) {
-    const int most = counts.most() / 2;
-    int answer = std::min(counts.last, most);
-    if (answer > 0 && !coversArea(counts, 2 * answer)) {
-        do --answer;
-        while (answer > 0 && !coversArea(counts, 2 * answer));
-    } else {
-        while (answer < most && coversArea(counts, 2 * (answer + 1))) ++answer;
-    }
-    counts.last = answer;
-    return answer;
+FrameFigures FlashAnalyser::addFrame(const uint8_t* bgra, uint32_t timeMs) {
+    const uint32_t durationMs = begin(bgra, timeMs);
+    return finish(lastMs_, durationMs);
 }
 
-// A pixel's counts as the transitions of the frame `fps` frames back leave
-// the window and this frame's enter it (bit 0 general, bit 1 red).
-void FlashAnalyser::countChanges(int pixel, uint8_t leaving, uint8_t entering) {
-    const int general = (entering & 1) - (leaving & 1), red = (entering >> 1) - (leaving >> 1);
-    if (general) generalCounts_.change(pixel, general);
-    if (red) redCounts_.change(pixel, red);
+FrameFigures FlashAnalyser::addFrameHoldingBack(const uint8_t* bgra, uint32_t timeMs, std::vector<int32_t>& held) {
+    pixels_.keepUndo(true);
+    const uint32_t durationMs = begin(bgra, timeMs);
+    while (holdBackOverflows(durationMs, held)) decideAll();
+    return finish(lastMs_, durationMs);
 }
 
-// A pixel whose colour is that of the previous frame makes no transition
-// and keeps its extremes (its value lies between them already), so only the
-// transitions leaving the one-second window are taken off its counts.
-SecondFlashes FlashAnalyser::addFrame(const uint8_t* bgra) {
-    uint8_t* flags = &history_[static_cast<size_t>(frame_ % fps_) * pixelCount];
-    for (int i = 0; i < pixelCount; ++i) {
-        const uint8_t leaving = flags[i];
-        flags[i] = 0;
-        const uint8_t* p = bgra + 4 * i;
-        const uint32_t colour = p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
-        if (frame_ > 0 && colour == previous_[i]) {
-            if (leaving) countChanges(i, leaving, 0);
-            continue;
-        }
-        previous_[i] = colour;
-        const float b = linear.channel[colour & 0xFF], g = linear.channel[(colour >> 8) & 0xFF],
-                    r = linear.channel[colour >> 16];
-        const float luminance = luminanceOf(r, g, b), redness = redOf(r, g, b);
-        const bool saturated = saturatedRed(r, g, b);
-        if (frame_ == 0) {
-            general_[i] = {luminance, luminance, 0, false};
-            red_[i] = {redness, redness, 0, saturated};
-            continue;
-        }
-        const bool general = generalTransition(general_[i], luminance);
-        const bool red = redTransition(red_[i], redness, saturated);
-        flags[i] = static_cast<uint8_t>(general | (red << 1));
-        if (leaving != flags[i]) countChanges(i, leaving, flags[i]);
+// The pixels' transitions of the frame and the fields' changes they make,
+// not yet taken; the frame's duration (since the frame before) in ms.
+uint32_t FlashAnalyser::begin(const uint8_t* bgra, uint32_t timeMs) {
+    if (serial_ > 0 && static_cast<int32_t>(timeMs - lastMs_) < 0) timeMs = lastMs_;
+    const uint32_t durationMs = serial_ > 0 ? timeMs - lastMs_ : 0;
+    lastMs_ = timeMs;
+    ++serial_;
+    leaveSecond(timeMs);
+    second_.push_back({serial_, timeMs, {}, {}});
+    pixels_.step(bgra, serial_);
+    decideAll();
+    return durationMs;
+}
+
+// Frames a second old or more leave the window: their fields' changes no
+// longer count, and neither do the stamps they gave.
+void FlashAnalyser::leaveSecond(uint32_t timeMs) {
+    while (!second_.empty() && timeMs - second_.front().timeMs >= spanMs_) {
+        SecondFrame& old = second_.front();
+        for (int r = 0; r < readingCount; ++r)
+            for (int k = 0; k < kindCount; ++k) fields_[r][k].forgetOldest(old.changes[r][k]);
+        second_.pop_front();
     }
-    ++frame_;
-    return {concurrentFlashes(generalCounts_), concurrentFlashes(redCounts_)};
+}
+
+// The frames of the last 50 ms, this one among them, with their transitions,
+// which bound the pixels that still stand where one of them took them.
+Window FlashAnalyser::together(Kind kind) const {
+    Window window{serial_, serial_, 0, 0};
+    window.fallen = pixels_.transitions(kind, false), window.risen = pixels_.transitions(kind, true);
+    for (auto frame = second_.rbegin() + 1; frame != second_.rend() && lastMs_ - frame->timeMs < togetherMs; ++frame) {
+        window.firstSerial = frame->serial;
+        window.fallen += frame->transitions[kind][0];
+        window.risen += frame->transitions[kind][1];
+    }
+    return window;
+}
+
+void FlashAnalyser::decideAll() {
+    for (int k = 0; k < kindCount; ++k) {
+        const Kind kind = static_cast<Kind>(k);
+        const Window window = together(kind);
+        for (int r = 0; r < readingCount; ++r) {
+            decided_[r][k].clear();
+            fields_[r][k].decide(pixels_.stamps(kind), window, decided_[r][k]);
+        }
+    }
+}
+
+// How long frames held 4 to 6 whole-screen changes within the 5 s that end
+// at `timeMs`, this frame not counted.
+uint32_t FlashAnalyser::flashingMs(uint32_t timeMs) const {
+    uint32_t total = flashingMs_;
+    for (const FlashingFrame& f : flashing_) {
+        if (timeMs - f.timeMs < extendedWindowMs) break;
+        total -= f.durationMs;
+    }
+    return total;
+}
+
+// A change goes over the limit when its field already made 6 in the second.
+// On the whole screen, a change that makes 4 or more is let through only
+// while such seconds have lasted less than 3 s of the last 5: the changes
+// let through before the limit last at most another second, so extended
+// flashing never adds up to 4 s.
+bool FlashAnalyser::wouldOverflow(Reading reading, Kind kind, const FieldCounter::Change& change,
+                                  uint32_t durationMs) const {
+    const int after = fields_[reading][kind].count(change.field) + 1;
+    if (after > transitionLimit) return true;
+    if (reading != Broadcast || after < warningFrom) return false;
+    return flashingMs(lastMs_) + durationMs + spanMs_ >= extendedLimitMs;
+}
+
+// Holds back the pixels whose transitions make a change that would go over
+// the limit: those of its kind inside its field, all of its kind on the
+// whole screen. False when nothing more had to be held.
+bool FlashAnalyser::holdBackOverflows(uint32_t durationMs, std::vector<int32_t>& held) {
+    const size_t changes = pixels_.changeCount();
+    std::vector<uint8_t> hold(changes, 0);
+    for (int k = 0; k < kindCount; ++k) {
+        const Kind kind = static_cast<Kind>(k);
+        for (const FieldCounter::Change& c : decided_[Broadcast][k]) {
+            if (!wouldOverflow(Broadcast, kind, c, durationMs)) continue;
+            for (size_t i = 0; i < changes; ++i) hold[i] |= pixels_.changed(i, kind);
+        }
+        Changes over;
+        for (const FieldCounter::Change& c : decided_[Wcag][k])
+            if (wouldOverflow(Wcag, kind, c, durationMs)) over.push_back(c);
+        if (!over.empty()) holdBackInFields(kind, over, hold);
+    }
+    bool any = false;
+    for (size_t i = 0; i < changes; ++i) {
+        if (!hold[i] || (!pixels_.changed(i, General) && !pixels_.changed(i, Red))) continue;
+        pixels_.holdBack(i);
+        held.push_back(pixels_.change(i).pixel);
+        any = true;
+    }
+    return any;
+}
+
+// Marks the changes of `kind` at pixels inside any of the fields in `over`:
+// a summed-area table over the field positions answers, for a pixel, whether
+// any position whose field covers it is among them.
+void FlashAnalyser::holdBackInFields(Kind kind, const Changes& over, std::vector<uint8_t>& hold) const {
+    const FieldCounter& fields = fields_[Wcag][kind];
+    const int columns = fields.columns(), rows = fields.rows(), stride = columns + 1;
+    std::vector<int32_t> table(static_cast<size_t>(rows + 1) * stride, 0);
+    for (const FieldCounter::Change& c : over) table[(c.field / columns + 1) * stride + c.field % columns + 1] = 1;
+    for (int y = 1; y <= rows; ++y)
+        for (int x = 1; x <= columns; ++x)
+            table[y * stride + x] += table[(y - 1) * stride + x] + table[y * stride + x - 1] - table[(y - 1) * stride + x - 1];
+    for (size_t i = 0; i < pixels_.changeCount(); ++i) {
+        if (!pixels_.changed(i, kind)) continue;
+        const int px = pixels_.change(i).pixel % frameWidth, py = pixels_.change(i).pixel / frameWidth;
+        const int x0 = std::max(0, px - fields.size().width + 1), x1 = std::min(px, columns - 1) + 1;
+        const int y0 = std::max(0, py - fields.size().height + 1), y1 = std::min(py, rows - 1) + 1;
+        if (x0 >= x1 || y0 >= y1) continue;
+        if (table[y1 * stride + x1] - table[y0 * stride + x1] - table[y1 * stride + x0] + table[y0 * stride + x0] > 0) hold[i] = 1;
+    }
+}
+
+// Takes the frame's changes and gives its figures.
+FrameFigures FlashAnalyser::finish(uint32_t timeMs, uint32_t durationMs) {
+    SecondFrame& frame = second_.back();
+    for (int k = 0; k < kindCount; ++k)
+        for (int risen = 0; risen < 2; ++risen) frame.transitions[k][risen] = pixels_.transitions(static_cast<Kind>(k), risen);
+    for (int r = 0; r < readingCount; ++r) {
+        for (int k = 0; k < kindCount; ++k) {
+            fields_[r][k].commit(decided_[r][k], serial_);
+            frame.changes[r][k] = decided_[r][k].size();
+        }
+    }
+    FrameFigures figures;
+    const FieldCounter::Most general = fields_[Wcag][General].most(), red = fields_[Wcag][Red].most();
+    figures.wcag = {general.changes, red.changes};
+    const FieldCounter::Most& worst = red.changes > general.changes ? red : general;
+    if (worst.field >= 0) {
+        figures.fieldX = worst.field % fields_[Wcag][General].columns();
+        figures.fieldY = worst.field / fields_[Wcag][General].columns();
+    }
+    figures.broadcast = {fields_[Broadcast][General].count(0), fields_[Broadcast][Red].count(0)};
+    flashingMs_ = flashingMs(timeMs);
+    while (!flashing_.empty() && timeMs - flashing_.front().timeMs >= extendedWindowMs) flashing_.pop_front();
+    if (figures.broadcast.most() >= warningFrom && figures.broadcast.most() <= transitionLimit) {
+        flashing_.push_back({timeMs, durationMs});
+        flashingMs_ += durationMs;
+    }
+    figures.extendedMs = flashingMs_;
+    figures.changedPixels = pixels_.pixelsMoved();
+    return figures;
 }
 
 }  // namespace flash

@@ -1,95 +1,95 @@
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <vector>
 
+#include "flash/field_counter.h"
+#include "flash/flash_rules.h"
+#include "flash/pixel_tracks.h"
+
 // Finds photosensitive flashes in a stream of 320x240 BGRA frames, fed one
-// frame at a time, with the general-flash and red-flash thresholds of
-// WCAG 2.x (success criterion 2.3.1).
-//
-// Each pixel is followed on its own. A transition is a change of one
-// quantity, measured from the extreme the pixel reached since its previous
-// transition, in the direction opposite to that transition:
-//  - general: relative luminance (sRGB decoded as WCAG defines it) changes
-//    by at least 0.1 and the darker of the two states is below 0.8;
-//  - red: (R - G - B) x 320 of the decoded channels, negative values taken
-//    as 0, changes by more than 20 and the redder state is saturated red
-//    (R / (R + G + B) >= 0.8).
-// A flash is a pair of opposing transitions, so a pixel's flashes in a
-// second are half (rounded down) of its transitions in the last `fps`
-// frames. Flashes count when the pixels that make them cover together at
-// least a quarter of a 10-degree field: with the show filling the screen,
-// 107x80 pixels' worth (8,560 pixels, of any shape) within a field of
-// 214x160. Every one of the 107 x 81 positions of the field is considered,
-// and the frame's answer is the most flashes in the last second whose
-// pixels cover that much of one field.
+// frame at a time with the time it is shown, and reads them two ways:
+//  - WCAG 2.3.1, for frames shown full screen: a field is any rectangle of
+//    the given size (107x80 by default, a 10-degree field of view); the
+//    figure for a frame is the most changes any field made in the second
+//    that ends with it (FieldCounter says when a field changes);
+//  - broadcasting's: the same over the whole screen as one field, and
+//    extended flashing, frames whose second holds 4 to 6 changes adding up
+//    to 4 s within the 5 s that end with one.
+// Each kind of transition (general, red) is counted on its own.
 namespace flash {
 
-constexpr int frameWidth = 320;
-constexpr int frameHeight = 240;
-constexpr int frameBytes = frameWidth * frameHeight * 4;
-constexpr int areaWidth = 107;  // a quarter of the field, 341x256 of 1024x768
-constexpr int areaHeight = 80;
-constexpr int areaPixels = areaWidth * areaHeight;
-constexpr int fieldWidth = 2 * areaWidth;  // the 10-degree field
-constexpr int fieldHeight = 2 * areaHeight;
-constexpr int flashLimit = 3;  // more than three in any one second fails
-
-// The most flashes any area had in the second that ends with a frame.
-struct SecondFlashes {
-    int general = 0;
-    int red = 0;
-    bool failing() const { return general > flashLimit || red > flashLimit; }
+struct KindCounts {
+    int general = 0, red = 0;
+    int most() const { return general > red ? general : red; }
 };
 
-// WCAG's relative luminance of an sRGB colour and the red quantity
-// max(0, (R - G - B) x 320), both from decoded channels.
-double relativeLuminance(uint8_t red, uint8_t green, uint8_t blue);
-double redQuantity(uint8_t red, uint8_t green, uint8_t blue);
+struct FrameFigures {
+    KindCounts wcag;           // the most changes of any field in the second to this frame
+    int fieldX = -1, fieldY = -1;  // that field's top left (of the larger kind), -1 when none changed
+    KindCounts broadcast;      // the whole screen's changes in the second to this frame
+    uint32_t extendedMs = 0;   // how long frames held 4 to 6 of them within the last 5 s
+    int changedPixels = 0;     // pixels that made a transition in this frame
+};
+
+Status wcagStatus(const FrameFigures& figures);
+Status broadcastStatus(const FrameFigures& figures);
+
+// Frame k of a stream at a fixed rate: floor(k * 1000 / fps) ms, so that
+// the last second is always the last fps frames.
+uint32_t frameMs(int64_t frame, int fps);
 
 class FlashAnalyser {
 public:
-    explicit FlashAnalyser(int fps);  // fps >= 1
+    // `spanMs` is how long a "second" is read: a check reads 1000 ms; the
+    // gentle screen a little more, as a margin for when frames reach the eye.
+    explicit FlashAnalyser(FieldSize field = wcagField, uint32_t spanMs = secondMs);
 
-    // Takes the next frame: 320x240 pixels of blue, green, red and a fourth
-    // byte without meaning, rows 1280 bytes apart.
-    SecondFlashes addFrame(const uint8_t* bgra);
+    // Takes the next frame, shown at `timeMs` of any millisecond clock (a
+    // time before the previous frame's counts as the previous frame's).
+    FrameFigures addFrame(const uint8_t* bgra, uint32_t timeMs);
+
+    // The same, but first takes back every transition of a pixel in a field
+    // (or of the whole screen) that would change once more than the limit
+    // allows, or would make whole-screen flashing last so long that the
+    // broadcast reading's extended flashing could follow; those pixels are
+    // appended to `held`. The figures are those of the frame with them held.
+    FrameFigures addFrameHoldingBack(const uint8_t* bgra, uint32_t timeMs, std::vector<int32_t>& held);
+
+    const FieldCounter& wcagFields(Kind kind) const { return fields_[Wcag][kind]; }
 
 private:
-    // One quantity's transitions at one pixel: the lowest and highest value
-    // since its last transition, and that transition's direction.
-    struct Track {
-        float low, high;
-        int8_t direction;  // +1 rising, -1 falling, 0 none yet
-        bool highSaturated;
+    enum Reading { Wcag = 0, Broadcast = 1, readingCount = 2 };
+    using Changes = std::vector<FieldCounter::Change>;
+    // A frame within the last second: its transitions (by kind, fallen and
+    // risen) and how many fields it changed.
+    struct SecondFrame {
+        uint32_t serial = 0, timeMs = 0;
+        int32_t transitions[kindCount][2] = {};
+        size_t changes[readingCount][kindCount] = {};
     };
-    bool generalTransition(Track& track, float value);
-    bool redTransition(Track& track, float value, bool saturated);
-    // Each pixel's transitions in the last fps frames, and how many pixels
-    // have each count, which answers "how many have at least n" at once.
-    struct Counts {
-        std::vector<uint16_t> perPixel;
-        std::vector<int32_t> pixelsWith;  // [n]: pixels with exactly n transitions
-        int last = 0;                     // the previous frame's answer
-        Counts(int pixels, int fps);
-        void change(int pixel, int delta) {
-            --pixelsWith[perPixel[pixel]];
-            perPixel[pixel] = static_cast<uint16_t>(perPixel[pixel] + delta);
-            ++pixelsWith[perPixel[pixel]];
-        }
-        int atLeast(int n) const;
-        int most() const;
+    struct FlashingFrame {
+        uint32_t timeMs, durationMs;
     };
-    void countChanges(int pixel, uint8_t leaving, uint8_t entering);
-    bool coversArea(const Counts& counts, int transitions);
-    int concurrentFlashes(Counts& counts);
 
-    int fps_;
-    int64_t frame_ = 0;
-    std::vector<Track> general_, red_;
-    std::vector<uint8_t> history_;  // fps frames of flags: bit 0 general, bit 1 red
-    std::vector<uint32_t> previous_;  // the last frame's colours, fourth byte cleared
-    Counts generalCounts_, redCounts_;
-    std::vector<uint32_t> summedArea_;  // (240 + 1) x (320 + 1), the top row and left column 0
+    uint32_t begin(const uint8_t* bgra, uint32_t timeMs);
+    void leaveSecond(uint32_t timeMs);
+    Window together(Kind kind) const;
+    void decideAll();
+    bool wouldOverflow(Reading reading, Kind kind, const FieldCounter::Change& change, uint32_t durationMs) const;
+    bool holdBackOverflows(uint32_t durationMs, std::vector<int32_t>& held);
+    void holdBackInFields(Kind kind, const Changes& over, std::vector<uint8_t>& hold) const;
+    FrameFigures finish(uint32_t timeMs, uint32_t durationMs);
+    uint32_t flashingMs(uint32_t timeMs) const;
+
+    PixelTracks pixels_;
+    FieldCounter fields_[readingCount][kindCount];
+    Changes decided_[readingCount][kindCount];
+    std::deque<SecondFrame> second_;        // the frames of the last second, oldest first
+    std::deque<FlashingFrame> flashing_;    // frames of the last 5 s that held 4 to 6 changes
+    uint32_t flashingMs_ = 0;               // their durations added up
+    uint32_t spanMs_;
+    uint32_t serial_ = 0, lastMs_ = 0;
 };
 
 }  // namespace flash

@@ -1,17 +1,35 @@
 #include "flash/flash_record.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace flash {
 
-Peaks peaksOf(const FlashRecord& record, size_t first, size_t last) {
-    Peaks peaks;
-    for (size_t i = first; i < last && i < record.frames.size(); ++i) {
-        const SecondFlashes& f = record.frames[i];
-        if (f.general > peaks.general.flashes) peaks.general = {f.general, static_cast<int64_t>(i)};
-        if (f.red > peaks.red.flashes) peaks.red = {f.red, static_cast<int64_t>(i)};
+KindCounts countsOf(const FrameFigures& figures, Reading reading) {
+    return reading == Reading::Wcag ? figures.wcag : figures.broadcast;
+}
+
+Status statusOf(const FrameFigures& figures, Reading reading) {
+    return reading == Reading::Wcag ? wcagStatus(figures) : broadcastStatus(figures);
+}
+
+Summary summarise(const FlashRecord& record, Reading reading, size_t first, size_t end) {
+    Summary s;
+    for (size_t i = first; i < end && i < record.frames.size(); ++i) {
+        const FrameFigures& f = record.frames[i];
+        const KindCounts counts = countsOf(f, reading);
+        const int64_t frame = static_cast<int64_t>(i);
+        if (counts.general > s.general.transitions) s.general = {counts.general, frame};
+        if (counts.red > s.red.transitions) s.red = {counts.red, frame};
+        if (reading == Reading::Broadcast) s.extendedMs = std::max(s.extendedMs, f.extendedMs);
+        const Status status = statusOf(f, reading);
+        s.status = std::max(s.status, status);
+        if (status == Status::Fail) {
+            if (s.firstFailing < 0) s.firstFailing = frame;
+            s.lastFailing = frame;
+        }
     }
-    return peaks;
+    return s;
 }
 
 std::vector<SceneSpan> sceneSpans(const FlashRecord& record) {
@@ -23,14 +41,33 @@ std::vector<SceneSpan> sceneSpans(const FlashRecord& record) {
     return spans;
 }
 
-bool fails(const Peaks& peaks) { return peaks.general.flashes > flashLimit || peaks.red.flashes > flashLimit; }
+const char* statusName(Status status) {
+    switch (status) {
+        case Status::Pass: return "PASS";
+        case Status::Warning: return "PASS WITH WARNING";
+        case Status::Fail: return "FAIL";
+    }
+    return "";
+}
 
-std::string frameTime(int64_t frame, int fps) {
-    const uint64_t ms = static_cast<uint64_t>(frame) * 1000u / static_cast<uint64_t>(fps);
+const char* statusWord(Status status) {
+    switch (status) {
+        case Status::Pass: return "pass";
+        case Status::Warning: return "warning";
+        case Status::Fail: return "fail";
+    }
+    return "";
+}
+
+const char* readingName(Reading reading) { return reading == Reading::Wcag ? "wcag" : "broadcast"; }
+
+std::string frameSeconds(int64_t frame, int fps) {
+    const uint32_t ms = frameMs(frame, fps);
     char text[32];
-    std::snprintf(text, sizeof text, "%llu.%03llu s", static_cast<unsigned long long>(ms / 1000),
-                  static_cast<unsigned long long>(ms % 1000));
+    std::snprintf(text, sizeof text, "%u.%03u", ms / 1000, ms % 1000);
     return text;
 }
+
+std::string frameTime(int64_t frame, int fps) { return frameSeconds(frame, fps) + " s"; }
 
 }  // namespace flash

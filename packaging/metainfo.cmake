@@ -6,12 +6,12 @@
 file(STRINGS ${VERDICT} verdict LIMIT_COUNT 1)
 if(verdict STREQUAL "fail")
   set(FLASH_SENTENCE "Warning: the show fails the photosensitive-flash check (WCAG 2.3.1). Parts of it \
-flash more than three times a second over a large part of the screen, which can cause seizures in people \
-with photosensitive epilepsy. The program says so before the show starts, and vokdemo --gentle softens \
-what reaches the screen so that it passes.")
+flash more than three times a second over more than a quarter of the eye's central field, which can cause \
+seizures in people with photosensitive epilepsy. The program says so before the show starts, naming the scenes, and \
+vokdemo --gentle holds back only the flashes over the limit.")
 elseif(verdict STREQUAL "pass")
   set(FLASH_SENTENCE "The show passes the photosensitive-flash check (WCAG 2.3.1): nothing in it flashes \
-more than three times a second over a large part of the screen.")
+more than three times a second over more than a quarter of the eye's central field.")
 else()
   message(FATAL_ERROR "${VERDICT} is not a flash verdict: its first line is '${verdict}', not pass or fail")
 endif()

@@ -140,8 +140,8 @@ const OptionRow optionTable[] = {
      "at every scene change, seek and pause, print on standard\nerror how far the picture is from the music the listener\nhears; at every seek, where it was asked and where it landed",
      [](ParseState& s, const char*, std::string&) { return s.options.syncLog = true, true; }},
     {"--gentle", nullptr, "Live show",
-     "soften what reaches the screen so that it passes the flash\ncheck (vokkit flashes): brightness moves at most half of\n"
-     "black to white a second; the rendered frames stay as they are",
+     "hold back the flashes that would go over the limit of the\nflash check (vokkit flashes); everything else reaches the\n"
+     "screen as rendered, and the rendered frames stay as they are",
      [](ParseState& s, const char*, std::string&) { return s.options.gentle = true, true; }},
     {"--loop", nullptr, "Live show",
      "at its end the show begins again, with its music, until\nEscape or the window is closed",
@@ -165,7 +165,8 @@ const OptionRow optionTable[] = {
      }},
     {"--hash", nullptr, "Headless rendering", "print 'frame K T_MS SCENE SHA256' for every frame",
      [](ParseState& s, const char*, std::string&) { return s.options.hash = true, true; }},
-    {"--raw", "FILE", "Headless rendering", "write the 307,200-byte BGRA frames one after another",
+    {"--raw", "FILE", "Headless rendering",
+     "write the 307,200-byte BGRA frames one after another\n(\"-\": to standard output, the loader's text then going to\nstandard error)",
      [](ParseState& s, const char* v, std::string&) { return s.options.rawFile = v, true; }},
     {"--frames", "A-B", "Headless rendering",
      "only frames A to B (inclusive) are printed or written\n(--hash, --raw and --png; everything is still rendered)",
@@ -423,6 +424,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error, P
     if (options.mode != Options::Mode::Capture && (options.hasFrom || options.hasTo || options.scene >= 0)) {
         error = "--from, --to and --scene choose a part of a capture: give them with --capture, --png, --wav or "
                 "--poster";
+        return false;
+    }
+    if (options.rawFile == "-" && options.hash) {
+        error = "--raw - and --hash both write to standard output: give one of them";
         return false;
     }
     if (options.loop && options.mode != Options::Mode::Play) {

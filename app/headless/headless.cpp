@@ -1,4 +1,7 @@
-// --render: the show with the virtual clock, as frame hashes or raw frames.
+// --render: the show with the virtual clock, as frame hashes or raw frames
+// (to a file, or to standard output for another program to read).
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -42,27 +45,46 @@ private:
     int writeError_ = 0;
 };
 
+bool rawToStdout(const Options& options) { return options.rawFile == "-"; }
+
 // Reports a raw file that could not be written. A file this run created and
 // only partly wrote is removed; devices and pipes are left alone.
 int failRaw(const Options& options, FILE* raw, bool created, int error) {
-    if (raw) std::fclose(raw);
+    if (raw && raw != stdout) std::fclose(raw);
     std::error_code ignored;
-    if (created && std::filesystem::is_regular_file(options.rawFile, ignored)) std::remove(options.rawFile.c_str());
-    std::fprintf(stderr, "vokdemo: cannot write '%s': %s\n", options.rawFile.c_str(), std::strerror(error));
+    if (created && !rawToStdout(options) && std::filesystem::is_regular_file(options.rawFile, ignored))
+        std::remove(options.rawFile.c_str());
+    const std::string name = rawToStdout(options) ? "standard output" : "'" + options.rawFile + "'";
+    std::fprintf(stderr, "vokdemo: cannot write %s: %s\n", name.c_str(), std::strerror(error));
     return 2;
 }
+
+// The stream the frames go to: the file named, or standard output for "-".
+// Null, with the reason said, when the file cannot be made.
+FILE* openRaw(const Options& options) {
+    if (rawToStdout(options)) return stdout;
+    FILE* raw = std::fopen(options.rawFile.c_str(), "wb");
+    if (!raw) failRaw(options, nullptr, false, errno);
+    return raw;
+}
+
+bool closeRaw(FILE* raw) { return raw == stdout ? std::fflush(raw) == 0 && !std::ferror(raw) : std::fclose(raw) == 0; }
 
 }  // namespace
 
 int runHeadless(const Options& options) {
-    StdioMessages messages;
+    // Binary frames would only garble a terminal.
+    if (rawToStdout(options) && isatty(STDOUT_FILENO)) {
+        std::fprintf(stderr, "vokdemo: --raw - writes binary frames to standard output, which is a terminal: "
+                             "pipe it into a program or name a file\n");
+        return 2;
+    }
+    // With the frames on standard output, the loader's text goes to standard error.
+    StdioMessages messages(rawToStdout(options) ? stderr : stdout);
     headless::ShowRun run(options.fps, options.t0, ShowContext(messages, DataFolder(options.dataDir)));
     if (run.startFailure()) return run.startFailure();  // a missing mesh: its message is out
     FILE* raw = nullptr;
-    if (!options.rawFile.empty()) {
-        raw = std::fopen(options.rawFile.c_str(), "wb");
-        if (!raw) return failRaw(options, nullptr, false, errno);
-    }
+    if (!options.rawFile.empty() && !(raw = openRaw(options))) return 2;
     headless::FrameRange range;
     if (options.hasFrameRange) range = {options.firstFrame, options.lastFrame};
 
@@ -72,7 +94,7 @@ int runHeadless(const Options& options) {
     std::fflush(stdout);
 
     if (end == headless::RunEnd::Stopped) return failRaw(options, raw, true, sink.writeError());
-    if (raw && std::fclose(raw) != 0) return failRaw(options, nullptr, true, errno);
+    if (raw && !closeRaw(raw)) return failRaw(options, nullptr, true, errno);
     if (end == headless::RunEnd::Overran) {
         std::fprintf(stderr, "vokdemo: the show did not end within %u s of show time\n",
                      headless::ShowRun::timeLimitMs / 1000);

@@ -4,13 +4,23 @@
 
 #include "shell/flash_verdict.h"
 
-const char* const flashWarning =
-    "This show has rapid flashes that can trigger seizures\n"
-    "in people with photosensitive epilepsy;\n"
-    "vokdemo --gentle softens them.";
+std::string flashWarningBox(const std::string& warning, size_t width) {
+    const std::string text = warning + " vokdemo --gentle holds back only those flashes; the rest plays as made.";
+    std::string box, line;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        if (!line.empty() && line.size() + 1 + word.size() > width) box += line + "\n", line.clear();
+        line += (line.empty() ? "" : " ") + word;
+        start = end + 1;
+    }
+    return box + line;
+}
 
 void warnOfFlashes(const DataFolder& data) {
-    if (!dataSetFailsFlashCheck(data)) return;
-    // SDL's own box does not wrap, so the sentence carries its line breaks.
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "vokdemo", flashWarning, nullptr);
+    const std::string warning = flashWarning(data);
+    if (warning.empty()) return;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "vokdemo", flashWarningBox(warning).c_str(), nullptr);
 }

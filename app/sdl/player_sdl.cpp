@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -16,7 +17,7 @@
 #include "shell/sync_log.h"
 #include "shell/show_start.h"
 #include "shell/stdio_messages.h"
-#include "display/gentle_screen.h"
+#include "flash/gentle_screen.h"
 #include "display/sdl_display.h"
 #include "platform/posix_platform.h"
 
@@ -93,8 +94,11 @@ public:
         ticks_.follow(music_, startTick);
     }
     void present(const Image& work) override {
-        const Image& shown = keys ? keys->picture(work) : work;
-        display_->present(gentle_ ? gentle_->soften(shown, SDL_GetTicks()) : shown);
+        const Image& picture = keys ? keys->picture(work) : work;
+        const uint32_t now = SDL_GetTicks();
+        const Image& shown = gentle_ ? gentle_->show(picture, now) : picture;
+        display_->present(shown);
+        if (presentedLog_) logPresented(shown, now);
     }
     void flip() override { display_->flip(); }
     void pause() override { music_.pause(); }
@@ -107,13 +111,28 @@ public:
     FramePacer* pacer() { return pacer_.get(); }
     void beGentle() { gentle_ = std::make_unique<GentleScreen>(); }
 
+    // For the tests: every presented picture, after the key overlay and
+    // --gentle, as its tick (4 bytes, little-endian) and its 307,200 bytes,
+    // to the file named by VOK_PRESENTED_FRAMES.
+    void logPresentedFrames() {
+        if (const char* path = std::getenv("VOK_PRESENTED_FRAMES")) presentedLog_ = std::fopen(path, "wb");
+    }
+
 private:
     DisplaySettings settings_;
     MusicTicks& ticks_;
     SdlMusic music_;
     std::unique_ptr<SdlDisplay> display_;
     std::unique_ptr<FramePacer> pacer_;
-    std::unique_ptr<GentleScreen> gentle_;  // --gentle: the screen gets a softened copy
+    std::unique_ptr<GentleScreen> gentle_;  // --gentle: flashes over the limit are held back
+    FILE* presentedLog_ = nullptr;
+
+    void logPresented(const Image& shown, uint32_t tick) {
+        const uint8_t bytes[4] = {uint8_t(tick), uint8_t(tick >> 8), uint8_t(tick >> 16), uint8_t(tick >> 24)};
+        std::fwrite(bytes, 1, 4, presentedLog_);
+        std::fwrite(shown.pixels, 1, screenBytes, presentedLog_);
+        std::fflush(presentedLog_);
+    }
 };
 
 // While the show is paused the held picture is shown again, at the
@@ -198,6 +217,7 @@ int runPlayer(const Options& options) {
     livePlayer = new Player(settings);
     Player& player = *livePlayer;
     if (options.gentle) player.backend.beGentle();
+    player.backend.logPresentedFrames();
     ShowContext context(player.messages, data);
     context.ticks = [&player] { return player.ticks.now(); };
     context.keyWaiting = platform::posixKeyPressWaiting;

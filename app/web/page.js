@@ -212,7 +212,7 @@ function play(vok, music, clock, output) {
   if (params.has('autostart')) {
     player.start();
   } else {
-    showFlashWarning(dataDirectory, dataFetch);
+    showFlashWarning(vok, dataDirectory, dataFetch);
     element('start').hidden = false;
     setState('start');
     performance.mark('vok-start-screen');

@@ -18,7 +18,8 @@
 #include "demo/demo.h"
 #include "demo/scenes.h"
 #include "demo/show_seek.h"
-#include "display/gentle_screen.h"
+#include "flash/gentle_screen.h"
+#include "shell/flash_verdict.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ EM_JS(void, pagePauseMusic, (), { Module.pauseMusic(); });
 EM_JS(void, pageMusicFrom, (double seconds), { Module.musicFrom(seconds); });
 
 uint32_t canvasPixels[320 * 240];
-std::unique_ptr<GentleScreen> gentle;  // ?gentle: the canvas gets a softened copy
+std::unique_ptr<GentleScreen> gentle;  // ?gentle: flashes over the limit are held back
 
 // A canvas takes red, green, blue and an opacity that must be full (it
 // keeps no colour where it is 0); the work image holds blue, green, red and
@@ -51,7 +52,7 @@ public:
     void initialiseMusic() override { pageAllowSound(); }
     void playMusic(double) override { pagePlayMusic(); }
     void present(const Image& work) override {
-        convertForCanvas(gentle ? gentle->soften(work, pageTickCount()) : work);
+        convertForCanvas(gentle ? gentle->show(work, pageTickCount()) : work);
     }
 };
 
@@ -132,8 +133,16 @@ EMSCRIPTEN_KEEPALIVE const char* vokScreenshotName() {
     return infoText.c_str();
 }
 
-// Whether the next live show reaches the canvas softened (?gentle), from its
-// first frame.
+// The warning sentence for the data set's flash verdict (flashes.txt in the
+// data directory); empty when the show passes or there is no verdict.
+EMSCRIPTEN_KEEPALIVE const char* vokFlashWarning() {
+    static std::string warning;
+    warning = flashWarning(DataFolder(pageDataDirectory));
+    return warning.c_str();
+}
+
+// Whether the next live show has its flashes over the limit held back
+// (?gentle), from its first frame.
 EMSCRIPTEN_KEEPALIVE void vokSetGentle(int on) { gentle = on ? std::make_unique<GentleScreen>() : nullptr; }
 
 // One frame: tick, draw, convert (a looping show begins again instead of

@@ -30,7 +30,7 @@ void Win32Backend::playMusic(double startSeconds) {
 
 void Win32Backend::present(const Image& work) {
     const Image& shown = keys != nullptr ? keys->picture(work) : work;
-    display_->present(gentle_ ? gentle_->soften(shown, GetTickCount()) : shown);
+    display_->present(gentle_ ? gentle_->show(shown, GetTickCount()) : shown);
 }
 
 void Win32Backend::flip() { display_->flip(); }

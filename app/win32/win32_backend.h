@@ -6,7 +6,7 @@
 
 #include "app/cli/options.h"
 #include "app/win32/win32_keys.h"
-#include "display/gentle_screen.h"
+#include "flash/gentle_screen.h"
 #include "display/win32_display.h"
 #include "shell/backend.h"
 #include "shell/show_control.h"
@@ -38,5 +38,5 @@ private:
     bool music_;
     void* song_ = nullptr;
     Display* display_ = nullptr;            // never deleted
-    std::unique_ptr<GentleScreen> gentle_;  // --gentle: the screen gets a softened copy
+    std::unique_ptr<GentleScreen> gentle_;  // --gentle: flashes over the limit are held back
 };

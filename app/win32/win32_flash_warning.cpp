@@ -2,15 +2,15 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "shell/flash_verdict.h"
 
 bool agreesToFlashes(const DataFolder& data) {
-    if (!dataSetFailsFlashCheck(data)) return true;
-    const int answer = MessageBoxA(nullptr,
-                                   "This show has rapid flashes that can trigger seizures in people with "
-                                   "photosensitive epilepsy.\n\n"
-                                   "OK plays the show; Cancel quits. (vokdemo --gentle plays it softened so that it "
-                                   "passes the flash check.)",
-                                   "vokdemo", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON1);
-    return answer == IDOK;
+    const std::string warning = flashWarning(data);
+    if (warning.empty()) return true;
+    const std::string text = warning +
+                             "\n\nOK plays the show; Cancel quits. (vokdemo --gentle holds back only those flashes; "
+                             "the rest plays as made.)";
+    return MessageBoxA(nullptr, text.c_str(), "vokdemo", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON1) == IDOK;
 }

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "display/gdi_screen.h"
-#include "display/gentle_screen.h"
+#include "flash/gentle_screen.h"
 #include "shell/backend.h"
 #include "shell/show_control.h"
 #include "shell/show_start.h"
@@ -42,7 +42,7 @@ public:
     PreviewBackend(HWND window, bool gentle) : window_(window) {
         if (gentle) gentle_ = std::make_unique<GentleScreen>();
     }
-    void present(const Image& work) override { screen_.present(gentle_ ? gentle_->soften(work, GetTickCount()) : work); }
+    void present(const Image& work) override { screen_.present(gentle_ ? gentle_->show(work, GetTickCount()) : work); }
     void flip() override { screen_.showFitted(window_); }
 
 private:

@@ -66,7 +66,7 @@ bool findDataBesideProgram(std::string& directory) {
 
 // /s: the show full screen and looping; the music as the settings say. No
 // one is there to answer a warning, so a data set whose flash verdict fails
-// plays softened, as --gentle plays it.
+// plays with its flashes held back, as --gentle plays it.
 int showFullScreen(HINSTANCE instance, int showCommand, const ShowContext& context) {
     Options options;
     options.fullscreen = true;

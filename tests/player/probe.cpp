@@ -19,6 +19,11 @@
 //     The longest silence must last MIN_SILENCE seconds, and the sound after
 //     it carry on as the module played from SECONDS.
 //
+//   vok_player_probe flashes FILE
+//     The player's presented pictures (VOK_PRESENTED_FRAMES: a 4-byte tick and
+//     307,200 bytes each) read by the flash check at their own times: prints
+//     the status under each reading and the most transitions in a second.
+//
 // Prints what it measured; exits 0 when every check holds, 1 otherwise.
 #include <libopenmpt/libopenmpt.hpp>
 #include <png.h>
@@ -38,6 +43,7 @@
 #include "image/image.h"
 #include "demo/show_seek.h"
 #include "image/pcx.h"
+#include "flash/flash_record.h"
 
 namespace {
 
@@ -248,11 +254,33 @@ int printSceneStarts() {
     return 0;
 }
 
+int checkFlashes(const char* path) {
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return fail("cannot read the presented frames");
+    flash::FlashAnalyser analyser;
+    flash::FlashRecord record;
+    std::vector<uint8_t> frame(flash::frameBytes);
+    uint8_t tick[4];
+    while (std::fread(tick, 1, 4, file) == 4 && std::fread(frame.data(), 1, frame.size(), file) == frame.size()) {
+        const uint32_t ms = tick[0] | tick[1] << 8 | tick[2] << 16 | static_cast<uint32_t>(tick[3]) << 24;
+        record.add(analyser.addFrame(frame.data(), ms), -1);
+    }
+    std::fclose(file);
+    for (flash::Reading reading : {flash::Reading::Wcag, flash::Reading::Broadcast}) {
+        const flash::Summary s = flash::summarise(record, reading, 0, record.frames.size());
+        std::printf("%s %s %d %d ", flash::readingName(reading), flash::statusWord(s.status), s.general.transitions,
+                    s.red.transitions);
+    }
+    std::printf("frames %zu\n", record.frames.size());
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "flashes") == 0) return checkFlashes(argv[2]);
     if (argc >= 2 && std::strcmp(argv[1], "picture") == 0) return checkPicture(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "audio") == 0) return checkAudio(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "music") == 0) return checkMusicPosition(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "pause") == 0) return checkPause(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "scenes") == 0) return printSceneStarts();
-    return fail("usage: vok_player_probe picture|audio|music|pause|scenes ...");
+    return fail("usage: vok_player_probe picture|audio|music|pause|scenes|flashes ...");
 }

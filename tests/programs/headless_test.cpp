@@ -178,6 +178,19 @@ TEST(HeadlessRender, UnwritableRawFileIsAnErrorWithExitCode2) {
     EXPECT_EQ(frameLines(run.out).size(), 0u);
 }
 
+// Binary frames would only garble a terminal: refused before any rendering.
+TEST(HeadlessRender, RawToStandardOutputOnATerminalIsRefused) {
+    TempDir dir;
+    const std::string err = dir.file("stderr.txt");
+    const std::string command = "script -qec '" VOK_DEMO_BINARY " --render --data " VOK_DATA_DIR
+                                " --fps 1 --raw - 2>" + err + "' /dev/null >/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_NE(readText(err).find("vokdemo: --raw - writes binary frames to standard output, which is a terminal"),
+              std::string::npos) << readText(err);
+}
+
 TEST(HeadlessRender, FullDiskRemovesTheRawFile) {
     DemoRun run = runDemo("--fps 1 --raw /dev/full");
     EXPECT_EQ(run.exitCode, 2);

@@ -106,6 +106,8 @@ const Row table[] = {
     {"--render --fps 2 --frames 5", "error: bad --frames '5': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --frames -1-3", "error: bad --frames '-1-3': give A-B with 0 <= A <= B"},
     {"--render --fps 2 --raw", "error: --raw needs a value"},
+    {"--render --fps 2 --raw -", "render fps=2 raw=-"},
+    {"--render --fps 2 --raw - --hash", "error: --raw - and --hash both write to standard output: give one of them"},
     // Presets: a video for a purpose, MP4 only; an explicit --fps wins, --scale must fit the frame.
     {"--capture a.mp4 --preset party", "capture scale=4 fps=60 capture=a.mp4 preset=party"},
     {"--capture a.MP4 --preset youtube", "capture scale=9 fps=60 capture=a.MP4 preset=youtube"},

@@ -1,8 +1,8 @@
 // The counts and names the documents state, checked against the tables they
 // come from: the scene table and the data table. A document that no longer
 // says what the tables say fails here, so that adding a scene or a data file
-// shows every sentence to change. (The flash table, the layers and the kit's
-// figures are written by scripts/docs instead.)
+// shows every sentence to change. (The flash table and verdict, its
+// pictures and the layers are written by scripts/docs instead.)
 #include <gtest/gtest.h>
 
 #include <cmath>

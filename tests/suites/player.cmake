@@ -12,7 +12,7 @@ pkg_check_modules(VOK_PROBE_OPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
 
 add_executable(vok_player_probe ${CMAKE_SOURCE_DIR}/tests/player/probe.cpp
   ${CMAKE_SOURCE_DIR}/media/module_stream.cpp ${CMAKE_SOURCE_DIR}/media/openmpt_module.cpp)
-target_link_libraries(vok_player_probe PRIVATE vokcore PNG::PNG PkgConfig::VOK_PROBE_OPENMPT)
+target_link_libraries(vok_player_probe PRIVATE vokcore vokflash PNG::PNG PkgConfig::VOK_PROBE_OPENMPT)
 
 file(GLOB VOK_PLAYER_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/player/*_test.cpp)
 add_executable(vok_player_tests ${VOK_PLAYER_UNIT_TESTS} ${CMAKE_SOURCE_DIR}/display/sdl_display.cpp

@@ -90,6 +90,16 @@ const desktopCases = {
   // The page as a viewer meets it: the title picture from 2 s, scaled and
   // pixelated, with sound; Escape, the end screen, and playing again.
   async page(browser, url) {
+    // The start screen warns of the flashes where the show fails, by scene
+    // and time, and offers the gentle show, which has no warning.
+    for (const [query, warned] of [['', true], ['?gentle', false]]) {
+      const { page: start } = await open(browser, `${url}index.html${query}`);
+      await start.waitForFunction(() => document.body.dataset.flashWarning, { timeout: 30000 });
+      const sentence = await start.$eval('#flash-warning', (e) => (e.hidden ? '' : e.textContent));
+      check(warned === /seizures.*scene \d+, .* \(\d+:\d\d to \d+:\d\d\).*gently/.test(sentence),
+        `start screen${query}: the warning reads "${sentence}"`);
+      await start.close();
+    }
     const { page, log } = await open(browser, `${url}index.html?autostart`);
     await page.waitForFunction(() => window.vokdemo?.shownMs >= 2000, { timeout: 30000 });
     const shot = await inspectScreenshot(page);

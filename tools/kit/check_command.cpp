@@ -201,10 +201,11 @@ bool printFlashCheck(const DataFolder& data) {
         std::printf("%-8s %-15s not checked: the show stops at start\n", "-", "flashes");
         return true;
     }
-    const std::string verdict = flashVerdict(show.record);
-    const bool passes = !flash::fails(flash::peaksOf(show.record, 0, show.record.frames.size()));
+    const std::string verdict = flashVerdict(show.record, flash::Reading::Wcag);
+    const bool passes =
+        flash::summarise(show.record, flash::Reading::Wcag, 0, show.record.frames.size()).status != flash::Status::Fail;
     std::printf("%-8s %-15s %s%s\n", passes ? "ok" : "PROBLEM", "flashes", verdict.c_str(),
-                passes ? "" : "; vokkit flashes --plot shows where; calm the pictures there");
+                passes ? "" : "; vokkit flashes --heatmap shows where; calm the pictures there");
     return passes;
 }
 
