@@ -134,3 +134,12 @@ std::string describeDataLocation(const DataLocation& location) {
     }
     return location.error;
 }
+
+DataLocation findDataSet(const std::string& dataOption) {
+    std::error_code ignored;
+    DataPlaces places;
+    places.option = dataOption;
+    places.workingDirectory = std::filesystem::current_path(ignored).string();
+    places.installed = installedDataDirectory();
+    return locateDataSet(places);
+}

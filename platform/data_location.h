@@ -22,6 +22,10 @@ struct DataPlaces {
 
 DataLocation locateDataSet(const DataPlaces& places);
 
+// The program's data set: locateDataSet over --data's directory (empty when
+// not given), the process's working directory and the installed data set.
+DataLocation findDataSet(const std::string& dataOption);
+
 // The installed data set: beside the running program (so that an unpacked
 // package works wherever it lies), else the directory it was built for.
 std::string installedDataDirectory();

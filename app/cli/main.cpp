@@ -1,24 +1,9 @@
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "platform/data_location.h"
 #include "app/cli/options.h"
 #include "app/cli/runners.h"
-
-namespace {
-
-DataLocation findDataSet(const Options& options) {
-    std::error_code ignored;
-    DataPlaces places;
-    places.option = options.dataDir;
-    places.workingDirectory = std::filesystem::current_path(ignored).string();
-    places.installed = installedDataDirectory();
-    return locateDataSet(places);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     Options options;
@@ -31,7 +16,7 @@ int main(int argc, char** argv) {
         std::fputs(versionText(), stdout);
         return 0;
     }
-    const DataLocation data = findDataSet(options);
+    const DataLocation data = findDataSet(options.dataDir);
     if (options.mode == Options::Mode::Help) {
         std::fputs(usageText(), stdout);
         std::printf("\nData files: %s\n", describeDataLocation(data).c_str());

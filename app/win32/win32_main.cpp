@@ -4,9 +4,7 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "app/cli/options.h"
 #include "app/headless/verify.h"
@@ -23,15 +21,6 @@
 #include "shell/stdio_messages.h"
 
 namespace {
-
-DataLocation findDataSet(const Options& options) {
-    std::error_code ignored;
-    DataPlaces places;
-    places.option = options.dataDir;
-    places.workingDirectory = std::filesystem::current_path(ignored).string();
-    places.installed = installedDataDirectory();
-    return locateDataSet(places);
-}
 
 // --verify: the verdict's line on the console, or in a message box.
 int verifyAndTell(const Options& options) {
@@ -57,7 +46,7 @@ int readCommandLine(Options& options) {
         console::tell(versionText(), console::Kind::Information);
         return 0;
     }
-    const DataLocation data = findDataSet(options);
+    const DataLocation data = findDataSet(options.dataDir);
     if (options.mode == Options::Mode::Help) {
         console::tell(std::string(usageText(Program::Windows)) + "\nData files: " + describeDataLocation(data) + "\n",
                       console::Kind::Information);

@@ -145,6 +145,7 @@ mkdir -p "$run_dir"
 export WINEPREFIX=$scratch/prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wm_dir=$scratch
 source "$source_dir/tests/support/wm_steps.sh"
+source "$source_dir/tests/support/seek_steps.sh"
 cleanup() {
   stop_window_manager
   wineserver -k >/dev/null 2>&1
@@ -312,43 +313,6 @@ read_scene_starts() {
   [ -x "$linux_build/tests/vok_player_probe" ] || fail "the player suite's probe is missing"
   mapfile -t scene_starts < <("$linux_build/tests/vok_player_probe" scenes)
 }
-scene_at() {
-  local k=0
-  while [ $(( k + 1 )) -lt ${#scene_starts[@]} ] && [ "$1" -ge "${scene_starts[k + 1]}" ]; do k=$(( k + 1 )); done
-  echo "$k"
-}
-
-# Where a key of the show lands from FROM_MS, as the SDL player's keys do.
-landing_of() {
-  local key=$1 from=$2 scene last=$(( ${#scene_starts[@]} - 2 )) end=${scene_starts[-1]}
-  scene=$(scene_at "$from")
-  case "$key" in
-    Right) echo $(( from + 5000 < end ? from + 5000 : end )) ;;
-    Left) echo $(( from > 5000 ? from - 5000 : 0 )) ;;
-    Next|period) echo "${scene_starts[scene < last + 1 ? scene + 1 : last + 1]}" ;;
-    Prior|comma) echo "${scene_starts[scene > 0 ? scene - 1 : 0]}" ;;
-    Home) echo 0 ;;
-  esac
-}
-
-# The --sync-log line of each seek, written as it happens, gives the time it
-# was asked at and the time it landed on; for the seeking keys given, in
-# order, each must land where that key lands from there, in the scene of its
-# landing. Reads nothing from the wall clock.
-expect_seeks() {
-  local got i=0 key s to from want
-  mapfile -t got < <(tr -d '\r' <"$err" | grep '^vokdemo: sync seek')
-  [ "${#got[@]}" -eq "$#" ] || fail "expected $# seeks, got ${#got[@]}"
-  for key in "$@"; do
-    # vokdemo: sync seek SCENE show TO ms from FROM ms
-    read -r _ _ _ s _ to _ _ from _ <<<"${got[i]}"
-    want=$(landing_of "$key" "$from")
-    [ "$to" = "$want" ] && [ "$s" = "$(scene_at "$to")" ] ||
-      fail "seek $i ($key): ${got[i]}; expected scene $(scene_at "$want") at $want ms"
-    i=$(( i + 1 ))
-  done
-}
-
 # The title fades in over the show's first 5.5 s and stays until 8.28 s. The
 # checker takes it at any fade from 0.3 on, so the test polls screenshots for
 # 30 s instead of betting on the moment of one; the faded picture holds for
@@ -712,7 +676,7 @@ TABLE
     press_escape
     wait_for_exit 10
     expect_exit_code 0
-    expect_seeks Right Left Left Next Prior Home comma period
+    expect_seeks_in "$err" Right Left Left Next Prior Home comma period
     [ "$(grep -c '^vokdemo: sync landed' "$err")" = 8 ] || fail "not a frame after each seek"
     # The music library plays its song again for the two landings at 0.
     [ "$(grep -c '^FMUSIC_StopSong' "$calls")" = 2 ] || fail "the library's song did not begin again at 0"
