@@ -29,10 +29,12 @@ bool readSeconds(const std::string& text, int64_t& ms) {
     if (text == "-") return ms = -1, true;
     const size_t dot = text.find('.');
     if (dot == std::string::npos || dot == 0 || text.size() - dot != 4) return false;
+    // The parts kept in strings of their own: strtoll's end points into them.
+    const std::string wholeText = text.substr(0, dot), partText = text.substr(dot + 1);
     char* end = nullptr;
-    const long long whole = std::strtoll(text.substr(0, dot).c_str(), &end, 10);
+    const long long whole = std::strtoll(wholeText.c_str(), &end, 10);
     if (*end != '\0' || whole < 0) return false;
-    const long long part = std::strtoll(text.substr(dot + 1).c_str(), &end, 10);
+    const long long part = std::strtoll(partText.c_str(), &end, 10);
     if (*end != '\0') return false;
     ms = whole * 1000 + part;
     return true;
