@@ -21,17 +21,21 @@ std::string sceneWhen(const flash::VerdictRow& row) {
            clockTime(row.failsToMs) + ")";
 }
 
-}  // namespace
-
-bool dataSetFailsFlashCheck(const DataFolder& data) {
-    std::string verdict;
-    return data.read("flashes.txt", verdict) && verdict.rfind("fail", 0) == 0;
+// The verdict file's text when its first line says the show fails; empty
+// when it passes or there is none.
+std::string failingVerdict(const DataFolder& data) {
+    std::string text;
+    return data.read("flashes.txt", text) && text.rfind("fail", 0) == 0 ? text : "";
 }
 
+}  // namespace
+
+bool dataSetFailsFlashCheck(const DataFolder& data) { return !failingVerdict(data).empty(); }
+
 std::string flashWarning(const DataFolder& data) {
-    std::string text;
+    const std::string text = failingVerdict(data);
+    if (text.empty()) return "";
     flash::Verdict verdict;
-    if (!data.read("flashes.txt", text) || text.rfind("fail", 0) != 0) return "";
     std::vector<const flash::VerdictRow*> failing;
     if (flash::parseVerdict(text, verdict)) {
         for (const flash::VerdictRow& row : verdict.rows)

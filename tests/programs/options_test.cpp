@@ -41,16 +41,24 @@ std::string describe(const Options& o) {
     return out.str();
 }
 
+// A command line split at blanks, after the program's name, as main gets it.
+struct SplitArguments {
+    SplitArguments(const char* program, const std::string& arguments) : words{program} {
+        std::istringstream in(arguments);
+        for (std::string word; in >> word;) words.push_back(word);
+        for (std::string& word : words) argv.push_back(word.data());
+    }
+    int argc() const { return static_cast<int>(argv.size()); }
+    std::vector<std::string> words;
+    std::vector<char*> argv;
+};
+
 // What the command line gives: the description, or "error: " and the message.
 std::string parse(const std::string& arguments, Program program = Program::Vokdemo) {
-    std::vector<std::string> words{"vokdemo"};
-    std::istringstream in(arguments);
-    for (std::string word; in >> word;) words.push_back(word);
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
+    SplitArguments line("vokdemo", arguments);
     Options options;
     std::string error;
-    if (!parseOptions(static_cast<int>(argv.size()), argv.data(), options, error, program)) return "error: " + error;
+    if (!parseOptions(line.argc(), line.argv.data(), options, error, program)) return "error: " + error;
     return describe(options);
 }
 
@@ -223,14 +231,10 @@ namespace {
 // What a screensaver's command line gives: "show", "preview HWND",
 // "settings [HWND]", or "error: " and the message.
 std::string parseSaver(const std::string& arguments) {
-    std::vector<std::string> words{"vokdemo.scr"};
-    std::istringstream in(arguments);
-    for (std::string word; in >> word;) words.push_back(word);
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
+    SplitArguments line("vokdemo.scr", arguments);
     ScreensaverArguments saver;
     std::string error;
-    if (!parseScreensaverArguments(static_cast<int>(argv.size()), argv.data(), saver, error)) return "error: " + error;
+    if (!parseScreensaverArguments(line.argc(), line.argv.data(), saver, error)) return "error: " + error;
     static const char* const modes[] = {"show", "preview", "settings"};
     std::string text = modes[static_cast<int>(saver.mode)];
     return saver.window != 0 ? text + " " + std::to_string(saver.window) : text;
