@@ -96,3 +96,36 @@ export async function afterSeek(page, action, what) {
 
 export const pressPause = (page) => afterPause(page, () => page.keyboard.press(' '));
 export const pressSeek = (page, key) => afterSeek(page, () => page.keyboard.press(key), key);
+
+// How closely the picture follows the music, measured in the page after
+// every frame from window.vokdemo: the show's time against the music heard,
+// both at one reading of the audio clock. The picture never runs back, so
+// when the browser's own audio clock steps back (its output stalled on a busy
+// machine) the picture holds ahead of the music until the music catches up:
+// such frames are counted, for the check to bound, and the others measured.
+// Installed as window.newLockMeter(); its sample(report) runs once a frame.
+function newLockMeter() {
+  const result = { frames: 0, worst: 0, at: 0, held: 0, heldMost: 0 };
+  return {
+    result,
+    sample(m) {
+      if (!m.rendered || m.paused || m.musicNowMs < 0) return;
+      ++result.frames;
+      const offset = m.nowMs - m.musicNowMs;
+      if (offset > 10) [result.held, result.heldMost] = [result.held + 1, Math.max(result.heldMost, offset)];
+      else if (Math.abs(offset) > Math.abs(result.worst)) [result.worst, result.at] = [offset, m.nowMs];
+    },
+  };
+}
+
+export const installLockMeter = (page) => page.evaluate(`window.newLockMeter = ${newLockMeter}`);
+
+// Locked: never behind the music by more than 10 ms, and ahead of it by more
+// only on 1 frame in 100; `what` names the stretch measured.
+export function checkLock(lock, what) {
+  console.log(`${what}: ${lock.frames} frames, largest offset ${lock.worst.toFixed(2)} ms (at ${lock.at} ms); `
+    + `held ahead on ${lock.held} frames, at most ${lock.heldMost.toFixed(2)} ms`);
+  check(Math.abs(lock.worst) <= 10, `${what}: the picture was ${lock.worst.toFixed(2)} ms from the music at ${lock.at} ms`);
+  check(lock.held <= lock.frames / 100,
+    `${what}: the picture was ahead of the music by more than 10 ms on ${lock.held} of ${lock.frames} frames`);
+}
