@@ -159,8 +159,26 @@ show_output() {
   [ -f "$calls" ] && { echo "--- music calls:"; cat "$calls"; }
 }
 
+# Every run gets a fresh prefix: a copy of one that wineboot made once for
+# this width and build (about 10 s of work each time otherwise). The first
+# case to need it makes it, under a lock, while the others wait; a copy
+# that fails to be made leaves no template behind.
+template=$win_build/wine-prefix
+make_template() {
+  [ -f "$template/.complete" ] && return
+  rm -rf "$template"
+  WINEPREFIX=$template "$loader" wineboot -i >/dev/null 2>&1
+  WINEPREFIX=$template wineserver -w
+  [ -f "$template/system.reg" ] || fail "wineboot made no prefix in $template"
+  touch "$template/.complete"
+}
+
 make_prefix() {
-  wine wineboot -i >/dev/null 2>&1
+  exec {lock}>"$template.lock"
+  flock "$lock"
+  make_template
+  flock -u "$lock"
+  cp -a "$template" "$WINEPREFIX" || fail "copying the Wine prefix"
   # Nothing depends on OpenGL: DirectDraw draws through GDI.
   wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
   # Without a window manager, Wine waits two seconds for a managed window
