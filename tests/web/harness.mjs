@@ -120,11 +120,13 @@ function newLockMeter() {
 
 export const installLockMeter = (page) => page.evaluate(`window.newLockMeter = ${newLockMeter}`);
 
-// Locked: never behind the music by more than 10 ms, and ahead of it by more
-// only on 1 frame in 100; `what` names the stretch measured.
-export function checkLock(lock, what) {
+// Locked: more than `fewest` frames with music, never behind it by more than
+// 10 ms, and ahead of it by more only on 1 frame in 100; `what` names the
+// stretch measured.
+export function checkLock(lock, what, fewest) {
   console.log(`${what}: ${lock.frames} frames, largest offset ${lock.worst.toFixed(2)} ms (at ${lock.at} ms); `
     + `held ahead on ${lock.held} frames, at most ${lock.heldMost.toFixed(2)} ms`);
+  check(lock.frames > fewest, `${what}: only ${lock.frames} frames with music`);
   check(Math.abs(lock.worst) <= 10, `${what}: the picture was ${lock.worst.toFixed(2)} ms from the music at ${lock.at} ms`);
   check(lock.held <= lock.frames / 100,
     `${what}: the picture was ahead of the music by more than 10 ms on ${lock.held} of ${lock.frames} frames`);

@@ -161,8 +161,8 @@ show_output() {
 
 # Every run gets a fresh prefix: a copy of one that wineboot made once for
 # this width and build (about 10 s of work each time otherwise). The first
-# case to need it makes it, under a lock, while the others wait; a copy
-# that fails to be made leaves no template behind.
+# case to need it makes it, under a lock, while the others wait; one left
+# unfinished (no .complete) is made again.
 template=$win_build/wine-prefix
 make_template() {
   [ -f "$template/.complete" ] && return
