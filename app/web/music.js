@@ -9,12 +9,23 @@
 // The audio context's time of the sound the listener hears now, in seconds.
 // The output's time stamp is that of the last sound handed to the device,
 // heard at its performance time: carried on from there to now, so that the
-// reading moves smoothly between the device's callbacks.
+// reading moves smoothly between the device's callbacks, but by no more than
+// one callback's sound (the step between the last two stamps, or the
+// context's own latency). A callback that comes late (a busy machine) then
+// holds the reading where the next stamp begins, instead of letting it run
+// ahead of the sound and step back when that stamp comes.
+const lastStamps = new WeakMap();
+
 function heardTime(context) {
   if (context.getOutputTimestamp) {
     const stamp = context.getOutputTimestamp();
     if (stamp.contextTime > 0) {
-      return stamp.contextTime + Math.max(0, performance.now() - stamp.performanceTime) / 1000;
+      const last = lastStamps.get(context);
+      if (!last || last.time !== stamp.contextTime) {
+        lastStamps.set(context, { time: stamp.contextTime, step: last ? stamp.contextTime - last.time : 0 });
+      }
+      const reach = Math.max(lastStamps.get(context).step, context.baseLatency || 0);
+      return stamp.contextTime + Math.min(Math.max(0, performance.now() - stamp.performanceTime) / 1000, reach);
     }
   }
   return context.currentTime - (context.outputLatency || 0) - (context.baseLatency || 0);
