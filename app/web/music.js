@@ -20,11 +20,12 @@ function heardTime(context) {
   if (context.getOutputTimestamp) {
     const stamp = context.getOutputTimestamp();
     if (stamp.contextTime > 0) {
-      const last = lastStamps.get(context);
-      if (!last || last.time !== stamp.contextTime) {
-        lastStamps.set(context, { time: stamp.contextTime, step: last ? stamp.contextTime - last.time : 0 });
+      let last = lastStamps.get(context);
+      if (last?.time !== stamp.contextTime) {
+        last = { time: stamp.contextTime, step: last ? stamp.contextTime - last.time : 0 };
+        lastStamps.set(context, last);
       }
-      const reach = Math.max(lastStamps.get(context).step, context.baseLatency || 0);
+      const reach = Math.max(last.step, context.baseLatency || 0);
       return stamp.contextTime + Math.min(Math.max(0, performance.now() - stamp.performanceTime) / 1000, reach);
     }
   }

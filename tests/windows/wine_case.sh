@@ -160,14 +160,16 @@ show_output() {
 }
 
 # Every run gets a fresh prefix: a copy of one that wineboot made once for
-# this width and build (about 10 s of work each time otherwise). The first
-# case to need it makes it, under a lock, while the others wait; one left
-# unfinished (no .complete) is made again.
+# this width and build (about 10 s of work each time otherwise), with the
+# settings every case shares. The first case to need it makes it, under a
+# lock, while the others wait; one left unfinished (no .complete) is made again.
 template=$win_build/wine-prefix
 make_template() {
   [ -f "$template/.complete" ] && return
   rm -rf "$template"
   WINEPREFIX=$template "$loader" wineboot -i >/dev/null 2>&1
+  # Nothing depends on OpenGL: DirectDraw draws through GDI.
+  WINEPREFIX=$template "$loader" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
   WINEPREFIX=$template wineserver -w
   [ -f "$template/system.reg" ] || fail "wineboot made no prefix in $template"
   touch "$template/.complete"
@@ -179,8 +181,6 @@ make_prefix() {
   make_template
   flock -u "$lock"
   cp -a "$template" "$WINEPREFIX" || fail "copying the Wine prefix"
-  # Nothing depends on OpenGL: DirectDraw draws through GDI.
-  wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
   # Without a window manager, Wine waits two seconds for a managed window
   # to be withdrawn when it is hidden; unmanaged windows close at once.
   [ -n "$wm_pid" ] || wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
